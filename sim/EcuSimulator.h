@@ -1,0 +1,112 @@
+#pragma once
+// An ECU on a pseudo-terminal: it echoes every byte the tool sends and answers
+// every request of the protocol with the ECU's reply layouts, paced at 38400
+// baud (10 bits a byte) unless told to answer at once. Faults of a real line
+// can be switched on. It runs on a thread of its own; every call below is safe
+// while it runs.
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protocol/RequestFrame.h"
+
+// What the simulated ECU reports. Texts are given as the ECU holds them and
+// encoded by the simulator into the reply layouts (BCD, scrambling, cp866).
+struct EcuState {
+    // Probe: program version V1.V2.V3 and application identifier.
+    std::uint16_t VersionMajor = 40;
+    std::uint16_t VersionMinor = 3;
+    std::uint16_t VersionPatch = 5;
+    std::uint16_t ApplicationId = 1001;
+
+    // Hour counters W0..W3 in sixteenths of an hour, W4 the raw rack zero position.
+    std::array<std::uint16_t, 5> Counters{0x3A41, 0x1520, 0x0C83, 0x0412, 400};
+
+    // Identification: four characters of the manufacturer code (each sent as
+    // its decimal character code in BCD), five serial digits, production date.
+    std::string ManufacturerCode = "VMX ";
+    std::string SerialNumber = "21435";
+    int ProductionDay = 15, ProductionMonth = 6, ProductionYear = 2019;
+
+    // User code (five characters) and date of last programming (day, month, year
+    // within the century), sent scrambled with the chained XOR, seed 0x5A.
+    std::string UserCode = "SERV1";
+    std::array<std::uint8_t, 3> ProgrammingDate{7, 12, 26};
+
+    // Vehicle identification number, 17 bytes in cp866.
+    std::string VinCp866 = "X9L21230060123456";
+
+    // 128-bit error bitmap: bit b of byte p is error 8p+b. The clear request empties it.
+    std::array<std::uint8_t, 16> ErrorBitmap{};
+
+    // Status byte that refuses a selection of an address the ECU does not know.
+    std::uint8_t UnknownAddressStatus = 0x2F;
+};
+
+// Faults of the line or the ECU, applied to every exchange while set.
+struct SimFaults {
+    bool NoEcho = false;                     // the line does not echo
+    bool Silent = false;                     // echo, but no reply at all
+    std::size_t ShortBy = 0;                 // drop this many bytes from the end of each reply
+    std::optional<std::uint8_t> FirstByte;   // replaces the first reply byte (0x09, ack or status)
+    std::vector<std::uint8_t> Garbage;       // sent before each reply
+    std::chrono::milliseconds Delay{0};      // wait before each reply
+    std::optional<std::size_t> HangUpAfter;  // hang up after this many bytes of the next reply
+};
+
+class EcuSimulator {
+public:
+    struct Options {
+        bool Paced = true;  // 38400 baud, 10 bits a byte; false answers at once
+        EcuState State;
+    };
+
+    // Opens a pseudo-terminal and starts answering on it.
+    explicit EcuSimulator(Options options);
+    EcuSimulator();
+    ~EcuSimulator();  // stops the thread and closes the pseudo-terminal
+    EcuSimulator(const EcuSimulator&) = delete;
+    EcuSimulator& operator=(const EcuSimulator&) = delete;
+
+    // The device the tool opens, for example /dev/pts/7.
+    const std::string& DevicePath() const;
+
+    // Makes `link` a symbolic link to the device (for dosdevices/COMn); it is
+    // removed again when the simulator stops.
+    void CreateLink(const std::filesystem::path& link);
+
+    EcuState State() const;
+    void SetState(const EcuState& state);
+    void SetFaults(const SimFaults& faults);
+    void SetErrorBitmap(const std::array<std::uint8_t, 16>& bitmap);
+    std::array<std::uint8_t, 16> ErrorBitmap() const;
+
+    // Live values: a known address answers a word that moves plausibly (the
+    // sample database's addresses have models of their own); a fixed word set
+    // here wins. AddLiveAddress makes an address known with a fixed word.
+    void SetLiveValue(std::uint16_t address, std::uint16_t word);
+    bool KnowsAddress(std::uint16_t address) const;
+    // Refuses every selection of this slot with the given status byte.
+    void RefuseSlot(std::uint8_t slot, std::uint8_t status);
+    void ClearRefusals();
+
+    // Every complete request frame received, in order, and the count of bytes received.
+    std::vector<RequestFrame> ReceivedFrames() const;
+    std::size_t BytesReceived() const;
+    void ClearLog();
+
+    // Closes the ECU's side of the line now, as an unplugged adapter does.
+    void HangUp();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
