@@ -1,0 +1,7 @@
+#pragma once
+// How the commands of vmxdiag-cli plug into the program: each command file
+// offers one Add...Command that registers its subcommand, and its callback
+// leaves the process's exit status in `status`.
+
+#include <CLI/CLI.hpp>
+
