@@ -4,4 +4,3 @@
 // leaves the process's exit status in `status`.
 
 #include <CLI/CLI.hpp>
-

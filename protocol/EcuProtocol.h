@@ -15,9 +15,9 @@ public:
     // --- Probe (command 0x80): tells whether an ECU answers ---
     // True when a whole reply came; then fills the three fields below.
     bool Probe();
-    std::string ProgramVersion;       // "V1.V2.V3"; empty before the first probe
+    std::string ProgramVersion;  // "V1.V2.V3"; empty before the first probe
     std::int32_t ProgramVersionMajor = 0;
-    std::string ApplicationId;        // decimal
+    std::string ApplicationId;  // decimal
 
     // --- Live block, parameter selection, error memory ---
     // Assigns an ECU address (its low 16 bits) to one of the sixteen slots.

@@ -32,8 +32,8 @@ struct RequestFrame {
                                        std::uint8_t a3 = 0) {
         RequestFrame frame;
         frame.Bytes = {FrameHeader, static_cast<std::uint8_t>(command), a1, a2, a3, 0};
-        frame.Bytes[5] = static_cast<std::uint8_t>(frame.Bytes[0] + frame.Bytes[4] +
-                                                   frame.Bytes[3] + frame.Bytes[2] + frame.Bytes[1]);
+        frame.Bytes[5] = static_cast<std::uint8_t>(
+            frame.Bytes[0] + frame.Bytes[4] + frame.Bytes[3] + frame.Bytes[2] + frame.Bytes[1]);
         return frame;
     }
 };

@@ -1,0 +1,41 @@
+// Arbitrary bytes as the ECU's replies to every request the tool sends,
+// through the scripted link: no reply may crash the decoding or read out of bounds.
+//
+// Input: byte 0 chooses the line (echo or not), the rest is split into
+// replies at each 0xA5 byte, one reply per request in the order below.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "protocol/EcuProtocol.h"
+#include "support/ScriptedLink.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    ScriptedLink link;
+    link.Echo = (data[0] & 1) == 0;
+    ScriptedLink::Bytes reply;
+    for (std::size_t i = 1; i < size; ++i) {
+        if (data[i] == 0xA5) {
+            link.QueueReply(reply);
+            reply.clear();
+        } else {
+            reply.push_back(data[i]);
+        }
+    }
+    link.QueueReply(reply);
+
+    EcuProtocol ecu(link);
+    WorkBuffer buffer{};
+    // Requests are cycled until the script runs out, so later replies meet every shape.
+    for (int round = 0; round < 4 && !link.Replies.empty(); ++round) {
+        (void)ecu.Probe();
+        (void)ecu.SelectParameter(static_cast<std::uint8_t>(round), 0x0100u + round);
+        buffer.fill(0);
+        (void)ecu.ReadLiveBlock(buffer);
+        buffer.fill(0);
+        (void)ecu.ReadErrors(buffer);
+        (void)ecu.ClearErrors();
+    }
+    return 0;
+}
