@@ -5,3 +5,5 @@
 
 #include <CLI/CLI.hpp>
 
+// eval FORMULA [X ...]: the formula's value for each raw value.
+void AddEvalCommand(CLI::App& app, int& status);
