@@ -4,3 +4,6 @@
 // leaves the process's exit status in `status`.
 
 #include <CLI/CLI.hpp>
+
+// eval FORMULA [X ...]: the formula's value for each raw value.
+void AddEvalCommand(CLI::App& app, int& status);
