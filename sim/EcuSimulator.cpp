@@ -200,8 +200,9 @@ void EcuSimulator::Impl::WriteDue() {
 }
 
 void EcuSimulator::Impl::CloseLine() {
-    pty.HangUp();
+    // Under the lock, so that whoever sees the line end also sees IsHungUp.
     std::lock_guard lock(mutex);
+    pty.HangUp();
     hungUp = true;
     hungUpChanged.notify_all();
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "sim/EcuResponder.h"
 #include "sim/LiveModel.h"
 #include "sim/ReplyEncoding.h"
 #include "support/RawDevice.h"
@@ -169,6 +170,40 @@ TEST(EcuSimulator, VinFillsBytesThreeToNineteen) {
     ASSERT_EQ(r.size(), ReplyLength::Vin);
     EXPECT_EQ(r[0], 0x09);
     EXPECT_EQ(std::string(r.begin() + 3, r.end()), "\x8F\x80SHORT" + std::string(10, ' '));
+}
+
+TEST(EcuResponder, EveryFrameGetsItsCommandsLengthOrNoReply) {
+    EcuResponder ecu;
+    auto lengthOf = [](int command, int sub) -> std::size_t {
+        switch (command) {
+            case 0x80:
+                return 10;
+            case 0x81:
+                return 12;
+            case 0x82:
+                return sub == 0x01 || sub == 0x0A ? 34 : 0;
+            case 0x83:
+                return sub == 0x00 ? 18 : sub == 0x01 ? 2 : 0;  // 2: the clear's answer
+            case 0x84:
+                return 34;
+            case 0x85:
+                return 1;
+            case 0x90:
+                return 20;
+            default:
+                return 0;
+        }
+    };
+    for (int command = 0; command < 256; ++command) {
+        for (int sub = 0; sub < 256; ++sub) {
+            RequestFrame frame = RequestFrame::Make(static_cast<Command>(command),
+                                                    static_cast<std::uint8_t>(sub), 0xFF, 0xFF);
+            std::optional<ReplyBytes> reply = ecu.Answer(frame, 1.0);
+            EXPECT_EQ(reply ? reply->size() : 0, lengthOf(command, sub)) << command << " " << sub;
+            frame.Bytes[5] ^= 0x80;
+            EXPECT_FALSE(ecu.Answer(frame, 1.0)) << "bad checksum " << command;
+        }
+    }
 }
 
 // --- Error memory ---
@@ -390,7 +425,9 @@ TEST(EcuSimulatorLine, ToolCanCloseAndReopenAnExclusiveDevice) {
     for (int i = 0; i < 100 && exclusive != 0; ++i) {
         if (i > 0) std::this_thread::sleep_for(5ms);
         again = std::make_unique<RawDevice>(sim.DevicePath());
-        if (again->IsOpen()) ASSERT_EQ(::ioctl(again->Fd(), TIOCGEXCL, &exclusive), 0);
+        if (again->IsOpen()) {
+            ASSERT_EQ(::ioctl(again->Fd(), TIOCGEXCL, &exclusive), 0);
+        }
     }
     ASSERT_TRUE(again->IsOpen());
     EXPECT_EQ(exclusive, 0);
