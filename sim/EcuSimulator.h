@@ -48,10 +48,15 @@ struct EcuState {
     std::array<std::uint8_t, 16> ErrorBitmap{};
 
     // Status byte that refuses a selection of an address the ECU does not know.
+    // (A slot past 15 is refused with 0x1F; a refused slot keeps its old address.)
     std::uint8_t UnknownAddressStatus = 0x2F;
 };
 
 // Faults of the line or the ECU, applied to every exchange while set.
+// The faults shape the reply in this order: FirstByte, then ShortBy; Garbage goes
+// in front and Delay before the whole. HangUpAfter counts reply bytes after the
+// garbage and is used up by the next request that gets a reply (Silent counts as
+// a reply of no bytes). Replies include the answer to the clear request, 09 00.
 struct SimFaults {
     bool NoEcho = false;                     // the line does not echo
     bool Silent = false;                     // echo, but no reply at all
@@ -67,6 +72,9 @@ public:
     struct Options {
         bool Paced = true;  // 38400 baud, 10 bits a byte; false answers at once
         EcuState State;
+        // Takes every modelled live word at this many seconds after start instead
+        // of the running clock, for a live block that does not move.
+        std::optional<double> FrozenLiveSeconds;
     };
 
     // Opens a pseudo-terminal and starts answering on it.
@@ -76,7 +84,11 @@ public:
     EcuSimulator(const EcuSimulator&) = delete;
     EcuSimulator& operator=(const EcuSimulator&) = delete;
 
-    // The device the tool opens, for example /dev/pts/7.
+    // The device the tool opens, for example /dev/pts/7. The simulator holds a
+    // descriptor of it (never locked) so that the tool may close and reopen it. A
+    // pseudo-terminal keeps TIOCEXCL past the tool's close; the simulator lifts it
+    // when it sees the close, but a tool that reopens at once should lift it
+    // itself (TIOCNXCL) before closing.
     const std::string& DevicePath() const;
 
     // Makes `link` a symbolic link to the device (for dosdevices/COMn); it is
@@ -91,20 +103,29 @@ public:
 
     // Live values: a known address answers a word that moves plausibly (the
     // sample database's addresses have models of their own); a fixed word set
-    // here wins. AddLiveAddress makes an address known with a fixed word.
+    // here wins and makes the address known. AddLiveAddress is the same.
     void SetLiveValue(std::uint16_t address, std::uint16_t word);
+    void AddLiveAddress(std::uint16_t address, std::uint16_t word = 0);
     bool KnowsAddress(std::uint16_t address) const;
+    // The address the slot holds since its last accepted selection; nothing for
+    // a slot never selected (its live word is 0).
+    std::optional<std::uint16_t> SlotAddress(std::uint8_t slot) const;
     // Refuses every selection of this slot with the given status byte.
     void RefuseSlot(std::uint8_t slot, std::uint8_t status);
     void ClearRefusals();
 
-    // Every complete request frame received, in order, and the count of bytes received.
+    // Every complete request frame received, in order: six bytes starting with
+    // 0x09, also those with a bad checksum or an unknown command (echoed, not
+    // answered). Bytes that could not start a frame are counted, not logged.
     std::vector<RequestFrame> ReceivedFrames() const;
     std::size_t BytesReceived() const;
     void ClearLog();
 
-    // Closes the ECU's side of the line now, as an unplugged adapter does.
+    // Closes the ECU's side of the line now, as an unplugged adapter does: the
+    // tool's descriptor sees POLLHUP, and reads give EOF or EIO. Bytes the tool
+    // had not read yet are lost, as on a real line. Nothing is answered after it.
     void HangUp();
+    bool IsHungUp() const;
 
 private:
     struct Impl;
