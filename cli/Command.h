@@ -5,3 +5,5 @@
 
 #include <CLI/CLI.hpp>
 
+// definitions [--lang ru|en]: the definitions of database.ini, read-only.
+void AddDefinitionsCommand(CLI::App& app, int& status);
