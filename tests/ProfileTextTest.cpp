@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "database/ProfileText.h"
@@ -149,4 +150,40 @@ TEST(ProfileTextSet, RefusesWhatCouldNotBeReadBack) {
     EXPECT_FALSE(ProfileText::CanStore("S", ";k", "EN"));
     EXPECT_FALSE(ProfileText::CanStore("S", "[k", "EN"));
     EXPECT_FALSE(ProfileText::CanStore("S", "K", std::string(2048, 'v')));
+}
+
+// --- Hostile input ---
+
+TEST(ProfileTextHostile, HugeLinesAndManySectionsIndexWhole) {
+    const std::string mebibyte(1 << 20, 'a');
+    const ProfileText longLine("[S]\nK=" + mebibyte + "\n[" + mebibyte + "\nK=2\n");
+    EXPECT_EQ(longLine.Read("S", "K")->size(), ProfileText::MaxValueLength);
+
+    std::string many;
+    for (int i = 0; i < 10000; ++i)
+        many += "[" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
+    const ProfileText sections(many);
+    EXPECT_EQ(ReadOr(sections, "0", "K"), "0");
+    EXPECT_EQ(ReadOr(sections, "9999", "K"), "9999");
+
+    std::string unclosed;
+    for (int i = 0; i < 10000; ++i) unclosed += "[never closed " + std::to_string(i) + "\nK=v\n";
+    EXPECT_FALSE(ProfileText(unclosed).HasSection("never closed 1"));
+}
+
+TEST(ProfileTextHostile, RandomBytesAndNulsReadAndEditSafely) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(random() % 4096, '\0');
+        for (char& c : bytes) {
+            // Mostly the characters the syntax cares about, so lines do form.
+            const char syntax[] = "[]=;\r\n \t\"'\0aK0";
+            c = random() % 2 ? syntax[random() % (sizeof syntax - 1)] : char(random());
+        }
+        ProfileText text(bytes);
+        (void)text.Read("a", "K");
+        ASSERT_TRUE(ProfileText::CanStore("a", "K", "value"));
+        text.Set("a", "K", "value");
+        EXPECT_EQ(ReadOr(text, "a", "K"), "value") << "round " << round;
+    }
 }
