@@ -5,5 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+// definitions [--lang ru|en]: the parameter and error definitions of database.ini.
+void AddDefinitionsCommand(CLI::App& app, int& status);
 // eval FORMULA [X ...]: the formula's value for each raw value.
 void AddEvalCommand(CLI::App& app, int& status);

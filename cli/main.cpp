@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int status = 0;
     // One line per command, in the order --help lists them.
+    AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
     CLI11_PARSE(app, argc, argv);
     return status;

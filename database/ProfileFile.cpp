@@ -1,0 +1,141 @@
+#include "database/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+namespace {
+
+enum class ReadOutcome { Read, Missing, Failed };
+
+ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+    struct stat info {};
+    ReadOutcome outcome = ReadOutcome::Read;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        outcome = ReadOutcome::Failed;
+    } else {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0) {
+                bytes.append(buffer, static_cast<std::size_t>(got));
+            } else if (got == 0) {
+                break;
+            } else if (errno != EINTR) {
+                outcome = ReadOutcome::Failed;
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return outcome;
+}
+
+// The file a path names once its symbolic links are followed; the last one
+// may dangle, the file is then created where it points.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error)) return path;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) return path;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Puts bytes in place of the file at target, or nowhere: a temporary file in
+// the same folder takes the old file's permissions and owner, reaches the disk,
+// and is renamed over it.
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (!existed && errno != ENOENT) return false;
+
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::random_device random;
+    std::filesystem::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = folder / ("." + target.filename().string() + "." + std::to_string(random()));
+        // A new file gets the usual mode less the umask, as any created file would.
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+
+    bool ok = WriteAll(fd, bytes);
+    if (ok && existed) {
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        // Only a privileged writer can keep another owner; not being able to is no failure.
+        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
+    std::string bytes;
+    if (ReadWholeFile(path_, bytes) == ReadOutcome::Read) text_ = ProfileText(std::move(bytes));
+}
+
+std::string ProfileFile::Read(std::string_view section, std::string_view key,
+                              std::string_view defaultValue) const {
+    auto value = text_.Read(section, key);
+    return value ? std::move(*value) : std::string(defaultValue);
+}
+
+bool ProfileFile::Write(std::string_view section, std::string_view key,
+                        std::string_view value) noexcept {
+    if (!ProfileText::CanStore(section, key, value)) return false;
+    try {
+        const std::filesystem::path target = FollowLinks(path_);
+        std::string bytes;
+        // A file that is there but cannot be read must not be replaced by one
+        // holding only this key.
+        if (ReadWholeFile(target, bytes) == ReadOutcome::Failed) return false;
+        ProfileText current(std::move(bytes));
+        if (current.Set(section, key, value) && !ReplaceFile(target, current.Bytes())) return false;
+        text_ = std::move(current);
+        return true;
+    } catch (...) {
+        // Out of memory, or no source of temporary names.
+        return false;
+    }
+}

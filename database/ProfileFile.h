@@ -1,0 +1,39 @@
+#pragma once
+// A private-profile (INI) file on disk, bound to its path: read once into a
+// ProfileText, and written one key at a time without disturbing the rest.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "database/ProfileText.h"
+
+class ProfileFile {
+public:
+    // Binds the file and reads it. A missing or unreadable file reads as empty.
+    explicit ProfileFile(std::filesystem::path path);
+
+    const std::filesystem::path& Path() const { return path_; }
+    const ProfileText& Text() const { return text_; }
+
+    bool HasSection(std::string_view section) const { return text_.HasSection(section); }
+    // The value as read at binding; nothing when the key is absent.
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const {
+        return text_.Read(section, key);
+    }
+    std::string Read(std::string_view section, std::string_view key,
+                     std::string_view defaultValue) const;
+
+    // Makes key of section read as value in the file as it is on disk now, so
+    // that what others changed meanwhile stays. The new file replaces the old
+    // one whole (temporary file, fsync, rename, through a symbolic link to its
+    // target); a key that already holds value leaves the file untouched, and a
+    // missing file is created. False when it could not be done; the file is
+    // then as it was. Never throws.
+    bool Write(std::string_view section, std::string_view key, std::string_view value) noexcept;
+
+private:
+    std::filesystem::path path_;
+    ProfileText text_;
+};
