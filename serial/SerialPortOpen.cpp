@@ -15,6 +15,8 @@
 #include "serial/PortNamespace.h"
 #include "serial/SerialPort.h"
 
+static_assert(SerialPort::BaudRate == 38400, "the line settings below use B38400");
+
 namespace {
 
 // Line settings that must hold after the change; tcsetattr() succeeds when any

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -91,7 +92,9 @@ TEST_F(SerialPortTest, OpenOfAMissingDeviceStaysClosedWithoutMessage) {
 }
 
 TEST_F(SerialPortTest, OpenOfADeviceThatIsNoSerialLineReportsEachStepAndStaysClosed) {
-    port.Open("/dev/null");
+    const auto plainFile = base.Path() / "not-a-tty";
+    std::ofstream(plainFile) << "data";
+    port.Open(plainFile.string());
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(sink.Messages, (std::vector<std::string>{"Could not retrieve serial port state.",
                                                        "Could not modify serial port state.",
