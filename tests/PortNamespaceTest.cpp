@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
