@@ -6,12 +6,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "serial/ByteLink.h"
 #include "serial/MessageSink.h"
+
+struct termios;
 
 class SerialPort : public ByteLink {
 public:
@@ -43,11 +46,28 @@ public:
     std::size_t Write(std::uint8_t* buffer, std::size_t n) override;
 
 private:
+    // Steps of Open; each shows its own message when it fails.
+    void GetLineState();
+    void SetLineState();
+    bool SetReadTiming();
+    void ReleaseHandle();
+
+    // Takes what is waiting, up to n bytes, without waiting.
+    std::size_t TakeWaiting(std::uint8_t* buffer, std::size_t n);
+    // Waits up to 110 ms for the first byte, then takes what is there.
+    std::size_t TakeFirstArrival(std::uint8_t* buffer, std::size_t n);
+    bool CanTransfer() const { return isOpen_ && !hungUp_; }
+
     MessageSink& sink_;
     std::filesystem::path base_;
     std::vector<std::string> portNames_;
     bool isOpen_ = false;
     int handle_ = -1;
     std::string device_;
+    // Set when the device went away; every transfer then fails at once until
+    // the port is closed and opened again.
     bool hungUp_ = false;
+    // Kept between opens: a failed read of the line state leaves the previous
+    // port's settings here.
+    std::unique_ptr<termios> lineSettings_;
 };

@@ -1,0 +1,170 @@
+// Opening, configuring and closing the port.
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string_view>
+
+#include "serial/PortNamespace.h"
+#include "serial/SerialPort.h"
+
+static_assert(SerialPort::BaudRate == 38400, "the line settings below use B38400");
+
+namespace {
+
+// Line settings that must hold after the change; tcsetattr() succeeds when any
+// part of a change took, so what the driver kept is read back and checked.
+bool LineSettingsTook(const termios& applied) {
+    return cfgetospeed(&applied) == B38400 && cfgetispeed(&applied) == B38400 &&
+           (applied.c_cflag & CSIZE) == CS8 && !(applied.c_cflag & (PARENB | CSTOPB | CRTSCTS)) &&
+           !(applied.c_iflag & (IXON | IXOFF)) && !(applied.c_lflag & (ICANON | ECHO | ISIG));
+}
+
+// A USB adapter holds back short replies for its latency timer (up to 16 ms)
+// unless asked not to. Built-in ports and pseudo-terminals need nothing.
+bool IsUsbAdapter(const std::string& device) {
+    char* real = ::realpath(device.c_str(), nullptr);
+    if (real == nullptr) return false;
+    const std::string_view path(real);
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const bool usb = name.starts_with("ttyUSB") || name.starts_with("ttyACM");
+    std::free(real);
+    return usb;
+}
+
+void AskForLowLatency(int fd) {
+    serial_struct info{};
+    if (::ioctl(fd, TIOCGSERIAL, &info) != 0 || (info.flags & ASYNC_LOW_LATENCY)) return;
+    info.flags |= ASYNC_LOW_LATENCY;
+    ::ioctl(fd, TIOCSSERIAL, &info);  // a driver that refuses keeps its timer; not an error
+}
+
+// Exclusive use even against root, whom TIOCEXCL does not stop: the lock is
+// what makes a second SerialPort on the same device fail.
+bool ClaimExclusively(int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    ::ioctl(fd, TIOCEXCL);  // not a tty: the line-state steps report it
+    return true;
+}
+
+}  // namespace
+
+SerialPort::SerialPort(MessageSink& sink, std::filesystem::path base)
+    : sink_(sink), base_(std::move(base)), lineSettings_(std::make_unique<termios>()) {}
+
+SerialPort::~SerialPort() {
+    Close();
+}
+
+void SerialPort::ListPorts() {
+    portNames_.clear();
+    for (PortEntry& entry : ListPortEntries(base_)) portNames_.push_back(std::move(entry.Name));
+}
+
+void SerialPort::Open(const std::string& name) {
+    if (isOpen_) return;
+    const std::string device = ResolvePortName(name, base_);
+    if (device.empty()) return;
+    // Non-blocking, so that a modem line waiting for carrier cannot hang the
+    // open; it stays non-blocking and every wait is a poll with a deadline.
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return;
+    if (!ClaimExclusively(fd)) {
+        ::close(fd);
+        return;
+    }
+    handle_ = fd;
+    GetLineState();
+    SetLineState();
+    if (!SetReadTiming()) return;
+    if (IsUsbAdapter(device)) AskForLowLatency(handle_);
+    device_ = device;
+    hungUp_ = false;
+    Purge();
+    isOpen_ = true;
+}
+
+void SerialPort::GetLineState() {
+    if (::tcgetattr(handle_, lineSettings_.get()) != 0)
+        sink_.ShowError("Could not retrieve serial port state.");
+}
+
+void SerialPort::SetLineState() {
+    termios& line = *lineSettings_;
+    line.c_iflag &=
+        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
+    line.c_oflag &= ~OPOST;
+    line.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    line.c_cflag |= CS8 | CLOCAL | CREAD;
+    cfsetispeed(&line, B38400);
+    cfsetospeed(&line, B38400);
+
+    bool ok = ::tcsetattr(handle_, TCSANOW, &line) == 0;
+    termios applied{};
+    ok = ok && ::tcgetattr(handle_, &applied) == 0 && LineSettingsTook(applied);
+    // DTR and RTS on. A pseudo-terminal has no modem lines and says so; that
+    // is no failure of the line settings.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    if (::ioctl(handle_, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) ok = false;
+    if (!ok) sink_.ShowError("Could not modify serial port state.");
+}
+
+// The read timing: reads never block (O_NONBLOCK), and with VMIN 1 and VTIME 0
+// a read of an empty queue answers EAGAIN while end of file means the device
+// is gone. The waiting itself is done in poll() with the budgets of Read.
+bool SerialPort::SetReadTiming() {
+    termios timing{};
+    const int flags = ::fcntl(handle_, F_GETFL);
+    if (::tcgetattr(handle_, &timing) != 0 || flags < 0) {
+        ReleaseHandle();
+        sink_.ShowError("Failed to retrieve timeouts.");
+        return false;
+    }
+    timing.c_cc[VMIN] = 1;
+    timing.c_cc[VTIME] = 0;
+    termios applied{};
+    if (::tcsetattr(handle_, TCSANOW, &timing) != 0 ||
+        ::fcntl(handle_, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(handle_, &applied) != 0 ||
+        applied.c_cc[VMIN] != 1 || applied.c_cc[VTIME] != 0) {
+        ReleaseHandle();
+        sink_.ShowError("Failed to modify timeouts.");
+        return false;
+    }
+    return true;
+}
+
+void SerialPort::ReleaseHandle() {
+    ::ioctl(handle_, TIOCNXCL);
+    ::close(handle_);
+    handle_ = -1;
+}
+
+void SerialPort::Close() {
+    if (!isOpen_) return;
+    Purge();
+    // Drop the exclusive mode first: it belongs to the tty and could outlive
+    // this descriptor while the device stays open elsewhere.
+    ::ioctl(handle_, TIOCNXCL);
+    const int result = ::close(handle_);
+    // Linux releases the descriptor even when close() reports an error
+    // (EINTR, EIO). Keeping the port "open" on that number would make a later
+    // Close close whatever file has been given the number since.
+    handle_ = -1;
+    isOpen_ = false;
+    hungUp_ = false;
+    device_.clear();
+    if (result != 0) sink_.ShowError("Failed to close.");
+}
+
+void SerialPort::Purge() {
+    if (handle_ < 0) return;
+    ::tcflush(handle_, TCIOFLUSH);
+}

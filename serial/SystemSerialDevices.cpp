@@ -1,0 +1,84 @@
+#include "serial/SystemSerialDevices.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+
+#include "serial/PortNames.h"
+
+namespace {
+
+constexpr std::size_t FallbackPortCount = 8;
+
+// Group of a device name in the fallback's numbering, or -1 for a device that
+// is no serial port. ttyS0 and ttyS10 qualify; ttyS, ttySAC0 and tty1 do not.
+int DeviceGroup(std::string_view name) {
+    static constexpr std::array<std::string_view, 3> prefixes{"ttyUSB", "ttyACM", "ttyS"};
+    for (std::size_t group = 0; group < prefixes.size(); ++group) {
+        const std::string_view prefix = prefixes[group];
+        if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view number = name.substr(prefix.size());
+        if (std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return static_cast<int>(group);
+    }
+    return -1;
+}
+
+bool KeptByOpenTest(int error) {
+    return error == 0 || error == EACCES || error == EPERM || error == EBUSY || error == EIO;
+}
+
+}  // namespace
+
+std::vector<std::string> SystemSerialDevices(const std::filesystem::path& devFolder) {
+    struct Found {
+        int group;
+        std::string name;
+    };
+    std::vector<Found> found;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(devFolder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        const int group = DeviceGroup(name);
+        if (group >= 0) found.push_back({group, std::move(name)});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        if (a.group != b.group) return a.group < b.group;
+        return NaturalLess(a.name, b.name);
+    });
+    std::vector<std::string> devices;
+    devices.reserve(found.size());
+    for (const Found& f : found) devices.push_back((devFolder / f.name).string());
+    return devices;
+}
+
+int TryOpenDevice(const std::string& device) {
+    // Non-blocking, so that a modem line waiting for carrier cannot hold the listing.
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
+std::vector<PortEntry> FallbackPortEntries(const std::vector<std::string>& devices,
+                                           const OpenTest& openTest) {
+    std::vector<PortEntry> entries;
+    const std::size_t count = std::min(devices.size(), FallbackPortCount);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (KeptByOpenTest(openTest(devices[i])))
+            entries.push_back({"COM" + std::to_string(i + 1), devices[i]});
+    }
+    return entries;
+}
+
+std::string FallbackDevice(const std::string& name, const std::vector<std::string>& devices) {
+    if (name.size() != 4 || !IsListedPortName(name)) return {};
+    const std::size_t index = static_cast<std::size_t>(name[3] - '1');
+    return index < devices.size() ? devices[index] : std::string{};
+}

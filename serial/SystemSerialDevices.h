@@ -1,0 +1,29 @@
+#pragma once
+// The fallback of the port namespace, used when there is no dosdevices/
+// folder: COM1 to COM8 stand for the first eight serial devices of the system.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "serial/PortNamespace.h"
+
+// The serial devices of `devFolder` in the order the fallback numbers them:
+// USB adapters first (ttyUSB*, then ttyACM*), then the built-in ttyS*, each
+// group in natural order.
+std::vector<std::string> SystemSerialDevices(const std::filesystem::path& devFolder = "/dev");
+
+// Tries to open a device as the port would and closes it again: 0 when it
+// opened, else the errno of the failed open.
+using OpenTest = std::function<int(const std::string& device)>;
+int TryOpenDevice(const std::string& device);
+
+// COMi for the i-th device, i = 1..8. A name is listed when its device opens,
+// or fails only because it is in use, denied or faulty (EACCES, EPERM, EBUSY,
+// EIO); any other failure means there is no port behind it.
+std::vector<PortEntry> FallbackPortEntries(const std::vector<std::string>& devices,
+                                           const OpenTest& openTest);
+
+// The device the fallback gives to a name; empty unless the name is COM1..COM8.
+std::string FallbackDevice(const std::string& name, const std::vector<std::string>& devices);

@@ -1,0 +1,349 @@
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "serial/SerialPort.h"
+#include "support/PtyPair.h"
+#include "support/RecordingSink.h"
+#include "support/TempFolder.h"
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// Runs `action` on its own thread after `delay`; joined at the end of scope.
+std::jthread After(std::chrono::milliseconds delay, std::function<void()> action) {
+    return std::jthread([delay, action = std::move(action)] {
+        std::this_thread::sleep_for(delay);
+        action();
+    });
+}
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    // An empty dosdevices/ keeps COM names from reaching this machine's own ports.
+    SerialPortTest() { std::filesystem::create_directory(base.Path() / "dosdevices"); }
+
+    void OpenPort() {
+        port.Open(pty.Device());
+        ASSERT_TRUE(port.IsOpen());
+    }
+
+    TempFolder base;
+    PtyPair pty;
+    RecordingSink sink;
+    SerialPort port{sink, base.Path()};
+};
+
+}  // namespace
+
+// --- Opening and closing ---
+
+TEST_F(SerialPortTest, OpenSetsARaw38400LineWithoutFlowControl) {
+    OpenPort();
+    EXPECT_EQ(port.Device(), pty.Device());
+    EXPECT_TRUE(sink.Messages.empty());
+
+    termios line{};
+    ASSERT_EQ(tcgetattr(pty.Slave(), &line), 0);
+    EXPECT_EQ(cfgetospeed(&line), B38400);
+    EXPECT_EQ(cfgetispeed(&line), B38400);
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
+    // The pty's default echo would send every reply byte straight back to the ECU.
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+}
+
+TEST_F(SerialPortTest, OpenOnAnOpenPortKeepsTheFirstDevice) {
+    OpenPort();
+    PtyPair other;
+    port.Open(other.Device());
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Device(), pty.Device());
+}
+
+TEST_F(SerialPortTest, OpenOfAMissingDeviceStaysClosedWithoutMessage) {
+    port.Open("/dev/no-such-tty");
+    port.Open("COM7");  // the base folder has no dosdevices/ link of that name
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(port.Device().empty());
+    EXPECT_TRUE(sink.Messages.empty());
+}
+
+TEST_F(SerialPortTest, OpenOfADeviceThatIsNoSerialLineReportsEachStepAndStaysClosed) {
+    const auto plainFile = base.Path() / "not-a-tty";
+    std::ofstream(plainFile) << "data";
+    port.Open(plainFile.string());
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(sink.Messages, (std::vector<std::string>{"Could not retrieve serial port state.",
+                                                       "Could not modify serial port state.",
+                                                       "Failed to retrieve timeouts."}));
+}
+
+TEST_F(SerialPortTest, SecondPortCannotOpenTheSameDeviceEvenAsRoot) {
+    OpenPort();
+    RecordingSink otherSink;
+    SerialPort other(otherSink);
+    other.Open(pty.Device());
+    EXPECT_FALSE(other.IsOpen());
+    EXPECT_TRUE(otherSink.Messages.empty());
+
+    port.Close();
+    other.Open(pty.Device());
+    EXPECT_TRUE(other.IsOpen()) << "closing must release the device";
+}
+
+TEST_F(SerialPortTest, CloseOnAClosedPortDoesNothing) {
+    port.Close();
+    OpenPort();
+    port.Close();
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(sink.Messages.empty());
+}
+
+// Guards against keeping a released descriptor number as "still open": a later
+// Close would then close a file that has been given that number since.
+TEST_F(SerialPortTest, FailedCloseIsReportedAndStillReleasesThePort) {
+    OpenPort();
+    int portFd = -1;
+    for (int fd = 3; fd < 1024 && portFd < 0; ++fd) {
+        if (fd == pty.Slave()) continue;
+        char target[256] = {};
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+        if (length > 0 && pty.Device() == target) portFd = fd;
+    }
+    ASSERT_GE(portFd, 0);
+    ASSERT_EQ(close(portFd), 0);  // closed behind the port's back: its close() fails
+
+    port.Close();
+    EXPECT_EQ(sink.Messages, std::vector<std::string>{"Failed to close."});
+    EXPECT_FALSE(port.IsOpen());
+
+    const int reused = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    port.Close();
+    EXPECT_NE(fcntl(reused, F_GETFD), -1) << "a second Close closed someone else's file";
+    close(reused);
+}
+
+TEST_F(SerialPortTest, OpensAPortNameThroughItsDosdevicesLink) {
+    std::filesystem::create_symlink(pty.Device(), base.Path() / "dosdevices" / "COM3");
+    port.ListPorts();
+    EXPECT_EQ(port.PortNames(), std::vector<std::string>{"COM3"});
+    port.Open("COM3");
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Device(), pty.Device());
+}
+
+// --- Counted reads ---
+
+TEST_F(SerialPortTest, ReadTakesAtMostNAndLeavesTheRestQueued) {
+    OpenPort();
+    pty.Send({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    std::this_thread::sleep_for(20ms);
+    Bytes buffer(12, 0);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 10), 10u);
+    EXPECT_LT(MsSince(start), 50);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 10), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(buffer[10], 0) << "wrote past n";
+
+    EXPECT_EQ(port.Read(buffer.data(), 2), 2u);
+    EXPECT_EQ(buffer[0], 11);
+    EXPECT_EQ(buffer[1], 12);
+}
+
+TEST_F(SerialPortTest, ReadReturnsAsSoonAsTheLastByteIsIn) {
+    OpenPort();
+    pty.Send({1, 2, 3, 4});
+    auto rest = After(40ms, [&] { pty.Send({5, 6, 7, 8, 9, 10}); });
+    Bytes buffer(10);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 10), 10u);
+    const auto elapsed = MsSince(start);
+    EXPECT_GE(elapsed, 35);
+    EXPECT_LT(elapsed, 120) << "waited out the 200 ms budget";
+    EXPECT_EQ(buffer, (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+TEST_F(SerialPortTest, ReadOfNothingWaitsTheBudgetAndTheFirstByteWait) {
+    OpenPort();
+    Bytes buffer(6);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 6), 0u);
+    const auto elapsed = MsSince(start);
+    EXPECT_GE(elapsed, 225);  // 6 x 20 ms, then up to 110 ms for a first byte
+    EXPECT_LT(elapsed, 600);
+}
+
+TEST_F(SerialPortTest, ReadOfAPartReplyReturnsItWhenTheBudgetIsOut) {
+    OpenPort();
+    pty.Send({7, 8});
+    Bytes buffer(5);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 5), 2u);
+    const auto elapsed = MsSince(start);
+    EXPECT_GE(elapsed, 95);
+    EXPECT_LT(elapsed, 190) << "bytes were there; no first-byte wait after the budget";
+    EXPECT_EQ(buffer[0], 7);
+    EXPECT_EQ(buffer[1], 8);
+}
+
+TEST_F(SerialPortTest, ReadAfterAnEmptyBudgetReturnsWithTheFirstLateBytes) {
+    OpenPort();
+    auto late = After(100ms, [&] { pty.Send({0x42, 0x43}); });
+    Bytes buffer(3);
+    const auto start = Clock::now();
+    const std::size_t got = port.Read(buffer.data(), 3);  // budget 60 ms
+    const auto elapsed = MsSince(start);
+    EXPECT_GE(got, 1u);
+    EXPECT_EQ(buffer[0], 0x42);
+    EXPECT_GE(elapsed, 95);
+    EXPECT_LT(elapsed, 165);
+}
+
+TEST_F(SerialPortTest, PurgeDropsWhatWaits) {
+    OpenPort();
+    pty.Send({1, 2, 3});
+    std::this_thread::sleep_for(20ms);
+    port.Purge();
+    EXPECT_FALSE(port.ReadByte().has_value());
+}
+
+// --- Single bytes ---
+
+TEST_F(SerialPortTest, ReadByteTakesAWaitingOrLateByteAndGivesUpAfter110Ms) {
+    OpenPort();
+    pty.Send({0x09});
+    std::this_thread::sleep_for(20ms);
+    auto start = Clock::now();
+    EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x09));
+    EXPECT_LT(MsSince(start), 20);
+
+    {
+        auto late = After(40ms, [&] { pty.Send({0x2F}); });
+        start = Clock::now();
+        EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x2F));
+        EXPECT_GE(MsSince(start), 35);
+        EXPECT_LT(MsSince(start), 100);
+    }
+
+    start = Clock::now();
+    EXPECT_FALSE(port.ReadByte().has_value());
+    EXPECT_GE(MsSince(start), 105);
+    EXPECT_LT(MsSince(start), 300);
+}
+
+// --- Writes and their echo ---
+
+TEST_F(SerialPortTest, WriteOnAnEchoingLineReturnsNWithTheEchoInTheBuffer) {
+    OpenPort();
+    Bytes received;
+    auto line = After(0ms, [&] {
+        received = pty.Receive(6, 500ms);
+        pty.Send(received);
+        pty.Send({0x09, 0x55});  // the reply that follows the echo
+    });
+    Bytes frame{0x09, 0x84, 0, 0, 0, 0x8D};
+    EXPECT_EQ(port.Write(frame.data(), 6), 6u);
+    line.join();
+    EXPECT_EQ(received, (Bytes{0x09, 0x84, 0, 0, 0, 0x8D}));
+    EXPECT_EQ(frame, received);
+    EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x09))
+        << "echo read-back took reply bytes";
+}
+
+TEST_F(SerialPortTest, WriteOnALineWithoutEchoCountsWhateverArrived) {
+    OpenPort();
+    auto ecu = After(0ms, [&] {
+        pty.Receive(6, 500ms);
+        pty.Send({0x09, 0x01, 0x02});
+    });
+    Bytes frame{0x09, 0x80, 0, 0, 0, 0x89};
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Write(frame.data(), 6), 3u);
+    EXPECT_LT(MsSince(start), 300);
+    EXPECT_EQ(frame[0], 0x09);
+    EXPECT_EQ(frame[1], 0x01);
+}
+
+// --- Hang-up of the line ---
+
+TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAtOnceWithWhatCame) {
+    OpenPort();
+    auto line = After(0ms, [&] {
+        pty.Send({1, 2, 3});
+        std::this_thread::sleep_for(30ms);
+        pty.HangUp();
+    });
+    Bytes buffer(10);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 10), 3u);
+    EXPECT_LT(MsSince(start), 120) << "the 200 ms budget ran on after the hang-up";
+    EXPECT_EQ(buffer[2], 3);
+}
+
+TEST_F(SerialPortTest, HangUpWhileWaitingForAByteEndsTheWait) {
+    OpenPort();
+    auto line = After(20ms, [&] { pty.HangUp(); });
+    const auto start = Clock::now();
+    EXPECT_FALSE(port.ReadByte().has_value());
+    EXPECT_LT(MsSince(start), 90);
+}
+
+TEST_F(SerialPortTest, AfterAHangUpEveryTransferFailsAtOnceUntilReopened) {
+    OpenPort();
+    pty.HangUp();
+    Bytes buffer{0x09, 0x84, 0, 0, 0, 0x8D, 0, 0, 0, 0};
+    const auto start = Clock::now();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(port.Write(buffer.data(), 6), 0u);
+        EXPECT_EQ(port.Read(buffer.data(), 10), 0u);
+        EXPECT_FALSE(port.ReadByte().has_value());
+        port.Purge();
+    }
+    EXPECT_LT(MsSince(start), 50);
+    EXPECT_TRUE(port.IsOpen()) << "a hang-up is a failed transfer, not a close";
+
+    port.Close();
+    EXPECT_TRUE(sink.Messages.empty());
+    PtyPair fresh;
+    port.Open(fresh.Device());
+    ASSERT_TRUE(port.IsOpen());
+    fresh.Send({0x5A});
+    EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x5A));
+}
+
+// --- Closed port ---
+
+TEST_F(SerialPortTest, TransfersOnAClosedPortReturnNothingAtOnce) {
+    Bytes buffer(10);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer.data(), 10), 0u);
+    EXPECT_EQ(port.Write(buffer.data(), 6), 0u);
+    EXPECT_FALSE(port.ReadByte().has_value());
+    port.Purge();
+    EXPECT_LT(MsSince(start), 10);
+}
