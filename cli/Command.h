@@ -5,6 +5,16 @@
 
 #include <CLI/CLI.hpp>
 
+// ports: the port names and the devices they stand for.
+void AddPortsCommand(CLI::App& app, int& status);
+// probe [--port NAME]: which port has an ECU.
+void AddProbeCommand(CLI::App& app, int& status);
+// live [--set 1|2] [--count N] [--interval MS] [--format table|csv]: live values.
+void AddLiveCommand(CLI::App& app, int& status);
+// errors: the errors stored in the ECU.
+void AddErrorsCommand(CLI::App& app, int& status);
+// clear-errors: clears the ECU's error memory.
+void AddClearErrorsCommand(CLI::App& app, int& status);
 // definitions [--lang ru|en]: the parameter and error definitions of database.ini.
 void AddDefinitionsCommand(CLI::App& app, int& status);
 // eval FORMULA [X ...]: the formula's value for each raw value.

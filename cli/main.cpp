@@ -10,6 +10,11 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int status = 0;
     // One line per command, in the order --help lists them.
+    AddPortsCommand(app, status);
+    AddProbeCommand(app, status);
+    AddLiveCommand(app, status);
+    AddErrorsCommand(app, status);
+    AddClearErrorsCommand(app, status);
     AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
     CLI11_PARSE(app, argc, argv);

@@ -1,0 +1,80 @@
+// vmxdiag-cli errors and clear-errors: the ECU's error memory.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/CliDefinitions.h"
+#include "cli/Command.h"
+#include "cli/EcuConnection.h"
+#include "cli/TextTable.h"
+#include "protocol/ErrorBitmap.h"
+
+namespace {
+
+struct ErrorOptions {
+    std::string Port;
+    std::string Language;
+};
+
+int ListErrors(const ErrorOptions& options) {
+    const auto definitions = LoadDefinitions(options.Language);
+    if (!definitions) return 1;
+    StderrSink sink;
+    SerialPort port(sink);
+    EcuProtocol ecu(port);
+    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+
+    WorkBuffer buffer{};
+    if (!ecu.ReadErrors(buffer)) {
+        port.Purge();
+        std::fprintf(stderr, "The error memory could not be read.\n");
+        return 1;
+    }
+    const auto errors = StoredErrors(buffer.data());
+    TextTable table;
+    for (int number : errors) {
+        const ErrorDef& def = definitions->Errors[number];
+        std::string name = Printable(*def.Name);
+        if (def.Code.empty() && name.empty())
+            name = "(no definition of error " + std::to_string(number) + ")";
+        table.Add({Printable(def.Code), name});
+    }
+    table.Print();
+    std::printf("Quantity of errors: %zu\n", errors.size());
+    return 0;
+}
+
+int ClearErrorMemory(const ErrorOptions& options) {
+    StderrSink sink;
+    SerialPort port(sink);
+    EcuProtocol ecu(port);
+    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+    // The ECU's answer to the clear is not read but purged, as the window does.
+    port.Purge();
+    const bool sent = ecu.ClearErrors();
+    port.Purge();
+    if (!sent) {
+        std::fprintf(stderr, "The clear request did not go out (no echo on the line).\n");
+        return 1;
+    }
+    std::printf("Clear request sent; the error memory is read anew with 'errors'.\n");
+    return 0;
+}
+
+}  // namespace
+
+void AddErrorsCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("errors", "List the errors stored in the ECU");
+    auto options = std::make_shared<ErrorOptions>();
+    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    AddLanguageOption(*command, options->Language);
+    command->callback([options, &status] { status = ListErrors(*options); });
+}
+
+void AddClearErrorsCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("clear-errors", "Clear the ECU's error memory");
+    auto options = std::make_shared<ErrorOptions>();
+    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    command->callback([options, &status] { status = ClearErrorMemory(*options); });
+}

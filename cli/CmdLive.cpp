@@ -1,0 +1,165 @@
+// vmxdiag-cli live: the live values of one parameter set, read as the window
+// reads them: the set's slots are selected, then the block is read every
+// interval; a failed read selects the set again at the next one.
+
+#include <signal.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/CliDefinitions.h"
+#include "cli/Command.h"
+#include "cli/EcuConnection.h"
+#include "cli/StopSignals.h"
+#include "cli/TextTable.h"
+#include "database/LiveData.h"
+#include "text/CodePage.h"
+
+namespace {
+
+// One read on the line: the request, its echo overlapping, then the reply.
+constexpr int LiveTickBytes = FrameSize + 2 + ReplyLength::LiveBlock;
+
+struct LiveOptions {
+    int Set = 1;
+    int Count = 0;  // 0: until stopped
+    int IntervalMs = 220;
+    std::string Format = "table";
+    std::string Port;
+    std::string Language;
+};
+
+std::string FormatValue(double value, int digits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    return text;
+}
+
+// Local wall-clock time with milliseconds, for the log lines.
+std::string Timestamp() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local{};
+    localtime_r(&now.tv_sec, &local);
+    char text[40];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    std::snprintf(text + length, sizeof text - length, ".%03ld", now.tv_nsec / 1000000);
+    return text;
+}
+
+// A CSV field, quoted when it holds a separator or a quote.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+void PrintCsvHeader(const ParameterSets& sets) {
+    std::string line = "time";
+    for (const ParameterDef* def : sets.Slots) {
+        std::string column = Printable(def->CodeEn);
+        if (!def->Unit->empty()) column += " [" + Printable(*def->Unit) + "]";
+        line += "," + CsvField(column);
+    }
+    std::printf("%s\n", line.c_str());
+}
+
+void PrintCsvLine(const ParameterSets& sets) {
+    std::string line = Timestamp();
+    for (int slot = 0; slot < SlotCount; ++slot)
+        line += "," + FormatValue(sets.Values[slot], sets.Slots[slot]->Digits);
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void PrintScreen(const ParameterSets& sets, const LiveOptions& options, int reads, bool terminal) {
+    TextTable table;
+    table.Add({"Code", "Name", "Value", "Unit"});
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ParameterDef& def = *sets.Slots[slot];
+        table.Add({Printable(def.CodeEn), Printable(*def.Name),
+                   FormatValue(sets.Values[slot], def.Digits), Printable(*def.Unit)});
+    }
+    // On a terminal the screen is redrawn in place; a pipe gets one block after another.
+    std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
+    text += "Set " + std::to_string(options.Set) + ", read " + std::to_string(reads) +
+            " (Ctrl+C to stop)\n\n" + table.Render();
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+int RunLive(const LiveOptions& options) {
+    const auto definitions = LoadDefinitions(options.Language);
+    if (!definitions) return 1;
+    StopSignals stop;
+    StderrSink sink;
+    SerialPort port(sink);
+    EcuProtocol ecu(port);
+    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+
+    ParameterSets sets(definitions->Parameters);
+    sets.SelectSet(options.Set - 1);
+    const bool csv = options.Format == "csv";
+    const bool terminal = isatty(STDOUT_FILENO) == 1;
+    if (csv) PrintCsvHeader(sets);
+
+    bool linkOk = false;
+    int reads = 0, good = 0;
+    // The rate counts from the end of the first read, which also selects the set.
+    std::chrono::steady_clock::time_point firstRead, lastRead;
+    while (options.Count == 0 || reads < options.Count) {
+        if (stop.Requested()) break;
+        const bool selecting = !linkOk;
+        const bool ok = PollLiveData(ecu, sets, options.Set - 1, linkOk);
+        lastRead = std::chrono::steady_clock::now();
+        if (reads++ == 0) firstRead = lastRead;
+        if (selecting && !linkOk)
+            std::fprintf(stderr, "Read %d: the ECU refused a parameter of the set.\n", reads);
+        if (ok) {
+            ++good;
+            if (csv)
+                PrintCsvLine(sets);
+            else
+                PrintScreen(sets, options, reads, terminal);
+        } else {
+            std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
+        }
+        if (options.Count != 0 && reads >= options.Count) break;
+        if (stop.WaitMs(options.IntervalMs)) break;
+    }
+    if (!csv && terminal) std::printf("\n");
+    const double seconds = std::chrono::duration<double>(lastRead - firstRead).count();
+    std::fprintf(stderr, "%d of %d reads succeeded", good, reads);
+    if (reads > 1 && seconds > 0)
+        std::fprintf(stderr, ", %.1f reads a second (the line allows %.1f back to back)",
+                     (reads - 1) / seconds, 1.0 / (LiveTickBytes * 10.0 / 38400.0));
+    std::fprintf(stderr, ".\n");
+    return good > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+void AddLiveCommand(CLI::App& app, int& status) {
+    auto* command = app.add_subcommand("live", "Read the live values of a parameter set");
+    auto options = std::make_shared<LiveOptions>();
+    command->add_option("--set", options->Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
+    command->add_option("--count", options->Count, "Number of reads (0: until Ctrl+C)")
+        ->check(CLI::NonNegativeNumber);
+    command
+        ->add_option("--interval", options->IntervalMs,
+                     "Milliseconds from the end of one read to the next (0: back to back)")
+        ->check(CLI::Range(0, 3600000));
+    command->add_option("--format", options->Format, "table (one screen) or csv (a log)")
+        ->check(CLI::IsMember({"table", "csv"}));
+    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    AddLanguageOption(*command, options->Language);
+    command->callback([options, &status] { status = RunLive(*options); });
+}
