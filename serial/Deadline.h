@@ -2,8 +2,10 @@
 // A moment on the monotonic clock by which a wait must end. Transfers measure
 // their budgets with it, so a change of the wall clock cannot stretch a wait.
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 class Deadline {
 public:
@@ -12,6 +14,11 @@ public:
     explicit Deadline(Clock::duration fromNow) : end_(Clock::now() + fromNow) {}
 
     bool Passed() const { return Clock::now() >= end_; }
+    // Sleeps for `length`, but not past the deadline.
+    void SleepAtMost(Clock::duration length) const {
+        const auto until = std::min(Clock::now() + length, end_);
+        if (until > Clock::now()) std::this_thread::sleep_until(until);
+    }
 
     // What is left, as ppoll() takes it; zero once passed.
     timespec Remaining() const {

@@ -19,6 +19,8 @@ constexpr auto BudgetPerByte = 20ms;
 constexpr auto FirstByteWait = 110ms;
 constexpr auto WriteWaitConstant = 110ms;
 constexpr auto WriteWaitPerByte = 1ms;
+// One byte on the line at 38400 baud, 10 bits a byte (260.4 µs), rounded down.
+constexpr auto LineByteTime = 260us;
 
 // Counts far beyond any reply would overflow the clock's arithmetic; such a
 // read waits as long as the largest sensible one.
@@ -72,6 +74,11 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t n) {
     const Deadline budget(BudgetFor(n, BudgetPerByte));
     std::size_t got = TakeWaiting(buffer, n);
     while (got < n && !hungUp_ && !budget.Passed()) {
+        // Bytes cannot come faster than the line carries them: with k still due,
+        // the last is at least k - 1 byte times away. Sleeping that long first
+        // keeps the thread from waking for every byte of a reply, and still
+        // returns as soon as the last byte is in.
+        budget.SleepAtMost(LineByteTime * static_cast<long long>(n - got - 1));
         const TtyWait wait = WaitForInput(handle_, budget);
         if (wait == TtyWait::TimedOut) break;
         got += TakeWaiting(buffer + got, n - got);
