@@ -7,7 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "protocol/EcuProtocol.h"
+#include "database/LiveData.h"
+#include "protocol/ErrorBitmap.h"
 #include "support/ScriptedLink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,15 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.QueueReply(reply);
 
     EcuProtocol ecu(link);
+    ParameterSets::Definitions definitions;
+    for (auto& def : definitions) def.Formula = "X*0.1-40";
+    definitions[3].Signed = true;
+    ParameterSets sets(definitions);
+    bool linkOk = false;
     WorkBuffer buffer{};
     // Requests are cycled until the script runs out, so later replies meet every shape.
     for (int round = 0; round < 4 && !link.Replies.empty(); ++round) {
         (void)ecu.Probe();
         (void)ecu.SelectParameter(static_cast<std::uint8_t>(round), 0x0100u + round);
+        (void)PollLiveData(ecu, sets, round, linkOk);
         buffer.fill(0);
-        (void)ecu.ReadLiveBlock(buffer);
-        buffer.fill(0);
-        (void)ecu.ReadErrors(buffer);
+        if (ecu.ReadErrors(buffer)) (void)StoredErrors(buffer.data());
         (void)ecu.ClearErrors();
     }
     return 0;

@@ -2,40 +2,16 @@
 // them in a terminal, without the file ever being written.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 
 #ifdef VMXDIAG_CLI_PATH
 
 namespace fs = std::filesystem;
-
-namespace {
-
-struct CommandRun {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
-CommandRun RunIn(const fs::path& folder, const std::string& arguments) {
-    const std::string command =
-        "cd '" + folder.string() + "' && '" VMXDIAG_CLI_PATH "' " + arguments + " 2>&1";
-    CommandRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-}  // namespace
 
 TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
     ScratchFolder folder;
@@ -43,7 +19,7 @@ TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
     const std::string before = ReadBytes(folder / "database.ini");
     const FileIdentity identity = IdentityOf(folder / "database.ini");
 
-    const CommandRun russian = RunIn(folder.Path(), "definitions");
+    const CommandRun russian = RunCli(folder.Path(), "definitions");
     EXPECT_EQ(russian.status, 0) << russian.output;
     EXPECT_NE(russian.output.find("Language: RU"), std::string::npos);
     EXPECT_NE(russian.output.find("Обороты двигателя"), std::string::npos) << russian.output;
@@ -51,7 +27,7 @@ TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
     EXPECT_NE(russian.output.find("Ошибка контрольной суммы EEPROM"), std::string::npos);
     EXPECT_NE(russian.output.find("Parameters in use: 36 of 128"), std::string::npos);
 
-    const CommandRun english = RunIn(folder.Path(), "definitions --lang EN");
+    const CommandRun english = RunCli(folder.Path(), "definitions --lang EN");
     EXPECT_EQ(english.status, 0) << english.output;
     EXPECT_NE(english.output.find("Language: EN"), std::string::npos);
     EXPECT_NE(english.output.find("Engine speed"), std::string::npos);
@@ -65,7 +41,7 @@ TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
 TEST(DefinitionsCommand, BadAddressPrintsTheConversionErrorAndFails) {
     ScratchFolder folder;
     WriteBytes(folder / "database.ini", "[0005]\r\nAddress=0x10\r\n");
-    const CommandRun run = RunIn(folder.Path(), "definitions");
+    const CommandRun run = RunCli(folder.Path(), "definitions");
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.output.find("'0x0x10' is not a valid integer value"), std::string::npos)
         << run.output;
