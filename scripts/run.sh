@@ -16,13 +16,20 @@ mkdir -p "$demo"
 cd "$demo"
 rm -rf dosdevices
 
+# What the session shows: the ECU, its stored errors, then a few seconds of live values.
+show() {
+    "$bin/vmxdiag-cli" errors
+    "$bin/vmxdiag-cli" live --count 25
+}
+
 if "$bin/vmxdiag-cli" probe 2>/dev/null; then
+    show
     exit 0
 fi
 
 echo "No ECU answers on this machine's serial ports; starting the ECU simulator."
 mkdir -p dosdevices
-"$bin/vmx-ecusim" --link dosdevices/COM1 &
+"$bin/vmx-ecusim" --link dosdevices/COM1 --errors 0,5,17 &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true; rm -rf "$demo/dosdevices"' EXIT
 for _ in $(seq 50); do
@@ -30,3 +37,4 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 "$bin/vmxdiag-cli" probe
+show
