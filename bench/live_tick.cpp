@@ -8,9 +8,8 @@
 #include <filesystem>
 
 #include "LineTiming.h"
+#include "SimulatedLine.h"
 #include "database/LiveData.h"
-#include "serial/SerialPort.h"
-#include "sim/EcuSimulator.h"
 
 int main(int argc, char** argv) {
     const std::filesystem::path path = argc > 1 ? argv[1] : "data/database.ini";
@@ -18,15 +17,10 @@ int main(int argc, char** argv) {
     if (!std::filesystem::exists(path))
         std::printf("(%s not found: sixteen default definitions at address 0)\n", path.c_str());
 
-    EcuSimulator simulator;
-    StderrSink sink;
-    SerialPort port(sink);
-    port.Open(simulator.DevicePath());
-    if (!port.IsOpen()) {
-        std::fprintf(stderr, "cannot open %s\n", simulator.DevicePath().c_str());
-        return 1;
-    }
-    EcuProtocol ecu(port);
+    bench::SimulatedLine line;
+    if (!line.Open()) return 1;
+    EcuSimulator& simulator = line.Simulator;
+    EcuProtocol ecu(line.Port);
     ParameterSets sets(definitions.Parameters);
     for (std::uint32_t address : sets.SlotAddresses())
         if (!simulator.KnowsAddress(static_cast<std::uint16_t>(address)))
@@ -46,7 +40,7 @@ int main(int argc, char** argv) {
                                     });
     // Sixteen selections of a frame and a status byte each.
     const bool select =
-        bench::Report("set selection (16 x SelectParameter)", 50, SlotCount * (FrameSize + 1),
+        bench::Report("set selection (16 x SelectParameter)", 100, SlotCount * (FrameSize + 1),
                       [&] { return SelectCurrentSet(ecu, sets, 0); });
     return tick && select ? 0 : 1;
 }

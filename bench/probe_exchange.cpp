@@ -5,20 +5,13 @@
 #include <cstdio>
 
 #include "LineTiming.h"
+#include "SimulatedLine.h"
 #include "protocol/EcuProtocol.h"
-#include "serial/SerialPort.h"
-#include "sim/EcuSimulator.h"
 
 int main() {
-    EcuSimulator simulator;
-    StderrSink sink;
-    SerialPort port(sink);
-    port.Open(simulator.DevicePath());
-    if (!port.IsOpen()) {
-        std::fprintf(stderr, "cannot open %s\n", simulator.DevicePath().c_str());
-        return 1;
-    }
-    EcuProtocol ecu(port);
+    bench::SimulatedLine line;
+    if (!line.Open()) return 1;
+    EcuProtocol ecu(line.Port);
     ecu.Probe();  // warm-up
     const bool ok = bench::Report("probe (0x80)", 200, FrameSize + ReplyLength::Probe,
                                   [&] { return ecu.Probe(); });

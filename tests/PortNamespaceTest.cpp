@@ -10,7 +10,7 @@
 #include "serial/PortNames.h"
 #include "serial/PortNamespace.h"
 #include "serial/SystemSerialDevices.h"
-#include "support/TempFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +30,7 @@ protected:
         fs::create_symlink(target, Folder() / name);
     }
 
-    TempFolder base;
+    ScratchFolder base;
 };
 
 }  // namespace
@@ -66,7 +66,7 @@ TEST_F(DosDevicesTest, EmptyFolderListsNothingAndDoesNotFallBack) {
 }
 
 TEST(PortNamespace, DosdevicesThatIsNoFolderListsNothing) {
-    TempFolder base;
+    ScratchFolder base;
     std::ofstream(base.Path() / "dosdevices") << "not a folder";
     EXPECT_TRUE(ListPortEntries(base.Path()).empty());
     EXPECT_EQ(ResolvePortName("COM1", base.Path()), "");
@@ -97,7 +97,7 @@ TEST_F(DosDevicesTest, NamesThatWouldReachOutsideTheFolderResolveToNothing) {
 
 TEST(PortNamespace, UnlistedNameWithALinkStillResolves) {
     // Like opening COM9 by name: it is not offered, but it can be opened.
-    TempFolder base;
+    ScratchFolder base;
     fs::create_directory(base.Path() / "dosdevices");
     fs::create_symlink("/dev/ttyS3", base.Path() / "dosdevices" / "COM9");
     EXPECT_EQ(ResolvePortName("COM9", base.Path()), "/dev/ttyS3");
@@ -120,7 +120,7 @@ TEST(PortNames, NaturalOrderComparesDigitRunsByValue) {
 // --- Fallback without a dosdevices folder ---
 
 TEST(SystemSerialDevices, UsbAdaptersComeFirstThenBuiltInPorts) {
-    TempFolder dev;
+    ScratchFolder dev;
     for (const char* name : {"ttyS10", "ttyS2", "ttyS0", "ttyUSB1", "ttyUSB0", "ttyACM0", "tty1",
                              "ttyS", "ttySAC0", "ttyUSB10", "console", "ttyUSBx"})
         std::ofstream(dev.Path() / name);
@@ -153,7 +153,7 @@ TEST(SystemSerialDevices, FallbackKeepsBusyDeniedAndFaultyDevicesAndStopsAtEight
 }
 
 TEST(PortNamespace, WithoutDosdevicesTheSystemDevicesStandForCom1ToCom8) {
-    TempFolder base;
+    ScratchFolder base;
     const auto entries = ListPortEntries(base.Path());
     EXPECT_LE(entries.size(), 8u);
     std::string previous;

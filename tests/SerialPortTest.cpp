@@ -16,7 +16,7 @@
 #include "serial/SerialPort.h"
 #include "support/PtyPair.h"
 #include "support/RecordingSink.h"
-#include "support/TempFolder.h"
+#include "support/ScratchFolder.h"
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(port.IsOpen());
     }
 
-    TempFolder base;
+    ScratchFolder base;
     PtyPair pty;
     RecordingSink sink;
     SerialPort port{sink, base.Path()};
