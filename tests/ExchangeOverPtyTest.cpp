@@ -12,7 +12,6 @@
 #include "sim/EcuSimulator.h"
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -148,33 +147,6 @@ TEST_F(OverPty, WrongAcknowledgementFailsWithoutReadingTheBlock) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     port.Purge();
     EXPECT_TRUE(ecu.Probe());
-}
-
-TEST_F(OverPty, LiveBlockCarriesTheWordsOfTheSelectedSlots) {
-    simulator.SetLiveValue(0x0999, 0x1234);
-    ASSERT_EQ(ecu.SelectParameter(4, 0x0999), 0);
-    WorkBuffer buffer{};
-    ASSERT_TRUE(ecu.ReadLiveBlock(buffer));
-    EXPECT_EQ(buffer[8], 0x34);
-    EXPECT_EQ(buffer[9], 0x12);
-}
-
-TEST_F(OverPty, ClearEmptiesTheErrorMemory) {
-    std::array<std::uint8_t, 16> bitmap{};
-    bitmap[0] = 0x01;
-    bitmap[15] = 0x80;
-    simulator.SetErrorBitmap(bitmap);
-    WorkBuffer buffer{};
-    ASSERT_TRUE(ecu.ReadErrors(buffer));
-    EXPECT_EQ(buffer[0], 0x01);
-    EXPECT_EQ(buffer[15], 0x80);
-    port.Purge();
-    EXPECT_TRUE(ecu.ClearErrors());
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    port.Purge();
-    ASSERT_TRUE(ecu.ReadErrors(buffer));
-    EXPECT_THAT(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + 16),
-                ElementsAreArray(std::vector<std::uint8_t>(16, 0)));
 }
 
 // --- Hang-up ---
