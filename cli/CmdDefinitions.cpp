@@ -75,7 +75,7 @@ int PrintDefinitions(const std::string& language) {
 
 void AddDefinitionsCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand(
-        "definitions", "Prints the parameter and error definitions of database.ini (read-only)");
+        "definitions", "Print the parameter and error definitions of database.ini (read-only)");
     auto language = std::make_shared<std::string>();
     AddLanguageOption(*command, *language);
     command->callback([language, &status] { status = PrintDefinitions(*language); });

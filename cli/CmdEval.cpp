@@ -80,7 +80,7 @@ int RunEval(const EvalOptions& options) {
 void AddEvalCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<EvalOptions>();
     CLI::App* command = app.add_subcommand(
-        "eval", "Prints the value of a parameter formula for each raw value X (0 if none)");
+        "eval", "Print the value of a parameter formula for each raw value X (0 if none)");
     command->add_option("FORMULA", options->Formula, "the formula, as in database.ini")->required();
     command->add_option("X", options->RawValues, "raw values, in order");
     command->add_flag("--explain", options->Explain,
