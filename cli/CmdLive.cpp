@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -33,9 +34,13 @@ struct LiveOptions {
     std::string Language;
 };
 
+// The value with the definition's decimals and a point whatever the locale;
+// a huge value keeps all its digits.
 std::string FormatValue(double value, int digits) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    const int length = std::snprintf(nullptr, 0, "%.*f", digits, value);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.*f", digits, value);
+    text.pop_back();
     return text;
 }
 

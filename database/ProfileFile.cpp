@@ -70,6 +70,10 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (!existed && errno != ENOENT) return false;
+    // The rename needs only the folder's permission; a file that may not be
+    // written must stay as it is. A file with no write bit at all counts as
+    // read-only for every user, the superuser too, as a read-only flag would.
+    if (existed && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
 
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -87,10 +91,10 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
     bool ok = WriteAll(fd, bytes);
     if (ok && existed) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-        // Only a privileged writer can keep another owner; not being able to is no failure.
-        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-            [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-        }
+        // The new file must keep the old one's owner; a writer who cannot give
+        // it that owner must not hand the file to itself.
+        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+            ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
     }
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;

@@ -7,12 +7,13 @@
 namespace {
 
 // Up to this many factors a power is formed by successive multiplication, so
-// that the powers formulas use round exactly as they always have. Beyond it the
-// library's power stands in for the long product: it is the correctly rounded
-// value that successive multiplication drifts around, it takes constant time
-// where 2^2147483647 would otherwise take two billion steps, and it gives the
-// product's limit for exponents beyond any integer (infinities included).
-constexpr double SuccessiveFactors = 64;
+// that it rounds exactly as the product does; that covers every exponent a
+// 16-bit raw word can give, at well under a millisecond. Beyond it the library's
+// power stands in for the long product: it is the correctly rounded value that
+// successive multiplication drifts around, takes constant time where
+// 2^2147483647 would take two billion steps, and gives the product's limit for
+// exponents beyond any integer (infinities included).
+constexpr double SuccessiveFactors = 65536;
 
 double Product(double base, double factors) {
     if (factors > SuccessiveFactors) return std::pow(base, factors);

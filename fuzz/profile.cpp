@@ -2,6 +2,7 @@
 // exceeds its cut, the conversions of every value hold, and setting a key reads
 // back as set, changes one stretch of the text and leaves other keys alone.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -91,6 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!value) continue;
         Check(value->size() <= ProfileText::MaxValueLength);
         Convert(*value);
+    }
+    // The conversions also meet every raw value of the input, found or not.
+    for (std::size_t equals = bytes.find('='); equals != bytes.npos;
+         equals = bytes.find('=', equals + 1)) {
+        const std::size_t end = bytes.find_first_of("\r\n", equals);
+        Convert(bytes.substr(equals + 1, std::min<std::size_t>(end - equals - 1, 64)));
     }
     CheckSet(text, "Configuration", "Language", "EN");
     CheckSet(text, "0000", "CodeEn", "NMOT");

@@ -162,6 +162,21 @@ TEST(ProfileFileFailure, UnreadableFileIsNotReplaced) {
     EXPECT_TRUE(fs::is_directory(path));
 }
 
+// Fixed fault: the rename needs only the folder's permission, so a read-only
+// file used to be replaced all the same.
+TEST(ProfileFileFailure, ReadOnlyFileIsNotReplacedEvenByTheSuperuser) {
+    ScratchFolder folder;
+    const fs::path path = folder / "database.ini";
+    WriteBytes(path, UserFile);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const FileIdentity before = IdentityOf(path);
+    ProfileFile file(path);
+    EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
+    EXPECT_EQ(ReadBytes(path), UserFile);
+    EXPECT_EQ(IdentityOf(path), before);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
 TEST(ProfileFileFailure, ReadOnlyFolderFailsTheWriteForAnOrdinaryUser) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     ScratchFolder folder;
