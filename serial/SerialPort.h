@@ -37,6 +37,9 @@ public:
     // Purges and closes; does nothing on a closed port.
     void Close();
     bool IsOpen() const { return isOpen_; }
+    // The device went away while open (an unplugged adapter): every transfer
+    // fails at once until the port is closed and opened again.
+    bool IsHungUp() const { return isOpen_ && hungUp_; }
     // The device behind the open port; empty when closed.
     const std::string& Device() const { return device_; }
 
