@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/CliDefinitions.h"
@@ -77,10 +78,20 @@ void PrintCsvHeader(const ParameterSets& sets) {
     std::printf("%s\n", line.c_str());
 }
 
+// A value the ECU gave for this slot's own address, or nothing: slots the last
+// selection did not reach still hold the ECU's earlier addresses.
+std::optional<double> ShownValue(const ParameterSets& sets, int slot) {
+    if (slot >= sets.Selection.Accepted) return std::nullopt;
+    return sets.Values[slot];
+}
+
 void PrintCsvLine(const ParameterSets& sets) {
     std::string line = Timestamp();
-    for (int slot = 0; slot < SlotCount; ++slot)
-        line += "," + FormatValue(sets.Values[slot], sets.Slots[slot]->Digits);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        line += ',';
+        if (const auto value = ShownValue(sets, slot))
+            line += FormatValue(*value, sets.Slots[slot]->Digits);
+    }
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }
@@ -90,8 +101,9 @@ void PrintScreen(const ParameterSets& sets, const LiveOptions& options, int read
     table.Add({"Code", "Name", "Value", "Unit"});
     for (int slot = 0; slot < SlotCount; ++slot) {
         const ParameterDef& def = *sets.Slots[slot];
+        const auto value = ShownValue(sets, slot);
         table.Add({Printable(def.CodeEn), Printable(*def.Name),
-                   FormatValue(sets.Values[slot], def.Digits), Printable(*def.Unit)});
+                   value ? FormatValue(*value, def.Digits) : "-", Printable(*def.Unit)});
     }
     // On a terminal the screen is redrawn in place; a pipe gets one block after another.
     std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
@@ -101,14 +113,47 @@ void PrintScreen(const ParameterSets& sets, const LiveOptions& options, int read
     std::fflush(stdout);
 }
 
+void ReportSelection(const ParameterSets& sets, int read) {
+    const SlotSelection& selection = sets.Selection;
+    if (selection.Complete()) return;
+    const ParameterDef& def = *sets.Slots[selection.Accepted];
+    const std::string code = Printable(def.CodeEn);
+    const unsigned address = static_cast<unsigned>(def.Address) & 0xFFFF;
+    if (selection.Refusal == -7)
+        std::fprintf(stderr, "Read %d: no answer to the selection of slot %d (%s, address %04X)",
+                     read, selection.Accepted, code.c_str(), address);
+    else
+        std::fprintf(stderr, "Read %d: the ECU refused slot %d (%s, address %04X), status %d", read,
+                     selection.Accepted, code.c_str(), address, selection.Refusal);
+    std::fprintf(stderr, "; that slot and the ones after it are not shown.\n");
+}
+
+// After a hang-up every transfer fails until the port is opened again: try to,
+// so that a re-plugged adapter brings the readings back. True when the port is usable.
+bool Reconnect(SerialPort& port, const std::string& device, bool& lost) {
+    if (!port.IsHungUp() && port.IsOpen()) return true;
+    if (!lost)
+        std::fprintf(stderr, "The line to the ECU is lost (adapter unplugged?); reopening %s.\n",
+                     device.c_str());
+    lost = true;
+    port.Close();
+    port.Open(device);
+    if (!port.IsOpen()) return false;
+    std::fprintf(stderr, "%s is open again.\n", device.c_str());
+    lost = false;
+    return true;
+}
+
 int RunLive(const LiveOptions& options) {
+    // First of all, so that Ctrl+C during start-up ends the run cleanly too.
+    StopSignals stop;
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    StopSignals stop;
     StderrSink sink;
     SerialPort port(sink);
     EcuProtocol ecu(port);
     if (!ConnectEcu(port, ecu, options.Port)) return 1;
+    const std::string device = port.Device();
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
@@ -116,36 +161,44 @@ int RunLive(const LiveOptions& options) {
     const bool terminal = isatty(STDOUT_FILENO) == 1;
     if (csv) PrintCsvHeader(sets);
 
-    bool linkOk = false;
+    bool linkOk = false, lost = false;
     int reads = 0, good = 0;
-    // The rate counts from the end of the first read, which also selects the set.
+    // The rate counts from the end of the first good read, which also selected the set.
     std::chrono::steady_clock::time_point firstRead, lastRead;
-    while (options.Count == 0 || reads < options.Count) {
-        if (stop.Requested()) break;
-        const bool selecting = !linkOk;
-        const bool ok = PollLiveData(ecu, sets, options.Set - 1, linkOk);
-        lastRead = std::chrono::steady_clock::now();
-        if (reads++ == 0) firstRead = lastRead;
-        if (selecting && !linkOk)
-            std::fprintf(stderr, "Read %d: the ECU refused a parameter of the set.\n", reads);
-        if (ok) {
-            ++good;
-            if (csv)
-                PrintCsvLine(sets);
-            else
-                PrintScreen(sets, options, reads, terminal);
+    while (!stop.Requested()) {
+        int pauseMs = options.IntervalMs;
+        if (!Reconnect(port, device, lost)) {
+            // A read that could not be made counts as a failed one, so --count ends.
+            ++reads;
+            linkOk = false;
+            // Never faster than the window's tick while the device is gone.
+            pauseMs = std::max(pauseMs, 220);
         } else {
-            std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
+            const bool selecting = !linkOk;
+            const bool ok = PollLiveData(ecu, sets, options.Set - 1, linkOk);
+            lastRead = std::chrono::steady_clock::now();
+            if (good == 0) firstRead = lastRead;
+            ++reads;
+            if (selecting) ReportSelection(sets, reads);
+            if (ok) {
+                if (sets.Selection.Complete()) ++good;
+                if (csv)
+                    PrintCsvLine(sets);
+                else
+                    PrintScreen(sets, options, reads, terminal);
+            } else if (!port.IsHungUp()) {
+                std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
+            }
         }
         if (options.Count != 0 && reads >= options.Count) break;
-        if (stop.WaitMs(options.IntervalMs)) break;
+        if (stop.WaitMs(pauseMs)) break;
     }
     if (!csv && terminal) std::printf("\n");
     const double seconds = std::chrono::duration<double>(lastRead - firstRead).count();
     std::fprintf(stderr, "%d of %d reads succeeded", good, reads);
-    if (reads > 1 && seconds > 0)
+    if (good > 1 && seconds > 0)
         std::fprintf(stderr, ", %.1f reads a second (the line allows %.1f back to back)",
-                     (reads - 1) / seconds, 1.0 / (LiveTickBytes * 10.0 / 38400.0));
+                     (good - 1) / seconds, 1.0 / (LiveTickBytes * 10.0 / 38400.0));
     std::fprintf(stderr, ".\n");
     return good > 0 ? 0 : 1;
 }

@@ -9,7 +9,11 @@ bool ConnectEcu(SerialPort& port, EcuProtocol& ecu, const std::string& portName)
             std::fprintf(stderr, "Port %s cannot be opened.\n", portName.c_str());
             return false;
         }
-        return true;
+        // A line that echoes would take any request without an ECU behind it.
+        if (ecu.Probe()) return true;
+        std::fprintf(stderr, "No ECU answers on %s.\n", portName.c_str());
+        port.Close();
+        return false;
     }
     port.ListPorts();
     if (port.PortNames().empty()) {

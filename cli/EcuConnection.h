@@ -6,8 +6,8 @@
 #include "protocol/EcuProtocol.h"
 #include "serial/SerialPort.h"
 
-// Opens `portName` when one is given (no probe: the user chose it). Otherwise
-// opens each listed port in turn and keeps the first on which the probe is
-// answered, as the window does at start-up. False, with the reason on standard
-// error, when no port could be opened or none answered.
+// Opens `portName` when one is given, otherwise each listed port in turn, as
+// the window does at start-up, and keeps the first on which the probe is
+// answered. False, with the reason on standard error, when no port could be
+// opened or no ECU answered.
 bool ConnectEcu(SerialPort& port, EcuProtocol& ecu, const std::string& portName);

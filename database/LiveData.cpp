@@ -4,7 +4,8 @@
 
 bool SelectCurrentSet(EcuProtocol& ecu, ParameterSets& sets, int setIndex) {
     sets.SelectSet(setIndex);
-    return SelectSlots(ecu, sets.SlotAddresses());
+    sets.Selection = SelectSlots(ecu, sets.SlotAddresses());
+    return sets.Selection.Complete();
 }
 
 bool PollLiveData(EcuProtocol& ecu, ParameterSets& sets, int setIndex, bool& linkOk) {

@@ -12,6 +12,7 @@ ParameterSets::ParameterSets(const Definitions& parameters) : parameters_(parame
 void ParameterSets::SelectSet(int setIndex) {
     LiveBlock.fill(0);
     Values.fill(0.0);
+    Selection = {};
     setIndex = std::clamp(setIndex, 0, SetCount - 1);
     for (int slot = 0; slot < SlotCount; ++slot) {
         // An entry past the table selects the last definition rather than failing.

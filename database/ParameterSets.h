@@ -31,6 +31,10 @@ public:
     // The ECU addresses of the current slots, slot 0 first.
     std::array<std::uint32_t, SlotCount> SlotAddresses() const;
 
+    // How far the last assignment of the current set in the ECU got; reset by
+    // SelectSet. Values of slots it did not reach come from other addresses.
+    SlotSelection Selection;
+
     std::array<std::uint8_t, SetCount * SlotCount> SlotMap{};
     std::array<const ParameterDef*, SlotCount> Slots{};
     std::array<std::uint8_t, 2 * SlotCount> LiveBlock{};

@@ -1,7 +1,14 @@
 #include "protocol/SlotSelection.h"
 
-bool SelectSlots(EcuProtocol& ecu, const std::array<std::uint32_t, SlotCount>& addresses) {
-    for (int slot = 0; slot < SlotCount; ++slot)
-        if (ecu.SelectParameter(static_cast<std::uint8_t>(slot), addresses[slot]) < 0) return false;
-    return true;
+SlotSelection SelectSlots(EcuProtocol& ecu, const std::array<std::uint32_t, SlotCount>& addresses) {
+    SlotSelection selection;
+    for (; selection.Accepted < SlotCount; ++selection.Accepted) {
+        const SelectStatus status = ecu.SelectParameter(
+            static_cast<std::uint8_t>(selection.Accepted), addresses[selection.Accepted]);
+        if (status < 0) {
+            selection.Refusal = status;
+            break;
+        }
+    }
+    return selection;
 }

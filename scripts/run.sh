@@ -12,7 +12,7 @@ bin="$top/build/release"
 demo="$top/build/demo"
 mkdir -p "$demo"
 # The tool reads database.ini of its current directory; the demo keeps its own copy.
-[ -f "$demo/database.ini" ] || cp "$top/data/database.ini" "$demo/database.ini"
+cp -f "$top/data/database.ini" "$demo/database.ini"
 cd "$demo"
 rm -rf dosdevices
 

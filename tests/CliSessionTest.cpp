@@ -48,6 +48,32 @@ protected:
         return RunCli(folder.Path(), arguments, withErrors);
     }
 
+    // Starts the tool in the background, its output and errors going to Log().
+    pid_t Start(const std::string& arguments) {
+        const std::string command = "cd '" + folder.Path().string() + "' && exec '" +
+                                    VMXDIAG_CLI_PATH + "' " + arguments + " >'" + Log() + "' 2>&1";
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        pid_t child = 0;
+        if (posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ))
+            return -1;
+        return child;
+    }
+    std::string Log() const { return (folder / "live.log").string(); }
+    // Waits, however slow the machine, until the log holds `text`.
+    bool WaitForLog(const std::string& text) {
+        for (int i = 0; i < 400; ++i) {
+            if (ReadBytes(Log()).find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return false;
+    }
+    // The exit status of a started tool; -1 when a signal ended it.
+    static int Finish(pid_t child) {
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
+    }
+
     ScratchFolder folder;
     EcuSimulator simulator;
     std::string databaseBefore;
@@ -106,35 +132,57 @@ TEST_F(CliSession, LiveOfTheSecondSetSelectsItsAddresses) {
     EXPECT_EQ(simulator.SlotAddress(15), 0x013C);
 }
 
-TEST_F(CliSession, FailedBlocksAreReportedWithoutEndingTheRun) {
+TEST_F(CliSession, FailedBlocksAreReportedAndTheRunGoesOn) {
+    const pid_t child = Start("live --format csv --count 8 --interval 60 --port COM1");
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(WaitForLog("\n20"));  // the first line of values
     SimFaults faults;
     faults.ShortBy = 1;
     simulator.SetFaults(faults);
-    const CommandRun run = Run("live --format csv --count 2 --interval 0 --port COM1");
-    EXPECT_NE(run.status, 0);
-    EXPECT_THAT(run.output, HasSubstr("Read 1: no live block"));
-    EXPECT_THAT(run.output, HasSubstr("Read 2: no live block"));
-    EXPECT_THAT(run.output, HasSubstr("0 of 2 reads succeeded"));
+    EXPECT_TRUE(WaitForLog("no live block; the set is selected again"));
+    simulator.SetFaults({});
+    EXPECT_EQ(Finish(child), 0);
+    const std::string log = ReadBytes(Log());
+    EXPECT_THAT(log, HasSubstr("of 8 reads succeeded"));
+    EXPECT_THAT(log, Not(HasSubstr(" 8 of 8 reads")));
+    EXPECT_THAT(log, Not(HasSubstr(" 0 of 8 reads")));
 }
 
 TEST_F(CliSession, CtrlCEndsTheRunCleanlyWithThePortClosed) {
-    const std::string cli = VMXDIAG_CLI_PATH;
-    const std::string log = (folder / "live.log").string();
-    const std::string command = "cd '" + folder.Path().string() + "' && exec '" + cli +
-                                "' live --format csv --interval 50 >'" + log + "' 2>&1";
-    const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),
-              0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const pid_t child = Start("live --format csv --interval 50");
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(WaitForLog("\n20"));
     ::kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "killed by a signal instead of ending cleanly";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_THAT(ReadBytes(log), HasSubstr("reads succeeded"));
+    EXPECT_EQ(Finish(child), 0) << "killed by the signal instead of ending cleanly";
+    EXPECT_THAT(ReadBytes(Log()), HasSubstr("reads succeeded"));
     // The port was given back: it opens again at once.
     EXPECT_EQ(Run("probe").status, 0);
+}
+
+// Fixed fault: after a refusal the slots from the refused one on still hold the
+// ECU's earlier addresses, and their words were shown under this set's names.
+TEST_F(CliSession, RefusedSlotAndTheOnesAfterItAreNotShown) {
+    simulator.RefuseSlot(14, 0x3F);
+    const CommandRun run = Run("live --format csv --count 1 --lang en");
+    EXPECT_NE(run.status, 0);
+    EXPECT_THAT(run.output, HasSubstr("the ECU refused slot 14 (LOAD, address 011A), status -3"));
+    const auto lines = Lines(run.output);
+    const auto row = std::find_if(lines.begin(), lines.end(),
+                                  [](const std::string& line) { return line.starts_with("20"); });
+    ASSERT_NE(row, lines.end()) << run.output;
+    EXPECT_TRUE(row->ends_with(",,")) << *row;
+    EXPECT_THAT(run.output, HasSubstr("0 of 1 reads succeeded"));
+}
+
+TEST_F(CliSession, LostLineIsReportedAndTheRunEndsAtItsCount) {
+    const pid_t child = Start("live --format csv --count 6 --interval 20 --port COM1");
+    ASSERT_GT(child, 0);
+    ASSERT_TRUE(WaitForLog("\n20"));
+    simulator.HangUp();
+    EXPECT_EQ(Finish(child), 0);
+    const std::string log = ReadBytes(Log());
+    EXPECT_THAT(log, HasSubstr("The line to the ECU is lost"));
+    EXPECT_THAT(log, HasSubstr("of 6 reads succeeded"));
 }
 
 // --- errors and clear-errors ---
@@ -150,6 +198,18 @@ TEST_F(CliSession, ErrorsListsCodesAndNamesWithTheirCount) {
     ASSERT_EQ(lines.size(), 3u) << run.output;
     EXPECT_THAT(lines[0], StartsWith("P0115"));
     EXPECT_EQ(lines[2], "Quantity of errors: 2");
+}
+
+// Fixed fault: with --port the clear was reported as sent on any line that
+// echoes, with no ECU behind it.
+TEST_F(CliSession, ClearErrorsOnAPortWithoutAnEcuFails) {
+    SimFaults faults;
+    faults.Silent = true;
+    simulator.SetFaults(faults);
+    const CommandRun run = Run("clear-errors --port COM1");
+    EXPECT_NE(run.status, 0);
+    EXPECT_THAT(run.output, HasSubstr("No ECU answers on COM1"));
+    EXPECT_THAT(run.output, Not(HasSubstr("Clear request sent")));
 }
 
 TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemory) {

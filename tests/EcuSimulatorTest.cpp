@@ -482,10 +482,13 @@ TEST(EcuSimProgram, ServesTheGivenStateAndRemovesItsLinkOnSigterm) {
         RawDevice device(path);
         EXPECT_EQ(ReplyTo(device, Frames::Probe, 10),
                   (Bytes{0x09, 0x80, 41, 0, 7, 0, 2, 0, 77, 0}));
+        // No ASSERT before the kill below: a return here would leave the program running.
         Bytes errors = ReplyTo(device, Frames::ReadErrors, 18);
-        ASSERT_EQ(errors.size(), 18u);
-        EXPECT_EQ(errors[2], 0x01);
-        EXPECT_EQ(errors[3], 0x02);
+        EXPECT_EQ(errors.size(), 18u);
+        if (errors.size() == 18u) {
+            EXPECT_EQ(errors[2], 0x01);
+            EXPECT_EQ(errors[3], 0x02);
+        }
     }
     ::kill(pid, SIGTERM);
     int status = 0;

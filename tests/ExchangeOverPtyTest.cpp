@@ -142,7 +142,10 @@ TEST_F(OverPty, WrongAcknowledgementFailsWithoutReadingTheBlock) {
     simulator.SetFaults(faults);
     WorkBuffer buffer{};
     EXPECT_FALSE(ecu.ReadLiveBlock(buffer));
-    // The unread block waits in the input queue; a purge clears the way for the next request.
+    // The byte after the acknowledgement and the block wait in the input queue...
+    std::uint8_t rest[64];
+    EXPECT_EQ(port.Read(rest, 33), 33u);
+    // ...and a purge clears the way for the next request.
     simulator.SetFaults({});
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     port.Purge();

@@ -27,7 +27,7 @@ TEST(SlotSelection, SixteenFramesSlotZeroFirstEachAfterAPurge) {
     ScriptedLink link;
     for (int i = 0; i < SlotCount; ++i) link.QueueReply({0x09});
     EcuProtocol ecu(link);
-    EXPECT_TRUE(SelectSlots(ecu, Addresses()));
+    EXPECT_TRUE(SelectSlots(ecu, Addresses()).Complete());
     ASSERT_EQ(link.Log.size(), 32u);
     for (int slot = 0; slot < SlotCount; ++slot) {
         EXPECT_EQ(link.Log[2 * slot].What, ScriptedLink::Event::Purge);
@@ -43,7 +43,10 @@ TEST(SlotSelection, RefusalAtSlotFiveStopsTheSelection) {
     link.QueueReply({0x3F});
     for (int i = 0; i < 10; ++i) link.QueueReply({0x09});
     EcuProtocol ecu(link);
-    EXPECT_FALSE(SelectSlots(ecu, Addresses()));
+    const SlotSelection selection = SelectSlots(ecu, Addresses());
+    EXPECT_FALSE(selection.Complete());
+    EXPECT_EQ(selection.Accepted, 5);
+    EXPECT_EQ(selection.Refusal, -3);
     const auto sent = link.Sent();
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent.back()[2], 5);
@@ -52,7 +55,9 @@ TEST(SlotSelection, RefusalAtSlotFiveStopsTheSelection) {
 TEST(SlotSelection, SilenceOnTheFirstSlotFails) {
     ScriptedLink link;
     EcuProtocol ecu(link);
-    EXPECT_FALSE(SelectSlots(ecu, Addresses()));
+    const SlotSelection selection = SelectSlots(ecu, Addresses());
+    EXPECT_EQ(selection.Accepted, 0);
+    EXPECT_EQ(selection.Refusal, -7);
     EXPECT_EQ(link.Sent().size(), 1u);
 }
 

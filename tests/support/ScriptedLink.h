@@ -26,6 +26,7 @@ public:
     bool Echo = true;
     std::deque<std::uint8_t> Waiting;  // bytes in the input queue now
     std::deque<Bytes> Replies;         // one reply per later Write, in order
+    std::deque<Bytes> LateReplies;     // one per later Write, arriving after its echo read-back
     std::vector<Event> Log;
 
     void QueueReply(Bytes reply) { Replies.push_back(std::move(reply)); }
@@ -65,7 +66,12 @@ public:
             Waiting.insert(Waiting.end(), Replies.front().begin(), Replies.front().end());
             Replies.pop_front();
         }
-        return Read(buffer, n);
+        const std::size_t echoed = Read(buffer, n);
+        if (!LateReplies.empty()) {
+            Waiting.insert(Waiting.end(), LateReplies.front().begin(), LateReplies.front().end());
+            LateReplies.pop_front();
+        }
+        return echoed;
     }
 
     void Purge() override {
