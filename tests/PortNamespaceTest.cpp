@@ -65,11 +65,30 @@ TEST_F(DosDevicesTest, EmptyFolderListsNothingAndDoesNotFallBack) {
     EXPECT_EQ(ResolvePortName("COM1", base.Path()), "");
 }
 
-TEST(PortNamespace, DosdevicesThatIsNoFolderListsNothing) {
+// Only nothing at all under the name hands the choice to the system's devices;
+// anything there that cannot be listed means no ports.
+TEST(PortNamespace, DosdevicesThatIsNoUsableFolderListsNothing) {
     ScratchFolder base;
-    std::ofstream(base.Path() / "dosdevices") << "not a folder";
-    EXPECT_TRUE(ListPortEntries(base.Path()).empty());
-    EXPECT_EQ(ResolvePortName("COM1", base.Path()), "");
+    const fs::path folder = base.Path() / "dosdevices";
+    const auto expectNothing = [&](const char* what) {
+        EXPECT_TRUE(ListPortEntries(base.Path()).empty()) << what;
+        EXPECT_EQ(ResolvePortName("COM1", base.Path()), "") << what;
+    };
+    std::ofstream(folder) << "not a folder";
+    expectNothing("a plain file");
+    fs::remove(folder);
+    fs::create_symlink(base.Path() / "missing", folder);
+    expectNothing("a link to nothing");
+    fs::remove(folder);
+    fs::create_symlink("dosdevices", folder);
+    expectNothing("a link to itself");
+
+    fs::remove(folder);
+    fs::create_directory(base.Path() / "ports");
+    fs::create_symlink("/dev/null", base.Path() / "ports" / "COM2");
+    fs::create_symlink("ports", folder);
+    EXPECT_EQ(Names(ListPortEntries(base.Path())), std::vector<std::string>{"COM2"})
+        << "a link to a folder is that folder";
 }
 
 // --- Resolving names ---
