@@ -13,11 +13,15 @@ namespace {
 enum class Folder { Absent, Listable, Unusable };
 
 // A folder that cannot be read plays the part of a failed device listing:
-// no ports at all, and the fallback is not tried either.
+// no ports at all, and the fallback is not tried either. Only nothing at all
+// under that name is absent; a link whose target is missing was put there on
+// purpose and must not hand the choice to the system's own devices.
 Folder LookAtFolder(const fs::path& folder) {
     std::error_code ec;
-    const fs::file_status status = fs::status(folder, ec);
-    if (status.type() == fs::file_type::not_found) return Folder::Absent;
+    const fs::file_status own = fs::symlink_status(folder, ec);
+    if (own.type() == fs::file_type::not_found) return Folder::Absent;
+    if (ec) return Folder::Unusable;
+    const fs::file_status status = fs::is_symlink(own) ? fs::status(folder, ec) : own;
     if (ec || !fs::is_directory(status)) return Folder::Unusable;
     return Folder::Listable;
 }

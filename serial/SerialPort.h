@@ -53,6 +53,8 @@ private:
     void GetLineState();
     void SetLineState();
     bool SetReadTiming();
+    // Clears the tty's exclusive mode, but only when this port set it.
+    void DropExclusiveMode();
     void ReleaseHandle();
 
     // Takes what is waiting, up to n bytes, without waiting.
@@ -70,6 +72,8 @@ private:
     // Set when the device went away; every transfer then fails at once until
     // the port is closed and opened again.
     bool hungUp_ = false;
+    // This port put the tty into exclusive mode and so owes it the release.
+    bool setExclusive_ = false;
     // Kept between opens: a failed read of the line state leaves the previous
     // port's settings here.
     std::unique_ptr<termios> lineSettings_;

@@ -46,12 +46,17 @@ void AskForLowLatency(int fd) {
     ::ioctl(fd, TIOCSSERIAL, &info);  // a driver that refuses keeps its timer; not an error
 }
 
-// Exclusive use even against root, whom TIOCEXCL does not stop: the lock is
-// what makes a second SerialPort on the same device fail.
-bool ClaimExclusively(int fd) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
-    ::ioctl(fd, TIOCEXCL);  // not a tty: the line-state steps report it
-    return true;
+// Root is not stopped by TIOCEXCL, so another program's exclusive mode has to
+// be looked for: opening its line anyway would put frames into its traffic.
+bool HeldExclusivelyElsewhere(int fd) {
+    int exclusive = 0;
+    return ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
+// The lock is what makes a second SerialPort on the same device fail, even as
+// root. A file system without locks is no reason to refuse the device.
+bool LockAgainstOtherPorts(int fd) {
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
 }
 
 }  // namespace
@@ -76,11 +81,14 @@ void SerialPort::Open(const std::string& name) {
     // open; it stays non-blocking and every wait is a poll with a deadline.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
-    if (!ClaimExclusively(fd)) {
+    // A device in use stays closed without a message, as one whose open failed.
+    if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {
         ::close(fd);
         return;
     }
     handle_ = fd;
+    // Not a tty: the line-state steps report it.
+    setExclusive_ = ::ioctl(fd, TIOCEXCL) == 0;
     GetLineState();
     SetLineState();
     if (!SetReadTiming()) return;
@@ -141,8 +149,13 @@ bool SerialPort::SetReadTiming() {
     return true;
 }
 
+void SerialPort::DropExclusiveMode() {
+    if (setExclusive_) ::ioctl(handle_, TIOCNXCL);
+    setExclusive_ = false;
+}
+
 void SerialPort::ReleaseHandle() {
-    ::ioctl(handle_, TIOCNXCL);
+    DropExclusiveMode();
     ::close(handle_);
     handle_ = -1;
 }
@@ -152,7 +165,7 @@ void SerialPort::Close() {
     Purge();
     // Drop the exclusive mode first: it belongs to the tty and could outlive
     // this descriptor while the device stays open elsewhere.
-    ::ioctl(handle_, TIOCNXCL);
+    DropExclusiveMode();
     const int result = ::close(handle_);
     // Linux releases the descriptor even when close() reports an error
     // (EINTR, EIO). Keeping the port "open" on that number would make a later

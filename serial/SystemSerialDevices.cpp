@@ -1,6 +1,8 @@
 #include "serial/SystemSerialDevices.h"
 
 #include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +16,8 @@
 namespace {
 
 constexpr std::size_t FallbackPortCount = 8;
+// The group of the built-in ttyS* ports in DeviceGroup.
+constexpr int BuiltInGroup = 2;
 
 // Group of a device name in the fallback's numbering, or -1 for a device that
 // is no serial port. ttyS0 and ttyS10 qualify; ttyS, ttySAC0 and tty1 do not.
@@ -29,8 +33,22 @@ int DeviceGroup(std::string_view name) {
     return -1;
 }
 
+// EIO is left out on purpose: it is what a ttyS* without a UART behind it
+// answers, and such a name is no port.
 bool KeptByOpenTest(int error) {
-    return error == 0 || error == EACCES || error == EPERM || error == EBUSY || error == EIO;
+    return error == 0 || error == EACCES || error == EPERM || error == EBUSY;
+}
+
+// The kernel creates ttyS0 to ttyS3 (or more) whether or not there is a UART
+// behind them; some of those open fine and only the driver knows the port is
+// not there. A driver that refuses the question keeps the device: the open
+// itself worked. Only ttyS* is asked, since USB drivers may leave the type
+// unset for ports that are there.
+bool BuiltInPortWithoutUart(const std::string& device, int fd) {
+    if (DeviceGroup(std::filesystem::path(device).filename().string()) != BuiltInGroup)
+        return false;
+    serial_struct info{};
+    return ::ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type == PORT_UNKNOWN;
 }
 
 }  // namespace
@@ -62,8 +80,9 @@ int TryOpenDevice(const std::string& device) {
     // Non-blocking, so that a modem line waiting for carrier cannot hold the listing.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
+    const bool noUart = BuiltInPortWithoutUart(device, fd);
     ::close(fd);
-    return 0;
+    return noUart ? ENXIO : 0;
 }
 
 std::vector<PortEntry> FallbackPortEntries(const std::vector<std::string>& devices,

@@ -15,13 +15,14 @@
 std::vector<std::string> SystemSerialDevices(const std::filesystem::path& devFolder = "/dev");
 
 // Tries to open a device as the port would and closes it again: 0 when it
-// opened, else the errno of the failed open.
+// opened, else the errno of the failed open. A built-in ttyS* that opens but
+// whose driver reports no UART behind it answers ENXIO, as if it had failed.
 using OpenTest = std::function<int(const std::string& device)>;
 int TryOpenDevice(const std::string& device);
 
 // COMi for the i-th device, i = 1..8. A name is listed when its device opens,
-// or fails only because it is in use, denied or faulty (EACCES, EPERM, EBUSY,
-// EIO); any other failure means there is no port behind it.
+// or fails only because it is in use or denied (EACCES, EPERM, EBUSY); any
+// other failure, EIO included, means there is no port behind it.
 std::vector<PortEntry> FallbackPortEntries(const std::vector<std::string>& devices,
                                            const OpenTest& openTest);
 

@@ -10,6 +10,7 @@
 #include "serial/PortNames.h"
 #include "serial/PortNamespace.h"
 #include "serial/SystemSerialDevices.h"
+#include "support/PtyPair.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -65,11 +66,30 @@ TEST_F(DosDevicesTest, EmptyFolderListsNothingAndDoesNotFallBack) {
     EXPECT_EQ(ResolvePortName("COM1", base.Path()), "");
 }
 
-TEST(PortNamespace, DosdevicesThatIsNoFolderListsNothing) {
+// Only nothing at all under the name hands the choice to the system's devices;
+// anything there that cannot be listed means no ports.
+TEST(PortNamespace, DosdevicesThatIsNoUsableFolderListsNothing) {
     ScratchFolder base;
-    std::ofstream(base.Path() / "dosdevices") << "not a folder";
-    EXPECT_TRUE(ListPortEntries(base.Path()).empty());
-    EXPECT_EQ(ResolvePortName("COM1", base.Path()), "");
+    const fs::path folder = base.Path() / "dosdevices";
+    const auto expectNothing = [&](const char* what) {
+        EXPECT_TRUE(ListPortEntries(base.Path()).empty()) << what;
+        EXPECT_EQ(ResolvePortName("COM1", base.Path()), "") << what;
+    };
+    std::ofstream(folder) << "not a folder";
+    expectNothing("a plain file");
+    fs::remove(folder);
+    fs::create_symlink(base.Path() / "missing", folder);
+    expectNothing("a link to nothing");
+    fs::remove(folder);
+    fs::create_symlink("dosdevices", folder);
+    expectNothing("a link to itself");
+
+    fs::remove(folder);
+    fs::create_directory(base.Path() / "ports");
+    fs::create_symlink("/dev/null", base.Path() / "ports" / "COM2");
+    fs::create_symlink("ports", folder);
+    EXPECT_EQ(Names(ListPortEntries(base.Path())), std::vector<std::string>{"COM2"})
+        << "a link to a folder is that folder";
 }
 
 // --- Resolving names ---
@@ -131,7 +151,8 @@ TEST(SystemSerialDevices, UsbAdaptersComeFirstThenBuiltInPorts) {
     EXPECT_EQ(SystemSerialDevices(dev.Path()), expected);
 }
 
-TEST(SystemSerialDevices, FallbackKeepsBusyDeniedAndFaultyDevicesAndStopsAtEight) {
+// EIO is what a ttyS* name without a UART behind it answers: no port.
+TEST(SystemSerialDevices, FallbackKeepsOnlyOpenBusyAndDeniedDevicesAndStopsAtEight) {
     const std::map<std::string, int> errors{
         {"d1", 0},      {"d2", EACCES}, {"d3", EPERM}, {"d4", EBUSY}, {"d5", EIO},
         {"d6", ENOENT}, {"d7", ENXIO},  {"d8", 0},     {"d9", 0},     {"d10", 0}};
@@ -141,8 +162,7 @@ TEST(SystemSerialDevices, FallbackKeepsBusyDeniedAndFaultyDevicesAndStopsAtEight
         tried.push_back(device);
         return errors.at(device);
     });
-    EXPECT_EQ(Names(entries),
-              (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM8"}));
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM8"}));
     EXPECT_EQ(entries.back().Device, "d8");
     EXPECT_EQ(tried.size(), 8u) << "only the first eight devices are ports";
 
@@ -150,6 +170,16 @@ TEST(SystemSerialDevices, FallbackKeepsBusyDeniedAndFaultyDevicesAndStopsAtEight
     EXPECT_EQ(FallbackDevice("COM9", devices), "");
     EXPECT_EQ(FallbackDevice("COM12", devices), "");
     EXPECT_EQ(FallbackDevice("COM3", {"d1"}), "");
+}
+
+// A pseudo-terminal refuses TIOCGSERIAL, as some serial drivers do: a refusal
+// says nothing about the port, so a device that opened stays.
+TEST(SystemSerialDevices, BuiltInPortWhoseDriverWillNotTellItsTypeCountsAsPresent) {
+    PtyPair pty;
+    ScratchFolder dev;
+    fs::create_symlink(pty.Device(), dev.Path() / "ttyS0");
+    EXPECT_EQ(TryOpenDevice((dev.Path() / "ttyS0").string()), 0);
+    EXPECT_EQ(TryOpenDevice((dev.Path() / "ttyS1").string()), ENOENT);
 }
 
 TEST(PortNamespace, WithoutDosdevicesTheSystemDevicesStandForCom1ToCom8) {

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -112,6 +113,25 @@ TEST_F(SerialPortTest, SecondPortCannotOpenTheSameDeviceEvenAsRoot) {
     port.Close();
     other.Open(pty.Device());
     EXPECT_TRUE(other.IsOpen()) << "closing must release the device";
+}
+
+// Root is not stopped by another program's TIOCEXCL: the port must see it and
+// keep away, and above all not clear that program's exclusive mode.
+TEST_F(SerialPortTest, DeviceHeldExclusivelyByAnotherProgramStaysClosedAndKeepsItsLock) {
+    ASSERT_EQ(ioctl(pty.Slave(), TIOCEXCL), 0);
+    port.Open(pty.Device());
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(sink.Messages.empty());
+    port.Close();
+    int exclusive = 0;
+    ASSERT_EQ(ioctl(pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0) << "the other program lost its exclusive mode";
+
+    ASSERT_EQ(ioctl(pty.Slave(), TIOCNXCL), 0);
+    OpenPort();
+    port.Close();
+    ASSERT_EQ(ioctl(pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0) << "the port's own exclusive mode outlived it";
 }
 
 TEST_F(SerialPortTest, CloseOnAClosedPortDoesNothing) {
