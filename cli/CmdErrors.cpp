@@ -20,10 +20,10 @@ struct ErrorOptions {
 int ListErrors(const ErrorOptions& options) {
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    StderrSink sink;
-    SerialPort port(sink);
-    EcuProtocol ecu(port);
-    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+    EcuConnection line;
+    if (!line.Connect(options.Port)) return 1;
+    SerialPort& port = line.Port;
+    EcuProtocol& ecu = line.Ecu;
 
     WorkBuffer buffer{};
     if (!ecu.ReadErrors(buffer)) {
@@ -46,10 +46,10 @@ int ListErrors(const ErrorOptions& options) {
 }
 
 int ClearErrorMemory(const ErrorOptions& options) {
-    StderrSink sink;
-    SerialPort port(sink);
-    EcuProtocol ecu(port);
-    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+    EcuConnection line;
+    if (!line.Connect(options.Port)) return 1;
+    SerialPort& port = line.Port;
+    EcuProtocol& ecu = line.Ecu;
     // The ECU's answer to the clear is not read but purged, as the window does.
     port.Purge();
     const bool sent = ecu.ClearErrors();

@@ -149,10 +149,10 @@ int RunLive(const LiveOptions& options) {
     StopSignals stop;
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    StderrSink sink;
-    SerialPort port(sink);
-    EcuProtocol ecu(port);
-    if (!ConnectEcu(port, ecu, options.Port)) return 1;
+    EcuConnection line;
+    if (!line.Connect(options.Port)) return 1;
+    SerialPort& port = line.Port;
+    EcuProtocol& ecu = line.Ecu;
     const std::string device = port.Device();
 
     ParameterSets sets(definitions->Parameters);

@@ -2,29 +2,29 @@
 
 #include <cstdio>
 
-bool ConnectEcu(SerialPort& port, EcuProtocol& ecu, const std::string& portName) {
+bool EcuConnection::Connect(const std::string& portName) {
     if (!portName.empty()) {
-        port.Open(portName);
-        if (!port.IsOpen()) {
+        Port.Open(portName);
+        if (!Port.IsOpen()) {
             std::fprintf(stderr, "Port %s cannot be opened.\n", portName.c_str());
             return false;
         }
         // A line that echoes would take any request without an ECU behind it.
-        if (ecu.Probe()) return true;
+        if (Ecu.Probe()) return true;
         std::fprintf(stderr, "No ECU answers on %s.\n", portName.c_str());
-        port.Close();
+        Port.Close();
         return false;
     }
-    port.ListPorts();
-    if (port.PortNames().empty()) {
+    Port.ListPorts();
+    if (Port.PortNames().empty()) {
         std::fprintf(stderr, "No serial ports found.\n");
         return false;
     }
-    for (const auto& name : port.PortNames()) {
-        port.Open(name);
-        if (!port.IsOpen()) continue;
-        if (ecu.Probe()) return true;
-        port.Close();
+    for (const auto& name : Port.PortNames()) {
+        Port.Open(name);
+        if (!Port.IsOpen()) continue;
+        if (Ecu.Probe()) return true;
+        Port.Close();
     }
     std::fprintf(stderr, "No ECU answered on any port (use --port to pick one).\n");
     return false;
