@@ -22,12 +22,10 @@ int ListErrors(const ErrorOptions& options) {
     if (!definitions) return 1;
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    SerialPort& port = line.Port;
-    EcuProtocol& ecu = line.Ecu;
 
     WorkBuffer buffer{};
-    if (!ecu.ReadErrors(buffer)) {
-        port.Purge();
+    if (!line.Ecu.ReadErrors(buffer)) {
+        line.Port.Purge();
         std::fprintf(stderr, "The error memory could not be read.\n");
         return 1;
     }
@@ -48,12 +46,10 @@ int ListErrors(const ErrorOptions& options) {
 int ClearErrorMemory(const ErrorOptions& options) {
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    SerialPort& port = line.Port;
-    EcuProtocol& ecu = line.Ecu;
     // The ECU's answer to the clear is not read but purged, as the window does.
-    port.Purge();
-    const bool sent = ecu.ClearErrors();
-    port.Purge();
+    line.Port.Purge();
+    const bool sent = line.Ecu.ClearErrors();
+    line.Port.Purge();
     if (!sent) {
         std::fprintf(stderr, "The clear request did not go out (no echo on the line).\n");
         return 1;

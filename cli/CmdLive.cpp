@@ -151,9 +151,7 @@ int RunLive(const LiveOptions& options) {
     if (!definitions) return 1;
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    SerialPort& port = line.Port;
-    EcuProtocol& ecu = line.Ecu;
-    const std::string device = port.Device();
+    const std::string device = line.Port.Device();
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
@@ -167,7 +165,7 @@ int RunLive(const LiveOptions& options) {
     std::chrono::steady_clock::time_point firstRead, lastRead;
     while (!stop.Requested()) {
         int pauseMs = options.IntervalMs;
-        if (!Reconnect(port, device, lost)) {
+        if (!Reconnect(line.Port, device, lost)) {
             // A read that could not be made counts as a failed one, so --count ends.
             ++reads;
             linkOk = false;
@@ -175,7 +173,7 @@ int RunLive(const LiveOptions& options) {
             pauseMs = std::max(pauseMs, 220);
         } else {
             const bool selecting = !linkOk;
-            const bool ok = PollLiveData(ecu, sets, options.Set - 1, linkOk);
+            const bool ok = PollLiveData(line.Ecu, sets, options.Set - 1, linkOk);
             lastRead = std::chrono::steady_clock::now();
             if (good == 0) firstRead = lastRead;
             ++reads;
@@ -186,7 +184,7 @@ int RunLive(const LiveOptions& options) {
                     PrintCsvLine(sets);
                 else
                     PrintScreen(sets, options, reads, terminal);
-            } else if (!port.IsHungUp()) {
+            } else if (!line.Port.IsHungUp()) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
             }
         }
