@@ -1,0 +1,47 @@
+#include "lang/Lang.h"
+
+namespace {
+
+Lang::Table MakeLangText() {
+    Lang::Table table;
+    auto set = [&table](Lang::Entry entry, const char* russian, const char* english) {
+        table[0][entry] = russian;
+        table[1][entry] = english;
+    };
+    set(Lang::StartAction, "Старт F5", "Start F5");
+    set(Lang::StopAction, "Стоп F5", "Stop F5");
+    set(Lang::ResetErrorsAction, "Сброс ошибок F8", "Reset Errors F8");
+    set(Lang::FirstSetPage, "Набор 1 ( F1 )", "1 Set ( F1 )");
+    set(Lang::SecondSetPage, "Набор 2 ( F2 )", "2 Set ( F2 )");
+    set(Lang::ErrorsPage, "Ошибки ( F3 )", "Errors ( F3 )");
+    // No blank before the parenthesis here, unlike the three pages before it.
+    set(Lang::EcuInfoPage, "Информация о блоке( F4 )", "ECU information( F4 )");
+    set(Lang::CodeColumn, "Код", "Code");
+    set(Lang::NameColumn, "Наименование", "Name");
+    set(Lang::ValueColumn, "Значение", "Value");
+    set(Lang::UnitColumn, "Ед.изм", "Unit");
+    set(Lang::ProgramVersionLabel, "Версия программы", "Program version");
+    set(Lang::ApplicationIdLabel, "Идентификатор приложения", "Application identifier");
+    set(Lang::ManufacturerCodeLabel, "Код производителя", "Manufacturer code");
+    set(Lang::ProductionDateLabel, "Дата изготовления", "Production date");
+    set(Lang::LastProgrammingDateLabel, "Дата перепрограммирования", "Date of last programming");
+    set(Lang::UserLabel, "Пользователь", "User");
+    set(Lang::SerialNumberLabel, "Серийный номер", "Serial number");
+    set(Lang::WholeWorkingTimeLabel, "Двигатель отработал", "Whole working time");
+    set(Lang::NearIdleTimeLabel, "Обороты близкие к холостому ходу", "Turnovers close to idle");
+    set(Lang::HighSpeedSmallLoadTimeLabel, "Высокие обороты и малые нагрузки",
+        "High turnovers and small loads");
+    set(Lang::PartialLoadTimeLabel, "Режим частичных нагрузок", "The Mode of partial loads");
+    set(Lang::MaximumLoadTimeLabel, "Режим максимальных нагрузок", "The Mode of maximum loads");
+    set(Lang::RackZeroPositionLabel, "Нулевое положение рейки SRPOS", "Rack zero position SRPOS");
+    set(Lang::VinLabel, "Идентификационный номер автомобиля", "Vehicle Identification Number");
+    return table;
+}
+
+}  // namespace
+
+const Lang::Table LangText = MakeLangText();
+
+const char* Lang::LanguageButtonText(int languageIndex) {
+    return languageIndex == 0 ? "English" : "Russian";
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The window's own texts in Russian (row 0) and English (row 1), indexed by the
+// session's LanguageIndex: action and page captions, list column headers and
+// the labels of the ECU information page. Texts of parameters and errors come
+// from database.ini instead. All texts here are UTF-8.
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+namespace Lang {
+
+constexpr std::size_t EntryCount = 256;
+constexpr std::size_t LanguageCount = 2;  // 0 Russian, 1 English
+
+// The filled entries; 25 to 255 stay empty.
+enum Entry : std::size_t {
+    StartAction = 0,  // caption of ADiag while polling is off
+    StopAction,       // caption of ADiag while polling is on
+    ResetErrorsAction,
+    FirstSetPage,
+    SecondSetPage,
+    ErrorsPage,
+    EcuInfoPage,
+    CodeColumn,
+    NameColumn,
+    ValueColumn,
+    UnitColumn,
+    ProgramVersionLabel,
+    ApplicationIdLabel,
+    ManufacturerCodeLabel,
+    ProductionDateLabel,
+    LastProgrammingDateLabel,
+    UserLabel,
+    SerialNumberLabel,
+    WholeWorkingTimeLabel,
+    NearIdleTimeLabel,
+    HighSpeedSmallLoadTimeLabel,
+    PartialLoadTimeLabel,
+    MaximumLoadTimeLabel,
+    RackZeroPositionLabel,
+    VinLabel,
+    FilledEntries
+};
+
+using Table = std::array<std::array<std::string, EntryCount>, LanguageCount>;
+
+// Caption of the language button: the name of the other language.
+const char* LanguageButtonText(int languageIndex);
+
+// Texts that do not follow the language switch. The first letter of
+// "Сonnecting" is the Cyrillic capital Es, as the ECU tools of this line
+// have always shown it.
+inline constexpr const char* ConnectingText = "\xD0\xA1onnecting";
+inline constexpr const char* NoConnectingText = "No connecting";
+inline constexpr const char* QuantityOfErrorsText = "Quantity of errors: ";
+inline constexpr const char* NoConnectingMessage = "No connecting.";
+inline constexpr const char* ErrorCaption = "Error";
+
+}  // namespace Lang
+
+// The one table of window texts, filled before main runs and never changed.
+extern const Lang::Table LangText;
