@@ -9,6 +9,7 @@
 #include "cli/EcuConnection.h"
 #include "cli/TextTable.h"
 #include "protocol/ErrorBitmap.h"
+#include "protocol/ErrorClearing.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ int ListErrors(const ErrorOptions& options) {
 int ClearErrorMemory(const ErrorOptions& options) {
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    // The ECU's answer to the clear is not read but purged, as the window does.
-    line.Port.Purge();
-    const bool sent = line.Ecu.ClearErrors();
-    line.Port.Purge();
-    if (!sent) {
+    if (!ClearErrorMemory(line.Port, line.Ecu)) {
         std::fprintf(stderr, "The clear request did not go out (no echo on the line).\n");
         return 1;
     }

@@ -19,6 +19,8 @@
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
 #include "database/LiveData.h"
+#include "database/ValueText.h"
+#include "protocol/LineRecovery.h"
 #include "text/CodePage.h"
 
 namespace {
@@ -34,16 +36,6 @@ struct LiveOptions {
     std::string Port;
     std::string Language;
 };
-
-// The value with the definition's decimals and a point whatever the locale;
-// a huge value keeps all its digits.
-std::string FormatValue(double value, int digits) {
-    const int length = std::snprintf(nullptr, 0, "%.*f", digits, value);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.*f", digits, value);
-    text.pop_back();
-    return text;
-}
 
 // Local wall-clock time with milliseconds, for the log lines.
 std::string Timestamp() {
@@ -78,19 +70,12 @@ void PrintCsvHeader(const ParameterSets& sets) {
     std::printf("%s\n", line.c_str());
 }
 
-// A value the ECU gave for this slot's own address, or nothing: slots the last
-// selection did not reach still hold the ECU's earlier addresses.
-std::optional<double> ShownValue(const ParameterSets& sets, int slot) {
-    if (slot >= sets.Selection.Accepted) return std::nullopt;
-    return sets.Values[slot];
-}
-
 void PrintCsvLine(const ParameterSets& sets) {
     std::string line = Timestamp();
     for (int slot = 0; slot < SlotCount; ++slot) {
         line += ',';
         if (const auto value = ShownValue(sets, slot))
-            line += FormatValue(*value, sets.Slots[slot]->Digits);
+            line += ValueText(*value, sets.Slots[slot]->Digits);
     }
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
@@ -103,7 +88,7 @@ void PrintScreen(const ParameterSets& sets, const LiveOptions& options, int read
         const ParameterDef& def = *sets.Slots[slot];
         const auto value = ShownValue(sets, slot);
         table.Add({Printable(def.CodeEn), Printable(*def.Name),
-                   value ? FormatValue(*value, def.Digits) : "-", Printable(*def.Unit)});
+                   value ? ValueText(*value, def.Digits) : "-", Printable(*def.Unit)});
     }
     // On a terminal the screen is redrawn in place; a pipe gets one block after another.
     std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
@@ -128,20 +113,26 @@ void ReportSelection(const ParameterSets& sets, int read) {
     std::fprintf(stderr, "; that slot and the ones after it are not shown.\n");
 }
 
-// After a hang-up every transfer fails until the port is opened again: try to,
-// so that a re-plugged adapter brings the readings back. True when the port is usable.
-bool Reconnect(SerialPort& port, const std::string& device, bool& lost) {
-    if (!port.IsHungUp() && port.IsOpen()) return true;
+// After a hang-up every transfer fails until the port is opened again: try
+// to, so that a replugged adapter brings the readings back. True when the port
+// is usable.
+bool KeepLineUp(EcuConnection& line, bool& lost) {
+    switch (RecoverLostLine(line.Port, line.Ecu)) {
+        case LineRecovery::NotLost:
+            return true;
+        case LineRecovery::Restored:
+            std::fprintf(stderr, "%s answers again (%s).\n", line.Port.Name().c_str(),
+                         line.Port.Device().c_str());
+            lost = false;
+            return true;
+        case LineRecovery::StillLost:
+            break;
+    }
     if (!lost)
-        std::fprintf(stderr, "The line to the ECU is lost (adapter unplugged?); reopening %s.\n",
-                     device.c_str());
+        std::fprintf(stderr, "The line to the ECU is lost (adapter unplugged?); trying %s again.\n",
+                     line.Port.Name().c_str());
     lost = true;
-    port.Close();
-    port.Open(device);
-    if (!port.IsOpen()) return false;
-    std::fprintf(stderr, "%s is open again.\n", device.c_str());
-    lost = false;
-    return true;
+    return false;
 }
 
 int RunLive(const LiveOptions& options) {
@@ -151,7 +142,6 @@ int RunLive(const LiveOptions& options) {
     if (!definitions) return 1;
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    const std::string device = line.Port.Device();
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
@@ -165,7 +155,7 @@ int RunLive(const LiveOptions& options) {
     std::chrono::steady_clock::time_point firstRead, lastRead;
     while (!stop.Requested()) {
         int pauseMs = options.IntervalMs;
-        if (!Reconnect(line.Port, device, lost)) {
+        if (!KeepLineUp(line, lost)) {
             // A read that could not be made counts as a failed one, so --count ends.
             ++reads;
             linkOk = false;

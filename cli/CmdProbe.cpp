@@ -1,36 +1,46 @@
 // vmxdiag-cli probe: opens each port in turn and tells whether an ECU answers.
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "cli/Command.h"
-#include "protocol/EcuProtocol.h"
-#include "serial/PortNamespace.h"
-#include "serial/SerialPort.h"
+#include "cli/EcuConnection.h"
+#include "protocol/PortDetection.h"
 
 namespace {
 
-// Probes one port; true when an ECU answered.
-bool ProbePort(SerialPort& port, const std::string& name) {
-    const std::string device = ResolvePortName(name, std::filesystem::current_path());
-    const std::string shown = device.empty() || device == name ? name : name + " (" + device + ")";
-    port.Open(name);
-    if (!port.IsOpen()) {
-        std::printf("%s: cannot be opened\n", shown.c_str());
-        return false;
-    }
-    EcuProtocol ecu(port);
-    const bool answered = ecu.Probe();
-    port.Close();
-    if (answered)
+void PrintProbe(const PortProbe& probe) {
+    const std::string shown = probe.Device.empty() || probe.Device == probe.Name
+                                  ? probe.Name
+                                  : probe.Name + " (" + probe.Device + ")";
+    if (probe.Device.empty())
+        std::printf("%s: %s\n", shown.c_str(), OpenFailureText(probe.Open).c_str());
+    else if (probe.Answered)
         std::printf("%s: ECU answers: program version %s, application identifier %s\n",
-                    shown.c_str(), ecu.ProgramVersion.c_str(), ecu.ApplicationId.c_str());
+                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str());
     else
         std::printf("%s: no answer\n", shown.c_str());
     std::fflush(stdout);
-    return answered;
+}
+
+int ProbePorts(const std::string& portName) {
+    StderrSink sink;
+    SerialPort port(sink);
+    EcuProtocol ecu(port);
+    PortDetection detection;
+    if (!portName.empty()) {
+        detection.Tried.push_back(ProbePort(port, ecu, portName, false));
+        PrintProbe(detection.Tried.back());
+        if (detection.Tried.back().Answered) detection.Answered = 0;
+    } else {
+        detection = ProbeEveryPort(port, ecu, PrintProbe);
+    }
+    if (detection.Tried.empty()) {
+        std::fprintf(stderr, "No serial ports found; nothing to probe.\n");
+        return 2;
+    }
+    if (!detection.Answered) std::fprintf(stderr, "No ECU answered.\n");
+    return detection.Answered ? 0 : 1;
 }
 
 }  // namespace
@@ -39,24 +49,5 @@ void AddProbeCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("probe", "Tell on which port an ECU answers");
     auto port = std::make_shared<std::string>();
     command->add_option("--port", *port, "Probe only this port (COM name or device path)");
-    command->callback([&status, port] {
-        StderrSink sink;
-        SerialPort serial(sink);
-        std::vector<std::string> names;
-        if (!port->empty()) {
-            names.push_back(*port);
-        } else {
-            serial.ListPorts();
-            names = serial.PortNames();
-        }
-        if (names.empty()) {
-            std::fprintf(stderr, "No serial ports found; nothing to probe.\n");
-            status = 2;
-            return;
-        }
-        bool found = false;
-        for (const auto& name : names) found = ProbePort(serial, name) || found;
-        if (!found) std::fprintf(stderr, "No ECU answered.\n");
-        status = found ? 0 : 1;
-    });
+    command->callback([&status, port] { status = ProbePorts(*port); });
 }

@@ -2,30 +2,43 @@
 
 #include <cstdio>
 
+#include "protocol/PortDetection.h"
+
 bool EcuConnection::Connect(const std::string& portName) {
     if (!portName.empty()) {
-        Port.Open(portName);
-        if (!Port.IsOpen()) {
-            std::fprintf(stderr, "Port %s cannot be opened.\n", portName.c_str());
-            return false;
-        }
-        // A line that echoes would take any request without an ECU behind it.
-        if (Ecu.Probe()) return true;
-        std::fprintf(stderr, "No ECU answers on %s.\n", portName.c_str());
-        Port.Close();
+        // A line that echoes would take any request without an ECU behind it,
+        // so a named port is probed too.
+        const PortProbe probe = ProbePort(Port, Ecu, portName, true);
+        if (probe.Answered) return true;
+        if (probe.Device.empty())
+            std::fprintf(stderr, "Port %s %s.\n", portName.c_str(),
+                         OpenFailureText(probe.Open).c_str());
+        else
+            std::fprintf(stderr, "No ECU answers on %s.\n", portName.c_str());
         return false;
     }
-    Port.ListPorts();
-    if (Port.PortNames().empty()) {
+    const PortDetection detection = DetectPort(Port, Ecu);
+    if (detection.Answered) return true;
+    if (detection.Tried.empty())
         std::fprintf(stderr, "No serial ports found.\n");
-        return false;
-    }
-    for (const auto& name : Port.PortNames()) {
-        Port.Open(name);
-        if (!Port.IsOpen()) continue;
-        if (Ecu.Probe()) return true;
-        Port.Close();
-    }
-    std::fprintf(stderr, "No ECU answered on any port (use --port to pick one).\n");
+    else
+        std::fprintf(stderr, "No ECU answered on any port (use --port to pick one).\n");
     return false;
+}
+
+std::string OpenFailureText(OpenOutcome outcome) {
+    switch (outcome) {
+        case OpenOutcome::Opened:
+        case OpenOutcome::AlreadyOpen:
+            return "is open";
+        case OpenOutcome::NoSuchPort:
+            return "does not exist";
+        case OpenOutcome::InUse:
+            return "is in use by another program";
+        case OpenOutcome::CannotOpen:
+            return "cannot be opened";
+        case OpenOutcome::NotConfigured:
+            return "cannot be set up as a serial line";
+    }
+    return "cannot be opened";
 }

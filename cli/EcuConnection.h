@@ -18,3 +18,7 @@ struct EcuConnection {
     // opened or no ECU answered.
     bool Connect(const std::string& portName);
 };
+
+// Why a port did not open, for a message: "cannot be opened", "is in use by
+// another program", ...
+std::string OpenFailureText(OpenOutcome outcome);

@@ -18,3 +18,8 @@ bool PollLiveData(EcuProtocol& ecu, ParameterSets& sets, int setIndex, bool& lin
     sets.ComputeValues(buffer.data());
     return true;
 }
+
+std::optional<double> ShownValue(const ParameterSets& sets, int slot) {
+    if (slot < 0 || slot >= sets.Selection.Accepted) return std::nullopt;
+    return sets.Values[static_cast<std::size_t>(slot)];
+}

@@ -3,6 +3,8 @@
 // command-line tool: the set's slots are assigned in the ECU when the link is
 // not known to be good, then the block is read and turned into values.
 
+#include <optional>
+
 #include "database/ParameterSets.h"
 #include "protocol/EcuProtocol.h"
 
@@ -15,3 +17,8 @@ bool SelectCurrentSet(EcuProtocol& ecu, ParameterSets& sets, int setIndex);
 // are computed and true returned; on a failed one linkOk becomes false, so the
 // next tick selects the set again, and the values stay as they were.
 bool PollLiveData(EcuProtocol& ecu, ParameterSets& sets, int setIndex, bool& linkOk);
+
+// The value of a slot of the current set as the pages show it, or nothing:
+// the slots that the last selection did not reach still hold the ECU's
+// earlier addresses, so their words belong to other parameters.
+std::optional<double> ShownValue(const ParameterSets& sets, int slot);

@@ -16,6 +16,16 @@
 
 struct termios;
 
+// How the last Open went, for front ends that say why a port is not usable.
+enum class OpenOutcome {
+    Opened,
+    AlreadyOpen,    // another device was open; nothing changed
+    NoSuchPort,     // the name stands for no device, or the device is not there
+    InUse,          // another program holds the device
+    CannotOpen,     // the device refused to open (permissions, a driver error)
+    NotConfigured,  // it opened, but its read timing could not be set
+};
+
 class SerialPort : public ByteLink {
 public:
     static constexpr unsigned BaudRate = 38400;
@@ -32,16 +42,30 @@ public:
     const std::vector<std::string>& PortNames() const { return portNames_; }
 
     // Opens the port of that name exclusively with the fixed line settings.
-    // Does nothing when a port is already open; success shows in IsOpen.
+    // Does nothing when a port is already open; success shows in IsOpen, the
+    // reason of a failure in LastOpen.
     void Open(const std::string& name);
+    OpenOutcome LastOpen() const { return lastOpen_; }
     // Purges and closes; does nothing on a closed port.
     void Close();
     bool IsOpen() const { return isOpen_; }
     // The device went away while open (an unplugged adapter): every transfer
     // fails at once until the port is closed and opened again.
     bool IsHungUp() const { return isOpen_ && hungUp_; }
-    // The device behind the open port; empty when closed.
+    // The device behind the open port; empty when closed or lost.
     const std::string& Device() const { return device_; }
+    // The name the open port was opened by; empty when closed.
+    const std::string& Name() const { return name_; }
+
+    // For a port whose device went away: resolves its name again (a replugged
+    // adapter often comes back as another device) and opens what it now stands
+    // for, without message boxes. True when that worked; the port then uses the
+    // new device. Otherwise the port stays open and hung up, so that Close and
+    // the next attempt still work.
+    bool Reopen();
+    // Lets go of the device (its line settings restored) but keeps the port
+    // counted as open and hung up, for a reopened device that did not answer.
+    void LetGoOfDevice();
 
     void Purge() override;
     std::optional<std::uint8_t> ReadByte() override;
@@ -49,10 +73,12 @@ public:
     std::size_t Write(std::uint8_t* buffer, std::size_t n) override;
 
 private:
-    // Steps of Open; each shows its own message when it fails.
-    void GetLineState();
-    void SetLineState();
-    bool SetReadTiming();
+    // The steps of Open. Each step shows its own message when it fails,
+    // unless quiet (a reopen in the background must not raise boxes).
+    OpenOutcome OpenDevice(const std::string& name, bool quiet);
+    bool GetLineState(bool quiet);
+    bool SetLineState(bool quiet);
+    bool SetReadTiming(bool quiet);
     // Clears the tty's exclusive mode, but only when this port set it.
     void DropExclusiveMode();
     void ReleaseHandle();
@@ -69,6 +95,8 @@ private:
     bool isOpen_ = false;
     int handle_ = -1;
     std::string device_;
+    std::string name_;
+    OpenOutcome lastOpen_ = OpenOutcome::NoSuchPort;
     // Set when the device went away; every transfer then fails at once until
     // the port is closed and opened again.
     bool hungUp_ = false;

@@ -74,37 +74,80 @@ void SerialPort::ListPorts() {
 }
 
 void SerialPort::Open(const std::string& name) {
-    if (isOpen_) return;
+    if (isOpen_) {
+        lastOpen_ = OpenOutcome::AlreadyOpen;
+        return;
+    }
+    lastOpen_ = OpenDevice(name, false);
+}
+
+OpenOutcome SerialPort::OpenDevice(const std::string& name, bool quiet) {
     const std::string device = ResolvePortName(name, base_);
-    if (device.empty()) return;
+    if (device.empty()) return OpenOutcome::NoSuchPort;
     // Non-blocking, so that a modem line waiting for carrier cannot hang the
     // open; it stays non-blocking and every wait is a poll with a deadline.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return;
+    if (fd < 0) {
+        if (errno == EBUSY) return OpenOutcome::InUse;  // another program's TIOCEXCL
+        if (errno == ENOENT || errno == ENXIO || errno == ENODEV) return OpenOutcome::NoSuchPort;
+        return OpenOutcome::CannotOpen;
+    }
     // A device in use stays closed without a message, as one whose open failed.
     if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {
         ::close(fd);
-        return;
+        return OpenOutcome::InUse;
     }
     handle_ = fd;
     // Not a tty: the line-state steps report it.
     setExclusive_ = ::ioctl(fd, TIOCEXCL) == 0;
-    GetLineState();
-    SetLineState();
-    if (!SetReadTiming()) return;
+    // A failed line-state step is reported and the open goes on, as the
+    // window always did; a background reopen takes only a device that
+    // configures cleanly.
+    const bool stateRead = GetLineState(quiet);
+    const bool lineSet = (stateRead || !quiet) && SetLineState(quiet);
+    if ((quiet && !lineSet) || !SetReadTiming(quiet)) {
+        if (handle_ >= 0) ReleaseHandle();
+        return OpenOutcome::NotConfigured;
+    }
     if (IsUsbAdapter(device)) AskForLowLatency(handle_);
     device_ = device;
+    name_ = name;
     hungUp_ = false;
     Purge();
     isOpen_ = true;
+    return OpenOutcome::Opened;
 }
 
-void SerialPort::GetLineState() {
-    if (::tcgetattr(handle_, lineSettings_.get()) != 0)
-        sink_.ShowError("Could not retrieve serial port state.");
+bool SerialPort::Reopen() {
+    if (!IsHungUp()) return false;
+    const std::string name = name_;
+    if (handle_ >= 0) ReleaseHandle();  // the dead descriptor
+    isOpen_ = false;
+    if (OpenDevice(name, true) == OpenOutcome::Opened) return true;
+    isOpen_ = true;
+    hungUp_ = true;
+    name_ = name;
+    device_.clear();
+    return false;
 }
 
-void SerialPort::SetLineState() {
+void SerialPort::LetGoOfDevice() {
+    if (!isOpen_) return;
+    if (handle_ >= 0) {
+        Purge();
+        ReleaseHandle();
+    }
+    hungUp_ = true;
+    device_.clear();
+}
+
+bool SerialPort::GetLineState(bool quiet) {
+    if (::tcgetattr(handle_, lineSettings_.get()) == 0) return true;
+    if (!quiet) sink_.ShowError("Could not retrieve serial port state.");
+    return false;
+}
+
+bool SerialPort::SetLineState(bool quiet) {
     termios& line = *lineSettings_;
     line.c_iflag &=
         ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
@@ -122,18 +165,19 @@ void SerialPort::SetLineState() {
     // is no failure of the line settings.
     int lines = TIOCM_DTR | TIOCM_RTS;
     if (::ioctl(handle_, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) ok = false;
-    if (!ok) sink_.ShowError("Could not modify serial port state.");
+    if (!ok && !quiet) sink_.ShowError("Could not modify serial port state.");
+    return ok;
 }
 
 // The read timing: reads never block (O_NONBLOCK), and with VMIN 1 and VTIME 0
 // a read of an empty queue answers EAGAIN while end of file means the device
 // is gone. The waiting itself is done in poll() with the budgets of Read.
-bool SerialPort::SetReadTiming() {
+bool SerialPort::SetReadTiming(bool quiet) {
     termios timing{};
     const int flags = ::fcntl(handle_, F_GETFL);
     if (::tcgetattr(handle_, &timing) != 0 || flags < 0) {
         ReleaseHandle();
-        sink_.ShowError("Failed to retrieve timeouts.");
+        if (!quiet) sink_.ShowError("Failed to retrieve timeouts.");
         return false;
     }
     timing.c_cc[VMIN] = 1;
@@ -143,7 +187,7 @@ bool SerialPort::SetReadTiming() {
         ::fcntl(handle_, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(handle_, &applied) != 0 ||
         applied.c_cc[VMIN] != 1 || applied.c_cc[VTIME] != 0) {
         ReleaseHandle();
-        sink_.ShowError("Failed to modify timeouts.");
+        if (!quiet) sink_.ShowError("Failed to modify timeouts.");
         return false;
     }
     return true;
@@ -162,6 +206,12 @@ void SerialPort::ReleaseHandle() {
 
 void SerialPort::Close() {
     if (!isOpen_) return;
+    name_.clear();
+    if (handle_ < 0) {  // a lost port that let go of its device
+        isOpen_ = false;
+        hungUp_ = false;
+        return;
+    }
     Purge();
     // Drop the exclusive mode first: it belongs to the tty and could outlive
     // this descriptor while the device stays open elsewhere.

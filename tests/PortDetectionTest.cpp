@@ -1,0 +1,121 @@
+// Finding the ECU among the ports, and getting it back after the adapter was
+// unplugged: the same code runs in the window and in the command-line tool.
+
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <filesystem>
+
+#include "protocol/LineRecovery.h"
+#include "protocol/PortDetection.h"
+#include "sim/EcuSimulator.h"
+#include "support/PtyPair.h"
+#include "support/RecordingSink.h"
+#include "support/ScratchFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PortDetectionTest : public ::testing::Test {
+protected:
+    void Link(const std::string& name, const std::string& device) {
+        fs::create_directories(folder / "dosdevices");
+        fs::remove(folder / "dosdevices" / name);
+        fs::create_symlink(device, folder / "dosdevices" / name);
+    }
+
+    ScratchFolder folder;
+    RecordingSink sink;
+    SerialPort port{sink, folder.Path()};
+    EcuProtocol ecu{port};
+};
+
+TEST_F(PortDetectionTest, TheFirstPortThatAnswersStaysOpenAndEndsTheSearch) {
+    PtyPair silent1, silent2, later;
+    EcuSimulator simulator;
+    Link("COM1", silent1.Device());
+    Link("COM2", silent2.Device());
+    Link("COM3", simulator.DevicePath());
+    Link("COM4", later.Device());
+
+    const PortDetection detection = DetectPort(port, ecu);
+    ASSERT_EQ(detection.Tried.size(), 3u);  // COM4 is never tried
+    EXPECT_FALSE(detection.Tried[0].Answered);
+    EXPECT_EQ(detection.Answered, 2u);
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.Name(), "COM3");
+    EXPECT_EQ(ecu.ProgramVersion, "40.3.5");
+    EXPECT_TRUE(sink.Messages.empty());
+}
+
+TEST_F(PortDetectionTest, WithoutAnswerEveryPortIsTriedAndNoneIsLeftOpen) {
+    PtyPair silent1, silent2;
+    Link("COM1", silent1.Device());
+    Link("COM2", silent2.Device());
+    Link("COM3", (folder / "no-such-device").string());
+
+    const PortDetection detection = DetectPort(port, ecu);
+    ASSERT_EQ(detection.Tried.size(), 3u);
+    EXPECT_FALSE(detection.Answered);
+    EXPECT_EQ(detection.Tried[2].Open, OpenOutcome::NoSuchPort);
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(PortDetectionTest, APortHeldByAnotherProgramIsReportedAsInUse) {
+    EcuSimulator simulator;
+    Link("COM1", simulator.DevicePath());
+    SerialPort other(sink, folder.Path());
+    other.Open("COM1");
+    ASSERT_TRUE(other.IsOpen());
+
+    const PortProbe probe = ProbePort(port, ecu, "COM1", true);
+    EXPECT_EQ(probe.Open, OpenOutcome::InUse);
+    EXPECT_FALSE(probe.Answered);
+    EXPECT_FALSE(port.IsOpen());
+}
+
+// --- A lost line comes back by its name ---
+
+TEST_F(PortDetectionTest, ARepluggedAdapterUnderANewDeviceIsReopenedByItsName) {
+    auto first = std::make_unique<EcuSimulator>();
+    Link("COM1", first->DevicePath());
+    port.Open("COM1");
+    ASSERT_TRUE(ecu.Probe());
+    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::NotLost);
+
+    first->HangUp();
+    EXPECT_FALSE(ecu.Probe());
+    ASSERT_TRUE(port.IsHungUp());
+    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);  // nothing plugged in yet
+    EXPECT_TRUE(port.IsOpen());  // so that Stop and Close still act on it
+
+    EcuSimulator second;
+    Link("COM1", second.DevicePath());
+    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::Restored);
+    EXPECT_EQ(port.Device(), second.DevicePath());
+    EXPECT_TRUE(ecu.Probe());
+    EXPECT_TRUE(sink.Messages.empty());  // no message boxes from a background reopen
+}
+
+// The old device path may belong to an unrelated terminal by now: it is
+// probed once and then let go of, and the port stays lost.
+TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
+    auto first = std::make_unique<EcuSimulator>();
+    Link("COM1", first->DevicePath());
+    port.Open("COM1");
+    first->HangUp();
+    EXPECT_FALSE(ecu.Probe());
+
+    PtyPair stranger;
+    Link("COM1", stranger.Device());
+    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);
+    EXPECT_TRUE(port.IsHungUp());
+    SerialPort other(sink, folder.Path());
+    other.Open(stranger.Device());
+    EXPECT_TRUE(other.IsOpen()) << "the stranger's terminal is still held";
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
+}
+
+}  // namespace
