@@ -250,19 +250,4 @@ TEST_F(CliSession, InfoShowsEveryFieldBesideTheWindowsLabel) {
     }
 }
 
-TEST_F(CliSession, InfoOfVersionFiftyAsksForNeitherUserNorVin) {
-    EcuState state = simulator.State();
-    state.VersionMajor = 50;
-    simulator.SetState(state);
-    const CommandRun run = Run("info --lang ru", false);
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_THAT(run.output, StartsWith("Версия программы "));
-    EXPECT_THAT(run.output, HasSubstr(" 50.3.5\n"));
-    EXPECT_EQ(Lines(run.output).size(), 11u) << run.output;
-    for (const RequestFrame& frame : simulator.ReceivedFrames()) {
-        EXPECT_NE(frame.Bytes, Frames::UserAndDate.Bytes);
-        EXPECT_NE(frame.Bytes, Frames::Vin.Bytes);
-    }
-}
-
 #endif
