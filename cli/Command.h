@@ -9,6 +9,8 @@
 void AddPortsCommand(CLI::App& app, int& status);
 // probe [--port NAME]: which port has an ECU.
 void AddProbeCommand(CLI::App& app, int& status);
+// info [--port NAME] [--lang ru|en]: the ECU's identification and hour counters.
+void AddInfoCommand(CLI::App& app, int& status);
 // live [--set 1|2] [--count N] [--interval MS] [--format table|csv]: live values.
 void AddLiveCommand(CLI::App& app, int& status);
 // errors: the errors stored in the ECU.

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     // One line per command, in the order --help lists them.
     AddPortsCommand(app, status);
     AddProbeCommand(app, status);
+    AddInfoCommand(app, status);
     AddLiveCommand(app, status);
     AddErrorsCommand(app, status);
     AddClearErrorsCommand(app, status);

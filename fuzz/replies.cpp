@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "database/LiveData.h"
+#include "protocol/EcuInformation.h"
 #include "protocol/ErrorBitmap.h"
 #include "support/ScriptedLink.h"
 
@@ -41,6 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         buffer.fill(0);
         if (ecu.ReadErrors(buffer)) (void)StoredErrors(buffer.data());
         (void)ecu.ClearErrors();
+        (void)ecu.ReadHourCounters();
+        (void)ecu.ReadIdentification();
+        (void)ecu.ReadUserAndDate();
+        (void)ecu.ReadVin();
+        (void)ReadEcuInformation(ecu);
     }
     return 0;
 }

@@ -19,6 +19,26 @@ public:
     std::int32_t ProgramVersionMajor = 0;
     std::string ApplicationId;  // decimal
 
+    // --- Identification, hour counters and VIN ---
+    // Each is true when a whole reply came and then fills its texts (cp1251);
+    // a failed one leaves every text as it was.
+    bool ReadHourCounters();    // the six counter texts
+    bool ReadIdentification();  // ManufacturerCode, ProductionDate, SerialNumber
+    bool ReadUserAndDate();     // UserCode, LastProgrammingDate
+    bool ReadVin();             // Vin
+    std::string ManufacturerCode;
+    std::string ProductionDate;
+    std::string SerialNumber;
+    std::string UserCode;
+    std::string LastProgrammingDate;
+    std::string Vin;
+    std::string WholeWorkingTime;  // "hours:minutes"
+    std::string NearIdleTime;
+    std::string HighSpeedSmallLoadTime;
+    std::string PartialLoadTime;
+    std::string MaximumLoadTime;
+    std::string RackZeroPosition;  // the raw word / 16, rounded to a whole number
+
     // --- Live block, parameter selection, error memory ---
     // Assigns an ECU address (its low 16 bits) to one of the sixteen slots.
     SelectStatus SelectParameter(std::uint8_t slot, std::uint32_t address);

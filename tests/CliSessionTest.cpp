@@ -20,6 +20,7 @@
 #ifdef VMXDIAG_CLI_PATH
 
 namespace fs = std::filesystem;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
@@ -219,6 +220,34 @@ TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemory) {
     EXPECT_EQ(Run("clear-errors").status, 0);
     EXPECT_EQ(simulator.ErrorBitmap(), (std::array<std::uint8_t, 16>{}));
     EXPECT_EQ(Run("errors", false).output, "Quantity of errors: 0\n");
+}
+
+// --- info ---
+
+TEST_F(CliSession, InfoShowsEveryFieldBesideTheWindowsLabel) {
+    const CommandRun run = Run("info --lang en", false);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::vector<std::pair<std::string, std::string>> fields{
+        {"Program version", "40.3.5"},
+        {"Application identifier", "1001"},
+        {"Whole working time", "932:4"},
+        {"Turnovers close to idle", "338:0"},
+        {"High turnovers and small loads", "328:45"},
+        {"The Mode of partial loads", "200:11"},
+        {"The Mode of maximum loads", "65:8"},
+        {"Rack zero position SRPOS", "25"},
+        {"Manufacturer code", "VMX "},
+        {"Production date", "15.06.2019"},
+        {"Serial number", "21435"},
+        {"User", "SERV1"},
+        {"Date of last programming", "07.12.26"},
+        {"Vehicle Identification Number", "X9L21230060123456"}};
+    const auto lines = Lines(run.output);
+    ASSERT_EQ(lines.size(), fields.size()) << run.output;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        EXPECT_THAT(lines[i], StartsWith(fields[i].first + " "));
+        EXPECT_THAT(lines[i], EndsWith(" " + fields[i].second));
+    }
 }
 
 #endif

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "protocol/EcuIdentification.h"
 #include "sim/EcuResponder.h"
 #include "sim/LiveModel.h"
 #include "sim/ReplyEncoding.h"
@@ -39,15 +40,6 @@ Bytes ReplyTo(RawDevice& device, const RequestFrame& frame, std::size_t length) 
     if (got.size() < FrameSize) return {};
     EXPECT_EQ(Bytes(got.begin(), got.begin() + FrameSize), FrameBytes(frame));
     return Bytes(got.begin() + FrameSize, got.end());
-}
-
-// How the tool reads a BCD byte: its hex text read back as decimal, or the byte
-// itself when that text starts with a letter.
-int BcdToDecimal(std::uint8_t byte) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%x", byte);
-    if (text[0] < '0' || text[0] > '9') return byte;
-    return std::atoi(text);
 }
 
 template <typename Set>
