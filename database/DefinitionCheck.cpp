@@ -50,6 +50,12 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerChar(x) == LowerChar(y);
+           });
+}
+
 std::optional<unsigned> HexValue(std::string_view digits) {
     if (digits.empty() || digits.size() > 8) return std::nullopt;
     unsigned value = 0;
@@ -64,7 +70,7 @@ std::optional<unsigned> HexValue(std::string_view digits) {
 
 // Which section of the loader a name is, matched as reading matches names.
 std::pair<SectionKind, std::size_t> ClassifySection(std::string_view name) {
-    if (Lower(name) == "configuration") return {SectionKind::Configuration, 0};
+    if (EqualsIgnoringCase(name, "Configuration")) return {SectionKind::Configuration, 0};
     const auto value = name.size() == 4 ? HexValue(name) : std::nullopt;
     if (value && *value < DefinitionDatabase::DefinitionCount)
         return {SectionKind::Parameter, *value};
@@ -74,9 +80,14 @@ std::pair<SectionKind, std::size_t> ClassifySection(std::string_view name) {
     return {SectionKind::None, 0};
 }
 
+// A misspelling is at most this many edits away from what was meant.
+constexpr std::size_t MaxEdits = 2;
+
 // Edits (insert, delete, change, swap of neighbours) that turn a into b,
-// without regard to letter case.
+// without regard to letter case; any distance above MaxEdits counts as
+// MaxEdits + 1, so a long name costs no more than a short one.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
+    if (a.size() > b.size() + MaxEdits || b.size() > a.size() + MaxEdits) return MaxEdits + 1;
     std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
     for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
     for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
@@ -91,18 +102,18 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
             }
         }
     }
-    return d[a.size()][b.size()];
+    return std::min(d[a.size()][b.size()], MaxEdits + 1);
 }
 
-// The known name a misspelt one most likely meant: two edits away at most, one
-// for short names, where two edits would reach almost any other.
+// The known name a misspelt one most likely meant: MaxEdits away at most, one
+// edit for short names, where two would reach almost any other.
 template <std::size_t N>
 std::optional<std::string_view> Nearest(std::string_view name,
                                         const std::array<std::string_view, N>& known) {
     std::optional<std::string_view> best;
-    std::size_t bestDistance = 3;
+    std::size_t bestDistance = MaxEdits + 1;
     for (std::string_view candidate : known) {
-        const std::size_t limit = candidate.size() >= 5 ? 2 : 1;
+        const std::size_t limit = candidate.size() >= 5 ? MaxEdits : 1;
         const std::size_t distance = EditDistance(name, candidate);
         if (distance <= limit && distance < bestDistance) {
             best = candidate;
@@ -133,7 +144,7 @@ std::optional<std::string> MeantSection(std::string_view name, std::string& why)
         why = "parameter sections are 0000 to 007F, error sections 0100 to 017F";
         return std::nullopt;
     }
-    if (EditDistance(name, "Configuration") <= 2) return "Configuration";
+    if (EditDistance(name, "Configuration") <= MaxEdits) return "Configuration";
     return std::nullopt;
 }
 
@@ -168,10 +179,19 @@ bool LooksLikeUtf8(std::string_view value) {
     return cyrillic;
 }
 
-std::string Quoted(std::string_view text) {
+// A text of the file inside a message, cut short when long.
+std::string Shown(std::string_view text, const char* open, const char* close) {
     constexpr std::size_t Longest = 40;
-    if (text.size() <= Longest) return "'" + std::string(text) + "'";
-    return "'" + std::string(text.substr(0, Longest)) + "...'";
+    if (text.size() <= Longest) return open + std::string(text) + close;
+    return open + std::string(text.substr(0, Longest)) + "..." + close;
+}
+
+std::string Quoted(std::string_view text) {
+    return Shown(text, "'", "'");
+}
+
+std::string Bracketed(std::string_view section) {
+    return Shown(section, "[", "]");
 }
 
 std::string CharacterName(char c) {
@@ -232,15 +252,19 @@ private:
             if (line.Type == Kind::Entry && line.Read)
                 keys_.emplace(std::pair{line.Block, Lower(line.Name)}, line.Number);
         }
+        // Lines of the loader's sections, in the block it reads, and lines
+        // above every header are watched; other sections are not the
+        // loader's business.
         bool aboveEveryHeader = true;
+        const ProfileText::Line* header = nullptr;
+        SectionKind kind = SectionKind::None;
         for (const auto& line : lines_) {
-            if (line.Type == Kind::Header || line.Type == Kind::Unclosed) aboveEveryHeader = false;
-            const ProfileText::Line* header = line.Block ? &lines_[line.Block - 1] : nullptr;
-            const SectionKind kind =
-                header ? ClassifySection(header->Name).first : SectionKind::None;
-            // Lines of the loader's sections, in the block it reads, and lines
-            // above every header; other sections are not the loader's business.
-            const bool watched = aboveEveryHeader || (kind != SectionKind::None && header->Read);
+            if (line.Type == Kind::Header || line.Type == Kind::Unclosed) {
+                aboveEveryHeader = false;
+                header = line.Type == Kind::Header && line.Read ? &line : nullptr;
+                kind = header ? ClassifySection(line.Name).first : SectionKind::None;
+            }
+            const bool watched = aboveEveryHeader || kind != SectionKind::None;
             switch (line.Type) {
                 case Kind::Ignored:
                     break;
@@ -277,7 +301,7 @@ private:
     }
 
     void CheckHeader(const ProfileText::Line& line) {
-        const std::string name = "[" + std::string(line.Name) + "]";
+        const std::string name = Bracketed(line.Name);
         if (ClassifySection(line.Name).first != SectionKind::None) {
             if (!line.Read) {
                 Report(line.Number, Severity::Error,
@@ -300,15 +324,15 @@ private:
                     SectionKind kind) {
         if (!line.Read) {
             Report(line.Number, Severity::Error,
-                   "key " + Quoted(line.Name) + " appears again in [" + std::string(header.Name) +
-                       "] (first at line " +
+                   "key " + Quoted(line.Name) + " appears again in " + Bracketed(header.Name) +
+                       " (first at line " +
                        std::to_string(keys_.at({header.Number, Lower(line.Name)})) +
                        "): only the first is read");
             return;
         }
         const auto unknown = [&](const auto& known) {
             for (std::string_view key : known)
-                if (Lower(key) == Lower(line.Name)) return;
+                if (EqualsIgnoringCase(key, line.Name)) return;
             const auto meant = Nearest(line.Name, known);
             Report(line.Number, Severity::Warning,
                    "unknown key " + Quoted(line.Name) + " is not read" +
