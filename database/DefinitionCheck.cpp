@@ -56,16 +56,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+// Bare hexadecimal digits, read as the file's integers read them after "$".
 std::optional<unsigned> HexValue(std::string_view digits) {
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
-    unsigned value = 0;
-    for (char c : digits) {
-        const char l = LowerChar(c);
-        const int digit = l >= '0' && l <= '9' ? l - '0' : l >= 'a' && l <= 'f' ? l - 'a' + 10 : -1;
-        if (digit < 0) return std::nullopt;
-        value = value << 4 | static_cast<unsigned>(digit);
-    }
-    return value;
+    const auto value = ParseInteger("$" + std::string(digits));
+    if (!value || *value < 0) return std::nullopt;
+    return static_cast<unsigned>(*value);
 }
 
 // Which section of the loader a name is, matched as reading matches names.
