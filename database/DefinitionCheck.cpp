@@ -176,7 +176,7 @@ bool LooksLikeUtf8(std::string_view value) {
 
 // A text of the file inside a message, cut short when long.
 std::string Shown(std::string_view text, const char* open, const char* close) {
-    constexpr std::size_t Longest = 40;
+    constexpr std::size_t Longest = 60;
     if (text.size() <= Longest) return open + std::string(text) + close;
     return open + std::string(text.substr(0, Longest)) + "..." + close;
 }
@@ -375,8 +375,8 @@ private:
             addressRead = false;
             Report(KeyLine(section, "Address"), Severity::Error,
                    "Address " + Quoted(text_.Read(section, "Address").value_or("")) + " of [" +
-                       section + "] cannot be converted: the program stops at start-up with \"" +
-                       error.what() + "\"");
+                       section + "] cannot be converted: the program stops at start-up with " +
+                       Shown(error.what(), "\"", "\""));
             // The other keys, read as if the address were fine.
             ProfileText readable = text_;
             readable.Set(section, "Address", "0");
@@ -391,8 +391,9 @@ private:
         CheckFormula(section, def);
         if (def.Digits > MostDigits) {
             Report(KeyLine(section, "Digits"), Severity::Warning,
-                   "Digits " + std::to_string(def.Digits) + " is more than " +
-                       std::to_string(MostDigits) + " decimals: the value text is undefined");
+                   "Digits " + Quoted(text_.Read(section, "Digits").value_or("")) + " gives " +
+                       std::to_string(def.Digits) + " decimals, more than " +
+                       std::to_string(MostDigits) + ": the value text is undefined");
         }
         if (index >= SetCount * SlotsPerSet) return;
         CheckSlot(index, section, def, addressRead);

@@ -49,7 +49,7 @@ const std::vector<SeedLine>& SeededFile() {
         {"NameEn=Coolant"},
         {"Address=100", Severity::Warning, "same address as [0000] (line 9)"},
         {"Formula=lg X", Severity::Warning, "fails for every raw value (Incorrect function)"},
-        {"Digits=300", Severity::Warning, "Digits 44 is more than 18"},
+        {"Digits=300", Severity::Warning, "Digits '300' gives 44 decimals, more than 18"},
         {"Signed=yes", Severity::Warning, "Signed 'yes' is not a number: 0 is used"},
         {"[0002]", Severity::Warning, "[0002] of set 1 has no Russian name"},
         {"NameEn=Fuel temperature"},
