@@ -21,3 +21,5 @@ void AddClearErrorsCommand(CLI::App& app, int& status);
 void AddDefinitionsCommand(CLI::App& app, int& status);
 // eval FORMULA [X ...]: the formula's value for each raw value.
 void AddEvalCommand(CLI::App& app, int& status);
+// check [FILE] [--werror]: what in database.ini the program would misread.
+void AddCheckCommand(CLI::App& app, int& status);

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     AddClearErrorsCommand(app, status);
     AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
+    AddCheckCommand(app, status);
     CLI11_PARSE(app, argc, argv);
     return status;
 }

@@ -46,42 +46,47 @@ void DefinitionDatabase::LoadDatabase() {
         EqualsIgnoringCase(IniFile.Read("Configuration", "Language", "RU"), "RU") ? 0 : 1;
     ApplyDefinitionLanguage();
     for (std::size_t i = 0; i < DefinitionCount; ++i) {
-        ReadParameter(Parameters[i], ParameterSection(i));
+        ReadParameter(IniFile.Text(), ParameterSection(i), Parameters[i]);
     }
-    for (std::size_t n = 0; n < DefinitionCount; ++n) ReadError(Errors[n], ErrorSection(n));
+    for (std::size_t n = 0; n < DefinitionCount; ++n)
+        ReadError(IniFile.Text(), ErrorSection(n), Errors[n]);
 }
 
-void DefinitionDatabase::ReadParameter(ParameterDef& def, const std::string& section) const {
+void DefinitionDatabase::ReadParameter(const ProfileText& file, const std::string& section,
+                                       ParameterDef& def) {
+    const auto text = [&](const char* key, const char* defaultValue = "") {
+        return file.Read(section, key).value_or(defaultValue);
+    };
     const auto integer = [&](const char* key, std::int32_t defaultValue) {
-        const auto text = IniFile.Read(section, key);
-        return text ? ParseInteger(*text).value_or(defaultValue) : defaultValue;
+        const auto value = file.Read(section, key);
+        return value ? ParseInteger(*value).value_or(defaultValue) : defaultValue;
     };
-    const auto decimal = [&](const char* key) {
-        return ParseDecimal(IniFile.Read(section, key, "")).value_or(0.0);
-    };
-    def.CodeEn = IniFile.Read(section, "CodeEn", "");
-    def.NameRu = IniFile.Read(section, "NameRu", "");
-    def.NameEn = IniFile.Read(section, "NameEn", "");
-    def.UnitRu = IniFile.Read(section, "UnitRu", "");
-    def.UnitEn = IniFile.Read(section, "UnitEn", "");
-    def.Address = ParseAddress(IniFile.Read(section, "Address", "0"));
+    const auto decimal = [&](const char* key) { return ParseDecimal(text(key)).value_or(0.0); };
+    def.CodeEn = text("CodeEn");
+    def.NameRu = text("NameRu");
+    def.NameEn = text("NameEn");
+    def.UnitRu = text("UnitRu");
+    def.UnitEn = text("UnitEn");
+    def.Address = ParseAddress(text("Address", "0"));
     def.Length = static_cast<std::int8_t>(LowByte(integer("Length", 2)));
     def.Signed = integer("Signed", 0) != 0;
-    def.Formula = IniFile.Read(section, "Formula", "X");
+    def.Formula = text("Formula", "X");
     def.Digits = LowByte(integer("Digits", 0));
     def.Min = decimal("Min");
     def.Max = decimal("Max");
     def.Color = integer("Color", 0xFFFF);
 }
 
-void DefinitionDatabase::ReadError(ErrorDef& def, const std::string& section) const {
-    const auto bit = IniFile.Read(section, "Bit");
+void DefinitionDatabase::ReadError(const ProfileText& file, const std::string& section,
+                                   ErrorDef& def) {
+    const auto text = [&](const char* key) { return file.Read(section, key).value_or(""); };
+    const auto bit = file.Read(section, "Bit");
     def.Bit = static_cast<std::int8_t>(LowByte(bit ? ParseInteger(*bit).value_or(0) : 0));
-    def.Code = IniFile.Read(section, "Code", "");
-    def.NameRu = IniFile.Read(section, "NameRu", "");
-    def.NameEn = IniFile.Read(section, "NameEn", "");
-    def.ReasonRu = IniFile.Read(section, "ReasonRu", "");
-    def.ReasonEn = IniFile.Read(section, "ReasonEn", "");
+    def.Code = text("Code");
+    def.NameRu = text("NameRu");
+    def.NameEn = text("NameEn");
+    def.ReasonRu = text("ReasonRu");
+    def.ReasonEn = text("ReasonEn");
 }
 
 bool DefinitionDatabase::SaveLanguage() {

@@ -36,13 +36,16 @@ public:
     static std::string ParameterSection(std::size_t index);
     static std::string ErrorSection(std::size_t index);
 
+    // One definition read from the file's text as LoadDatabase reads it, for
+    // tools that look at the file without loading it. ReadParameter throws
+    // ConversionError when "Address" is not hexadecimal.
+    static void ReadParameter(const ProfileText& text, const std::string& section,
+                              ParameterDef& def);
+    static void ReadError(const ProfileText& text, const std::string& section, ErrorDef& def);
+
     // Destroyed in reverse: the file first, then Errors, then Parameters.
     std::array<ParameterDef, DefinitionCount> Parameters;
     std::array<ErrorDef, DefinitionCount> Errors;
     ProfileFile IniFile;
     std::uint8_t LanguageIndex = 0;  // 0 Russian, 1 English
-
-private:
-    void ReadParameter(ParameterDef& def, const std::string& section) const;
-    void ReadError(ErrorDef& def, const std::string& section) const;
 };

@@ -8,35 +8,9 @@
 #include <random>
 #include <system_error>
 
+#include "database/RegularFile.h"
+
 namespace {
-
-enum class ReadOutcome { Read, Missing, Failed };
-
-ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
-    struct stat info {};
-    ReadOutcome outcome = ReadOutcome::Read;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        outcome = ReadOutcome::Failed;
-    } else {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0) {
-                bytes.append(buffer, static_cast<std::size_t>(got));
-            } else if (got == 0) {
-                break;
-            } else if (errno != EINTR) {
-                outcome = ReadOutcome::Failed;
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return outcome;
-}
 
 // The file a path names once its symbolic links are followed; the last one
 // may dangle, the file is then created where it points.
@@ -116,7 +90,9 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
     std::string bytes;
-    if (ReadWholeFile(path_, bytes) == ReadOutcome::Read) text_ = ProfileText(std::move(bytes));
+    if (ReadRegularFile(path_, bytes).Outcome == FileReadOutcome::Read) {
+        text_ = ProfileText(std::move(bytes));
+    }
 }
 
 std::string ProfileFile::Read(std::string_view section, std::string_view key,
@@ -133,7 +109,7 @@ bool ProfileFile::Write(std::string_view section, std::string_view key,
         std::string bytes;
         // A file that is there but cannot be read must not be replaced by one
         // holding only this key.
-        if (ReadWholeFile(target, bytes) == ReadOutcome::Failed) return false;
+        if (ReadRegularFile(target, bytes).Outcome == FileReadOutcome::Failed) return false;
         ProfileText current(std::move(bytes));
         if (current.Set(section, key, value) && !ReplaceFile(target, current.Bytes())) return false;
         text_ = std::move(current);

@@ -47,8 +47,11 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::move(bytes)) {
     Index();
 }
 
-void ProfileText::Index() {
-    sections_.clear();
+std::size_t ProfileText::FirstLine() const {
+    return std::string_view(bytes_).starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
+}
+
+ProfileText::Parsed ProfileText::ParseLine(std::size_t pos) const {
     const std::string_view all = bytes_;
     const auto skipBlanks = [&](std::size_t from, std::size_t to) {
         while (from < to && IsBlank(all[from])) ++from;
@@ -59,54 +62,105 @@ void ProfileText::Index() {
         return to;
     };
 
-    Section* current = nullptr;
-    std::size_t pos = all.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
-    while (pos < all.size()) {
-        const std::size_t newline = all.find('\n', pos);
-        const bool ended = newline != all.npos;
-        const std::size_t next = ended ? newline + 1 : all.size();
-        std::size_t end = ended ? newline : all.size();
-        if (end > pos && all[end - 1] == '\r') --end;
-        const std::size_t begin = skipBlanks(pos, end);
-        const std::string_view line = all.substr(begin, end - begin);
+    Parsed parsed;
+    const std::size_t newline = all.find('\n', pos);
+    parsed.ended = newline != all.npos;
+    parsed.next = parsed.ended ? newline + 1 : all.size();
+    std::size_t end = parsed.ended ? newline : all.size();
+    if (end > pos && all[end - 1] == '\r') --end;
+    const std::size_t begin = parsed.begin = skipBlanks(pos, end);
+    const std::string_view line = all.substr(begin, end - begin);
 
-        if (line.empty() || line.front() == ';') {
-            // blank line or comment
-        } else if (line.front() == '[') {
+    if (line.empty() || line.front() == ';') {
+        parsed.kind = Line::Kind::Ignored;
+    } else if (line.front() == '[') {
+        const std::size_t close = line.find(']');
+        parsed.kind = close != line.npos ? Line::Kind::Header : Line::Kind::Unclosed;
+        if (close != line.npos) {
+            parsed.nameBegin = skipBlanks(begin + 1, begin + close);
+            parsed.nameEnd = dropBlanks(parsed.nameBegin, begin + close);
+        }
+    } else if (const std::size_t equals = line.find('='); equals == line.npos) {
+        parsed.kind = Line::Kind::Stray;
+    } else {
+        parsed.nameBegin = begin;
+        parsed.nameEnd = dropBlanks(begin, begin + equals);
+        parsed.kind = parsed.nameEnd > begin ? Line::Kind::Entry : Line::Kind::Nameless;
+        Key& key = parsed.key;
+        key.equalsAt = begin + equals;
+        key.rawBegin = skipBlanks(key.equalsAt + 1, end);
+        key.rawEnd = dropBlanks(key.rawBegin, end);
+        key.valueBegin = key.rawBegin;
+        key.valueEnd = key.rawEnd;
+        if (key.rawEnd - key.rawBegin >= 2 && IsQuote(all[key.rawBegin]) &&
+            all[key.rawBegin] == all[key.rawEnd - 1]) {
+            ++key.valueBegin;
+            --key.valueEnd;
+        }
+    }
+    return parsed;
+}
+
+void ProfileText::Index() {
+    sections_.clear();
+    const std::string_view all = bytes_;
+    Section* current = nullptr;
+    for (std::size_t pos = FirstLine(); pos < all.size();) {
+        const Parsed line = ParseLine(pos);
+        const std::string_view name = all.substr(line.nameBegin, line.nameEnd - line.nameBegin);
+        if (line.kind == Line::Kind::Header || line.kind == Line::Kind::Unclosed) {
             current = nullptr;
-            const std::size_t close = line.find(']');
-            if (close != line.npos) {
-                const std::size_t nameBegin = skipBlanks(begin + 1, begin + close);
-                const std::size_t nameEnd = dropBlanks(nameBegin, begin + close);
-                auto [it, added] =
-                    sections_.try_emplace(Lower(all.substr(nameBegin, nameEnd - nameBegin)));
+            if (line.kind == Line::Kind::Header) {
+                auto [it, added] = sections_.try_emplace(Lower(name));
                 if (added) {
-                    it->second.insertAt = next;
-                    it->second.insertAtUnendedLine = !ended;
+                    it->second.headerAt = line.begin;
+                    it->second.insertAt = line.next;
+                    it->second.insertAtUnendedLine = !line.ended;
                     current = &it->second;
                 }
             }
-        } else if (const std::size_t equals = line.find('='); current && equals != line.npos) {
-            const std::size_t keyEnd = dropBlanks(begin, begin + equals);
-            if (keyEnd > begin) {
-                Key key;
-                key.equalsAt = begin + equals;
-                key.rawBegin = skipBlanks(key.equalsAt + 1, end);
-                key.rawEnd = dropBlanks(key.rawBegin, end);
-                key.valueBegin = key.rawBegin;
-                key.valueEnd = key.rawEnd;
-                if (key.rawEnd - key.rawBegin >= 2 && IsQuote(all[key.rawBegin]) &&
-                    all[key.rawBegin] == all[key.rawEnd - 1]) {
-                    ++key.valueBegin;
-                    --key.valueEnd;
-                }
-                current->keys.try_emplace(Lower(all.substr(begin, keyEnd - begin)), key);
-                current->insertAt = next;
-                current->insertAtUnendedLine = !ended;
+        } else if (line.kind == Line::Kind::Entry && current) {
+            current->keys.try_emplace(Lower(name), line.key);
+            current->insertAt = line.next;
+            current->insertAtUnendedLine = !line.ended;
+        }
+        pos = line.next;
+    }
+}
+
+std::vector<ProfileText::Line> ProfileText::Lines() const {
+    const std::string_view all = bytes_;
+    std::vector<Line> lines;
+    const Section* block = nullptr;  // the section of the block when it is read
+    std::size_t blockLine = 0;
+    for (std::size_t pos = FirstLine(); pos < all.size();) {
+        const Parsed parsed = ParseLine(pos);
+        Line line;
+        line.Type = parsed.kind;
+        line.Number = lines.size() + 1;
+        line.Name = all.substr(parsed.nameBegin, parsed.nameEnd - parsed.nameBegin);
+        if (parsed.kind == Line::Kind::Header) {
+            const auto found = sections_.find(Lower(line.Name));
+            line.Read = found != sections_.end() && found->second.headerAt == parsed.begin;
+            block = line.Read ? &found->second : nullptr;
+            blockLine = line.Number;
+        } else if (parsed.kind == Line::Kind::Unclosed) {
+            block = nullptr;
+            blockLine = 0;
+        } else if (parsed.kind == Line::Kind::Entry) {
+            const Key& key = parsed.key;
+            line.Value = all.substr(key.valueBegin, key.valueEnd - key.valueBegin);
+            line.RawValue = all.substr(key.rawBegin, key.rawEnd - key.rawBegin);
+            if (block) {
+                const auto found = block->keys.find(Lower(line.Name));
+                line.Read = found != block->keys.end() && found->second.equalsAt == key.equalsAt;
             }
         }
-        pos = next;
+        line.Block = blockLine;
+        lines.push_back(line);
+        pos = parsed.next;
     }
+    return lines;
 }
 
 const ProfileText::Key* ProfileText::FindKey(std::string_view section, std::string_view key) const {

@@ -13,6 +13,7 @@
 // lines under a header that lacks its ']' belong to no section.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,32 @@ public:
     // changed: a key that already reads as value is left alone. Needs CanStore.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
+    // One line as reading takes it, for tools that point the file's writer at
+    // a line. Its views point into Bytes() and last until the next Set.
+    struct Line {
+        enum class Kind : std::uint8_t {
+            Ignored,   // empty, blanks only, or a comment
+            Header,    // "[name]", anything after the "]" ignored
+            Unclosed,  // "[" without "]": it and the lines below it belong to no section
+            Entry,     // "key=value"
+            Nameless,  // "=value": no key before the "="
+            Stray,     // no "=" at all
+        };
+        Kind Type = Kind::Ignored;
+        std::size_t Number = 0;  // from 1
+        // The header line of the block this line is in, the line itself for a
+        // header; 0 above every header and under an unclosed one.
+        std::size_t Block = 0;
+        std::string_view Name;      // header: the section; entry: the key; blanks dropped
+        std::string_view Value;     // entry: as read, quotes off, before the cut
+        std::string_view RawValue;  // entry: with its quotes, without surrounding blanks
+        // Whether reading uses the line: for a header, the first block of its
+        // section; for an entry, the line Read finds for its key.
+        bool Read = false;
+    };
+    // Every line of the text, in order.
+    std::vector<Line> Lines() const;
+
 private:
     struct Key {
         std::size_t equalsAt;    // offset of the '='
@@ -54,11 +81,24 @@ private:
         std::size_t rawEnd;
     };
     struct Section {
+        std::size_t headerAt;  // offset of the header line of the first block
         // Where a new key goes: after the last key line, or after the header.
         std::size_t insertAt;
         bool insertAtUnendedLine;                   // that line is the last one and has no line end
         std::unordered_map<std::string, Key> keys;  // by lower-case name
     };
+
+    // One line from offset pos, as the reading rules split and classify it.
+    struct Parsed {
+        Line::Kind kind = Line::Kind::Ignored;
+        std::size_t begin = 0;  // first byte that is not a blank
+        std::size_t next = 0;   // where the next line starts
+        bool ended = false;     // the line has a line end
+        std::size_t nameBegin = 0, nameEnd = 0;
+        Key key{};
+    };
+    Parsed ParseLine(std::size_t pos) const;
+    std::size_t FirstLine() const;
 
     void Index();
     const Key* FindKey(std::string_view section, std::string_view key) const;

@@ -6,6 +6,23 @@ namespace {
 // evaluate a formula, and all its variables start at 0.0.
 constinit calc_var evaluator;
 
+EvaluationResult Explain(calc_var& on, std::string_view formula, double x) {
+    try {
+        on.set_variable('X', x);
+        on.set_expression(formula);
+        const double value = on.evaluate();
+        return {value, EvaluationError::None, "", on.read_length()};
+    } catch (const calc::SyntaxError& error) {
+        return {0.0, EvaluationError::Syntax, error.message};
+    } catch (const calc::MathError& error) {
+        return {0.0, EvaluationError::Math, error.message};
+    } catch (const calc::divzero&) {
+        return {0.0, EvaluationError::DivZero, ""};
+    } catch (...) {
+        return {0.0, EvaluationError::Other, ""};
+    }
+}
+
 }  // namespace
 
 calc_var& Evaluator() {
@@ -17,17 +34,10 @@ double EvaluateFormula(std::string_view formula, double x) {
 }
 
 EvaluationResult EvaluateFormulaExplained(std::string_view formula, double x) {
-    try {
-        evaluator.set_variable('X', x);
-        evaluator.set_expression(formula);
-        return {evaluator.evaluate(), EvaluationError::None, ""};
-    } catch (const calc::SyntaxError& error) {
-        return {0.0, EvaluationError::Syntax, error.message};
-    } catch (const calc::MathError& error) {
-        return {0.0, EvaluationError::Math, error.message};
-    } catch (const calc::divzero&) {
-        return {0.0, EvaluationError::DivZero, ""};
-    } catch (...) {
-        return {0.0, EvaluationError::Other, ""};
-    }
+    return Explain(evaluator, formula, x);
+}
+
+EvaluationResult EvaluateFormulaAlone(std::string_view formula, double x) {
+    calc_var alone;
+    return Explain(alone, formula, x);
 }

@@ -2,6 +2,7 @@
 // The program's one formula evaluator and its entry for the live values: a
 // formula and a raw value in, a number out, never failing.
 
+#include <cstddef>
 #include <string_view>
 
 #include "formula/calc_var.h"
@@ -21,7 +22,14 @@ struct EvaluationResult {
     EvaluationError Error = EvaluationError::None;
     // The error's text in cp1251; empty for no error and for errors without one.
     const char* Text = "";
+    // Without an error: how many characters of the formula (of its first 255)
+    // were read before the reading stopped.
+    std::size_t ReadLength = 0;
 };
 
 // EvaluateFormula that also tells which error, if any, made the value 0.0.
 EvaluationResult EvaluateFormulaExplained(std::string_view formula, double x);
+
+// The same on an evaluator of its own whose variables but X are 0.0, for
+// trying a formula apart from the others; the shared evaluator is not touched.
+EvaluationResult EvaluateFormulaAlone(std::string_view formula, double x);

@@ -3,6 +3,7 @@
 // "%", "^" and implicit multiplication) over an expression text held in place.
 // The tokens and primaries are a dialect's: see calc_var.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -40,6 +41,11 @@ public:
     // Takes the first 255 characters of text (a zero byte ends it earlier) and
     // starts reading from its beginning.
     void set_expression(std::string_view text);
+
+    // After an evaluation that gave a value: how many characters of the
+    // expression text it read. Fewer than the text holds means a character
+    // that starts no token ended the reading there.
+    std::size_t read_length() const { return static_cast<std::size_t>(position - expression_text); }
 
 protected:
     // Reads one token at the position into token_kind and token_text.

@@ -1,6 +1,8 @@
 // Any bytes as database.ini: indexing and reading must not fault, a value never
 // exceeds its cut, the conversions of every value hold, and setting a key reads
-// back as set, changes one stretch of the text and leaves other keys alone.
+// back as set, changes one stretch of the text and leaves other keys alone. The
+// lines as enumerated agree with reading, and the check of a hand-written file
+// points only at lines that exist.
 
 #include <algorithm>
 #include <cstddef>
@@ -10,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/DefinitionCheck.h"
 #include "database/ProfileText.h"
 #include "database/ProfileValues.h"
 #include "text/CodePage.h"
@@ -60,6 +63,27 @@ void CheckWithinOneLine(const std::string& before, const std::string& after) {
     Check(removed.find('\n') == removed.npos);
 }
 
+// Every line that reading uses gives the value Read finds for its key, and
+// blocks point at their headers.
+void CheckLines(const ProfileText& text) {
+    const std::vector<ProfileText::Line> lines = text.Lines();
+    for (const ProfileText::Line& line : lines) {
+        Check(line.Block <= line.Number);
+        if (line.Block == 0) continue;
+        const ProfileText::Line& header = lines[line.Block - 1];
+        Check(header.Type == ProfileText::Line::Kind::Header);
+        if (line.Type != ProfileText::Line::Kind::Entry || !line.Read) continue;
+        Check(header.Read);
+        const std::string name(header.Name);
+        const std::string key(line.Name);
+        const std::size_t cut = std::min(line.Value.size(), ProfileText::MaxValueLength);
+        Check(text.Read(name, key) == std::string(line.Value.substr(0, cut)));
+    }
+    for (const DefinitionFinding& finding : CheckDefinitions(text)) {
+        Check(finding.Line >= 1 && finding.Line <= lines.size());
+    }
+}
+
 void CheckSet(ProfileText text, const char* section, const char* key, const std::string& value) {
     if (!ProfileText::CanStore(section, key, value)) return;
     const std::string before = text.Bytes();
@@ -99,6 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t end = bytes.find_first_of("\r\n", equals);
         Convert(bytes.substr(equals + 1, std::min<std::size_t>(end - equals - 1, 64)));
     }
+    CheckLines(text);
     CheckSet(text, "Configuration", "Language", "EN");
     CheckSet(text, "0000", "CodeEn", "NMOT");
     // A value taken from the input itself, quotes and blanks included.

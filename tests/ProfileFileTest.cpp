@@ -162,6 +162,18 @@ TEST(ProfileFileFailure, UnreadableFileIsNotReplaced) {
     EXPECT_TRUE(fs::is_directory(path));
 }
 
+// Fixed fault: opening a FIFO for reading waited for a writer, so a FIFO
+// named database.ini held the program at start-up and again at its end.
+TEST(ProfileFileFailure, FifoReadsAsEmptyWithoutWaitingAndIsNotReplaced) {
+    ScratchFolder folder;
+    const fs::path path = folder / "database.ini";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    ProfileFile file(path);
+    EXPECT_EQ(file.Text().Bytes(), "");
+    EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
+    EXPECT_TRUE(fs::is_fifo(path));
+}
+
 // Fixed fault: the rename needs only the folder's permission, so a read-only
 // file used to be replaced all the same.
 TEST(ProfileFileFailure, ReadOnlyFileIsNotReplacedEvenByTheSuperuser) {

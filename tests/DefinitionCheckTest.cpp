@@ -1,0 +1,170 @@
+// Checking a hand-written database.ini: every fault found once, on its line,
+// with its severity; the sample file clean; and the exit status of the
+// command-line check.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "database/DefinitionCheck.h"
+#include "support/CliRun.h"
+#include "support/ScratchFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Severity = DefinitionFinding::Severity;
+
+// One line of a seeded file and what the check must say about it, if anything.
+struct SeedLine {
+    std::string text;
+    std::optional<Severity> level = std::nullopt;
+    std::string says = "";
+};
+
+const std::vector<SeedLine>& SeededFile() {
+    static const std::vector<SeedLine> lines = {
+        {"; written by hand, cp1251, CRLF"},
+        {"Language=RU", Severity::Error, "above every section header"},
+        {""},
+        {"[Configuration]"},
+        {"Language=DE", Severity::Warning, "Language 'DE' is neither RU nor EN"},
+        {"[0000]"},
+        {"NameRu=\xCE\xE1\xEE\xF0\xEE\xF2\xFB"},  // cp1251
+        {"NameEn=Engine speed"},
+        {"Address=0100"},
+        {"Fromula=X/4", Severity::Warning,
+         "unknown key 'Fromula' is not read: did you mean 'Formula'?"},
+        {"Address=0102", Severity::Error,
+         "key 'Address' appears again in [0000] (first at line 9)"},
+        {"just some words", Severity::Error, "has no '='"},
+        {"=5", Severity::Error, "no key name"},
+        {"[0001]"},
+        {"NameRu=\xD2"},
+        {"NameEn=Coolant"},
+        {"Address=100", Severity::Warning, "same address as [0000] (line 9)"},
+        {"Formula=lg X", Severity::Warning, "fails for every raw value (Incorrect function)"},
+        {"Digits=300", Severity::Warning, "Digits '300' gives 44 decimals, more than 18"},
+        {"Signed=yes", Severity::Warning, "Signed 'yes' is not a number: 0 is used"},
+        {"[0002]", Severity::Warning, "[0002] of set 1 has no Russian name"},
+        {"NameEn=Fuel temperature"},
+        {"Address=0x10", Severity::Error, "'0x0x10' is not a valid integer value"},
+        {"Formula=X*1,5", Severity::Warning, "stops at ',' (character 4): only 'X*1' is used"},
+        {"[0003]"},
+        {"NameRu=\xD0\x98\xD0\xBC\xD1\x8F", Severity::Warning, "looks like UTF-8"},
+        {"NameEn=Name"},
+        {"Address=0106"},
+        {"Formula=X" + std::string(300, '+') + "1", Severity::Warning, "only its first 255"},
+        // Names in any case, blanks and an assignment read as the loader reads them.
+        {"[ 000a ]"},
+        {"nameru=\xC4\xE5\xF1\xFF\xF2\xFC"},
+        {"NAMEEN = Ten "},
+        {"address=1a"},
+        {"formula = A=X*2;A+1"},
+        {"CodeEn=\"X\" or \"Y\"", Severity::Warning, "only the outer quotes come off"},
+        // Not a section of the loader: not its business.
+        {"[Notes]"},
+        {"anything goes here"},
+        {"Fromula=1"},
+        {"[0001]", Severity::Error, "section [0001] appears again (first at line 14)"},
+        {"Address=0200"},
+        {"[0100]"},
+        {"Code=P0115"},
+        {"[0101]"},
+        {"Code=P0115", Severity::Warning, "'P0115' of [0101] is also that of [0100] (line 42)"},
+        {"[5]", Severity::Error, "did you mean [0005]?"},
+        {"[0080]", Severity::Error, "parameter sections are 0000 to 007F"},
+        {"[0004", Severity::Error, "has no ']'"},
+        {"Address=zz"},
+    };
+    return lines;
+}
+
+std::string Joined(const std::vector<SeedLine>& lines) {
+    std::string text;
+    for (const SeedLine& line : lines) text += line.text + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+// --- Findings ---
+
+TEST(DefinitionCheck, SeededFileGivesEachFaultOnceOnItsLine) {
+    const std::vector<SeedLine>& seeded = SeededFile();
+    const std::vector<DefinitionFinding> findings = CheckDefinitions(ProfileText(Joined(seeded)));
+
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < seeded.size(); ++i) {
+        if (!seeded[i].level) continue;
+        ASSERT_LT(next, findings.size()) << "nothing said about line " << i + 1;
+        const DefinitionFinding& finding = findings[next++];
+        EXPECT_EQ(finding.Line, i + 1) << finding.Message;
+        EXPECT_EQ(finding.Level, *seeded[i].level) << finding.Message;
+        EXPECT_NE(finding.Message.find(seeded[i].says), std::string::npos)
+            << "line " << i + 1 << ": " << finding.Message;
+    }
+    for (; next < findings.size(); ++next) {
+        ADD_FAILURE() << "unexpected, line " << findings[next].Line << ": "
+                      << findings[next].Message;
+    }
+}
+
+TEST(DefinitionCheck, SampleFileIsClean) {
+    const std::string sample = ReadBytes(fs::path(VMX_SOURCE_DIR) / "data" / "database.ini");
+    ASSERT_FALSE(sample.empty());
+    for (const DefinitionFinding& finding : CheckDefinitions(ProfileText(sample))) {
+        ADD_FAILURE() << "line " << finding.Line << ": " << finding.Message;
+    }
+}
+
+// --- The command ---
+
+#ifdef VMXDIAG_CLI_PATH
+
+TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
+    ScratchFolder folder;
+    fs::copy_file(fs::path(VMX_SOURCE_DIR) / "data" / "database.ini", folder / "database.ini");
+    const CommandRun clean = RunCli(folder.Path(), "check --werror");
+    EXPECT_EQ(clean.status, 0) << clean.output;
+    EXPECT_EQ(clean.output, "");
+
+    WriteBytes(folder / "warn.ini", "[Configuration]\r\nLanguage=DE\r\n");
+    const CommandRun warned = RunCli(folder.Path(), "check ./warn.ini");
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.output,
+              "./warn.ini:2: warning: Language 'DE' is neither RU nor EN: it selects English\n");
+    EXPECT_EQ(RunCli(folder.Path(), "check --werror warn.ini").status, 1);
+
+    // A key in cp1251 comes out in UTF-8.
+    WriteBytes(folder / "bad.ini", "[0000]\r\n\xC8\xEC\xFF=1\r\nAddress=-5\r\n");
+    const CommandRun bad = RunCli(folder.Path(), "check bad.ini");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.output.find("bad.ini:2: warning: unknown key 'Имя' is not read\n"),
+              std::string::npos)
+        << bad.output;
+    EXPECT_NE(bad.output.find("bad.ini:3: error: Address '-5' of [0000] cannot be converted"),
+              std::string::npos)
+        << bad.output;
+
+    fs::create_directory(folder / "folder.ini");
+    ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
+    const std::pair<const char*, const char*> unreadable[] = {
+        {"missing.ini", "missing.ini: error: cannot be read: No such file or directory\n"},
+        {"folder.ini", "folder.ini: error: cannot be read: Is a directory\n"},
+        // Opening a FIFO for reading waits for a writer unless told not to.
+        {"fifo.ini", "fifo.ini: error: cannot be read: not a regular file\n"},
+    };
+    for (const auto& [name, says] : unreadable) {
+        const CommandRun run = RunCli(folder.Path(), std::string("check ") + name);
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_EQ(run.output, says);
+    }
+}
+
+#endif
