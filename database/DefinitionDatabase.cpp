@@ -64,7 +64,14 @@ void DefinitionDatabase::ReadParameter(ParameterDef& def, const std::string& sec
     def.NameEn = IniFile.Read(section, "NameEn", "");
     def.UnitRu = IniFile.Read(section, "UnitRu", "");
     def.UnitEn = IniFile.Read(section, "UnitEn", "");
-    def.Address = ParseAddress(IniFile.Read(section, "Address", "0"));
+    const std::string address = IniFile.Read(section, "Address", "0");
+    try {
+        def.Address = ParseAddress(address);
+    } catch (ConversionError& error) {
+        error.Section = section;
+        error.Value = address;
+        throw;
+    }
     def.Length = static_cast<std::int8_t>(LowByte(integer("Length", 2)));
     def.Signed = integer("Signed", 0) != 0;
     def.Formula = IniFile.Read(section, "Formula", "X");

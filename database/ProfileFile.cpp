@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <random>
 #include <system_error>
 
@@ -12,13 +13,41 @@ namespace {
 
 enum class ReadOutcome { Read, Missing, Failed };
 
-ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+// Why a file that is there cannot serve as a profile.
+std::string NotRegularReason(const struct stat& info) {
+    return S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+}
+
+// Only a regular file is read. A FIFO would block the open until some writer
+// came, a device would be opened with whatever that does to it; both read as
+// unreadable, and so does anything that fails on the way (with the reason).
+ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::string& bytes,
+                          std::string& reason) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+    reason.clear();
     struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return ReadOutcome::Missing;
+        reason = std::strerror(errno);
+        return ReadOutcome::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = NotRegularReason(info);
+        return ReadOutcome::Failed;
+    }
+    // Non-blocking all the same: the name may have been given to a FIFO since.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT) return ReadOutcome::Missing;
+        reason = std::strerror(errno);
+        return ReadOutcome::Failed;
+    }
     ReadOutcome outcome = ReadOutcome::Read;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        reason = std::strerror(errno);
+        outcome = ReadOutcome::Failed;
+    } else if (!S_ISREG(info.st_mode)) {
+        reason = NotRegularReason(info);
         outcome = ReadOutcome::Failed;
     } else {
         char buffer[65536];
@@ -29,6 +58,7 @@ ReadOutcome ReadWholeFile(const std::filesystem::path& path, std::string& bytes)
             } else if (got == 0) {
                 break;
             } else if (errno != EINTR) {
+                reason = std::strerror(errno);
                 outcome = ReadOutcome::Failed;
                 break;
             }
@@ -70,6 +100,9 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (!existed && errno != ENOENT) return false;
+    // Only a regular file is replaced; a rename over a FIFO or a device would
+    // take its name away from whatever uses it.
+    if (existed && !S_ISREG(old.st_mode)) return false;
     // The rename needs only the folder's permission; a file that may not be
     // written must stay as it is. A file with no write bit at all counts as
     // read-only for every user, the superuser too, as a read-only flag would.
@@ -116,7 +149,8 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
     std::string bytes;
-    if (ReadWholeFile(path_, bytes) == ReadOutcome::Read) text_ = ProfileText(std::move(bytes));
+    if (ReadWholeFile(path_, bytes, readFailure_) == ReadOutcome::Read)
+        text_ = ProfileText(std::move(bytes));
 }
 
 std::string ProfileFile::Read(std::string_view section, std::string_view key,
@@ -130,10 +164,10 @@ bool ProfileFile::Write(std::string_view section, std::string_view key,
     if (!ProfileText::CanStore(section, key, value)) return false;
     try {
         const std::filesystem::path target = FollowLinks(path_);
-        std::string bytes;
+        std::string bytes, reason;
         // A file that is there but cannot be read must not be replaced by one
         // holding only this key.
-        if (ReadWholeFile(target, bytes) == ReadOutcome::Failed) return false;
+        if (ReadWholeFile(target, bytes, reason) == ReadOutcome::Failed) return false;
         ProfileText current(std::move(bytes));
         if (current.Set(section, key, value) && !ReplaceFile(target, current.Bytes())) return false;
         text_ = std::move(current);

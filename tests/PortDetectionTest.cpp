@@ -108,9 +108,11 @@ TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     EXPECT_FALSE(ecu.Probe());
 
     PtyPair stranger;
+    const LineSettings found = stranger.Settings();
     Link("COM1", stranger.Device());
     EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);
     EXPECT_TRUE(port.IsHungUp());
+    EXPECT_EQ(stranger.Settings(), found) << "the stranger's terminal was left raw";
     SerialPort other(sink, folder.Path());
     other.Open(stranger.Device());
     EXPECT_TRUE(other.IsOpen()) << "the stranger's terminal is still held";
