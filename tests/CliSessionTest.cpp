@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "serial/SerialPort.h"
 #include "sim/EcuSimulator.h"
 #include "support/ChildProcess.h"
 #include "support/CliRun.h"
@@ -124,6 +125,19 @@ TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
     EXPECT_NE(empty.status, 0);
     EXPECT_THAT(empty.output, HasSubstr("a port name or device is needed"));
     EXPECT_EQ(simulator.BytesReceived(), 0u);
+}
+
+// Fixed fault: a port held by another program was only "cannot be opened", or
+// went unmentioned when the ports were searched.
+TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
+    StderrSink sink;
+    SerialPort other(sink, folder.Path());
+    other.Open("COM1");
+    ASSERT_TRUE(other.IsOpen());
+    EXPECT_THAT(Run("probe").output, HasSubstr("COM1: is in use by another program"));
+    const CommandRun errors = Run("errors");
+    EXPECT_NE(errors.status, 0);
+    EXPECT_THAT(errors.output, HasSubstr("Port COM1 is in use by another program."));
 }
 
 // Fixed fault: bytes a killed run left on the line were read as the next
