@@ -84,6 +84,9 @@ TEST_F(PortDetectionTest, ARepluggedAdapterUnderANewDeviceIsReopenedByItsName) {
     ASSERT_TRUE(ecu.Probe());
     EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::NotLost);
 
+    // Unplugged: the name stands for nothing until the adapter is back. (The
+    // freed pseudo-terminal's number may soon belong to another test's line.)
+    Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
     ASSERT_TRUE(port.IsHungUp());
@@ -104,6 +107,7 @@ TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     auto first = std::make_unique<EcuSimulator>();
     Link("COM1", first->DevicePath());
     port.Open("COM1");
+    Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
 
