@@ -69,7 +69,7 @@ protected:
     std::string Log() const { return (folder / "live.log").string(); }
     // Waits, however slow the machine, until the log holds `text`.
     bool WaitForLog(const std::string& text) {
-        for (int i = 0; i < 400; ++i) {
+        for (int i = 0; i < 1200; ++i) {
             if (ReadBytes(Log()).find(text) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
@@ -148,9 +148,11 @@ TEST_F(CliSession, AKilledRunLeavesNoGarbageForTheNextProbe) {
     SimFaults lagging;
     lagging.LateLine = true;
     simulator.SetFaults(lagging);
+    // Two more requests, so that the line surely owes the run an answer.
     const std::size_t before = simulator.ReceivedFrames().size();
-    for (int i = 0; i < 400 && simulator.ReceivedFrames().size() < before + 2; ++i)
+    for (int i = 0; i < 2000 && simulator.ReceivedFrames().size() < before + 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_GE(simulator.ReceivedFrames().size(), before + 2);
     child->Signal(SIGKILL);
     EXPECT_EQ(child->Finish(), -1);
     // A killed tool cannot give its exclusive mark back; a real port forgets it

@@ -167,8 +167,8 @@ TEST(ProfileFileFailure, AnythingButARegularFileReadsAsUnreadableAtOnceAndIsNotR
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     for (const auto& [path, reason] :
          {std::pair{directory, "Is a directory"}, std::pair{fifo, "not a regular file"}}) {
-        auto reading =
-            std::async(std::launch::async, [&] { return std::make_unique<ProfileFile>(path); });
+        auto reading = std::async(
+            std::launch::async, [target = path] { return std::make_unique<ProfileFile>(target); });
         if (reading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
             // A writer lets the blocked open go, so that the test can end.
             ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));
