@@ -4,16 +4,27 @@
 #include <exception>
 #include <filesystem>
 
+#include "database/ProfileValues.h"
+
 void AddLanguageOption(CLI::App& command, std::string& language) {
     command.add_option("--lang", language, "Show the texts in this language instead of the file's")
         ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
 }
 
-std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language) {
+std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language) {
     std::unique_ptr<DefinitionDatabase> database;
     try {
         database =
             std::make_unique<DefinitionDatabase>(std::filesystem::current_path() / "database.ini");
+    } catch (const ConversionError& error) {
+        // The window shows the conversion error alone; here the user also
+        // learns where to look.
+        if (error.Section.empty())
+            std::fprintf(stderr, "Error: %s\n", error.what());
+        else
+            std::fprintf(stderr, "Error: database.ini, section [%s]: Address=%s (%s).\n",
+                         error.Section.c_str(), error.Value.c_str(), error.what());
+        return nullptr;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Error: %s\n", error.what());
         return nullptr;
@@ -21,6 +32,16 @@ std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language)
     if (!language.empty()) {
         database->LanguageIndex = (language == "en" || language == "EN") ? 1 : 0;
         database->ApplyDefinitionLanguage();
+    }
+    return database;
+}
+
+std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language) {
+    auto database = ReadDefinitions(language);
+    if (database && !database->IniFile.ReadFailure().empty()) {
+        std::fprintf(stderr, "Error: %s cannot be read: %s.\n", database->IniFile.Path().c_str(),
+                     database->IniFile.ReadFailure().c_str());
+        return nullptr;
     }
     return database;
 }

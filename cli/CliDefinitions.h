@@ -13,5 +13,12 @@
 void AddLanguageOption(CLI::App& command, std::string& language);
 
 // Loads database.ini of the current directory, in `language` when one is given.
-// Null, with the reason on standard error, when the file cannot be used.
+// Null, with the reason on standard error, when an "Address" does not convert.
+// A file that is there but cannot be read comes back empty, its reason in
+// IniFile.ReadFailure().
+std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language);
+
+// The same for the commands that need the definitions: a file that is there
+// but cannot be read is refused too, with the reason on standard error. A
+// missing file gives the defaults.
 std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language);

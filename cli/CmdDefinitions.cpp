@@ -59,9 +59,14 @@ void PrintErrors(const DefinitionDatabase& database) {
 }
 
 int PrintDefinitions(const std::string& language) {
-    const std::filesystem::path path = std::filesystem::current_path() / "database.ini";
-    const auto database = LoadDefinitions(language);
+    const auto database = ReadDefinitions(language);
     if (!database) return 1;
+    const std::filesystem::path& path = database->IniFile.Path();
+    const std::string& failure = database->IniFile.ReadFailure();
+    if (!failure.empty()) {
+        std::printf("File: %s (cannot be read: %s)\n", path.c_str(), failure.c_str());
+        return 1;
+    }
     std::error_code error;
     const bool found = std::filesystem::exists(path, error);
     std::printf("File: %s%s\n", path.c_str(), found ? "" : " (not found: all defaults)");

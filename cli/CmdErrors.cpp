@@ -7,6 +7,7 @@
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
 #include "cli/EcuConnection.h"
+#include "cli/StopSignals.h"
 #include "cli/TextTable.h"
 #include "protocol/ErrorBitmap.h"
 #include "protocol/ErrorClearing.h"
@@ -48,7 +49,8 @@ int ClearErrorMemory(const ErrorOptions& options) {
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
     if (!ClearErrorMemory(line.Port, line.Ecu)) {
-        std::fprintf(stderr, "The clear request did not go out (no echo on the line).\n");
+        std::fprintf(stderr,
+                     "The clear request did not go out (its echo did not come back as sent).\n");
         return 1;
     }
     std::printf("Clear request sent; the error memory is read anew with 'errors'.\n");
@@ -60,14 +62,20 @@ int ClearErrorMemory(const ErrorOptions& options) {
 void AddErrorsCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("errors", "List the errors stored in the ECU");
     auto options = std::make_shared<ErrorOptions>();
-    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
-    command->callback([options, &status] { status = ListErrors(*options); });
+    command->callback([options, &status] {
+        StopSignals stop;
+        status = stop.Outcome(ListErrors(*options));
+    });
 }
 
 void AddClearErrorsCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("clear-errors", "Clear the ECU's error memory");
     auto options = std::make_shared<ErrorOptions>();
-    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
-    command->callback([options, &status] { status = ClearErrorMemory(*options); });
+    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
+    command->callback([options, &status] {
+        StopSignals stop;
+        status = stop.Outcome(ClearErrorMemory(*options));
+    });
 }

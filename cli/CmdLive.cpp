@@ -104,9 +104,14 @@ void ReportSelection(const ParameterSets& sets, int read) {
     const ParameterDef& def = *sets.Slots[selection.Accepted];
     const std::string code = Printable(def.CodeEn);
     const unsigned address = static_cast<unsigned>(def.Address) & 0xFFFF;
-    if (selection.Refusal == -7)
+    if (selection.Refusal == -7 && !selection.RefusalByte)
         std::fprintf(stderr, "Read %d: no answer to the selection of slot %d (%s, address %04X)",
                      read, selection.Accepted, code.c_str(), address);
+    else if (selection.Refusal == -7)
+        std::fprintf(stderr,
+                     "Read %d: the ECU answered the selection of slot %d (%s, address %04X) with "
+                     "the unknown status byte %02X",
+                     read, selection.Accepted, code.c_str(), address, *selection.RefusalByte);
     else
         std::fprintf(stderr, "Read %d: the ECU refused slot %d (%s, address %04X), status %d", read,
                      selection.Accepted, code.c_str(), address, selection.Refusal);
@@ -149,7 +154,7 @@ int RunLive(const LiveOptions& options) {
     const bool terminal = isatty(STDOUT_FILENO) == 1;
     if (csv) PrintCsvHeader(sets);
 
-    bool linkOk = false, lost = false;
+    bool linkOk = false, lost = false, lastGood = false;
     int reads = 0, good = 0;
     // The rate counts from the end of the first good read, which also selected the set.
     std::chrono::steady_clock::time_point firstRead, lastRead;
@@ -159,6 +164,7 @@ int RunLive(const LiveOptions& options) {
             // A read that could not be made counts as a failed one, so --count ends.
             ++reads;
             linkOk = false;
+            lastGood = false;
             // Never faster than the window's tick while the device is gone.
             pauseMs = std::max(pauseMs, 220);
         } else {
@@ -168,8 +174,9 @@ int RunLive(const LiveOptions& options) {
             if (good == 0) firstRead = lastRead;
             ++reads;
             if (selecting) ReportSelection(sets, reads);
+            lastGood = ok && sets.Selection.Complete();
+            if (lastGood) ++good;
             if (ok) {
-                if (sets.Selection.Complete()) ++good;
                 if (csv)
                     PrintCsvLine(sets);
                 else
@@ -178,17 +185,23 @@ int RunLive(const LiveOptions& options) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
             }
         }
+        // Nobody reads the values any more (`| head`): the run is over.
+        if (std::ferror(stdout)) break;
         if (options.Count != 0 && reads >= options.Count) break;
         if (stop.WaitMs(pauseMs)) break;
     }
-    if (!csv && terminal) std::printf("\n");
+    const bool outputLost = std::ferror(stdout) != 0;
+    if (!csv && terminal && !outputLost) std::printf("\n");
     const double seconds = std::chrono::duration<double>(lastRead - firstRead).count();
     std::fprintf(stderr, "%d of %d reads succeeded", good, reads);
     if (good > 1 && seconds > 0)
         std::fprintf(stderr, ", %.1f reads a second (the line allows %.1f back to back)",
                      (good - 1) / seconds, 1.0 / (LiveTickBytes * 10.0 / 38400.0));
+    if (reads > 0 && !lastGood) std::fprintf(stderr, "; the last read failed");
+    if (outputLost) std::fprintf(stderr, "; the output was closed");
     std::fprintf(stderr, ".\n");
-    return good > 0 ? 0 : 1;
+    // A run is good when its values were still coming at its end.
+    return lastGood && !outputLost ? 0 : 1;
 }
 
 }  // namespace
@@ -205,7 +218,7 @@ void AddLiveCommand(CLI::App& app, int& status) {
         ->check(CLI::Range(0, 3600000));
     command->add_option("--format", options->Format, "table (one screen) or csv (a log)")
         ->check(CLI::IsMember({"table", "csv"}));
-    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
     command->callback([options, &status] { status = RunLive(*options); });
 }

@@ -5,6 +5,7 @@
 
 #include "cli/Command.h"
 #include "cli/EcuConnection.h"
+#include "cli/StopSignals.h"
 #include "protocol/PortDetection.h"
 
 namespace {
@@ -48,6 +49,9 @@ int ProbePorts(const std::string& portName) {
 void AddProbeCommand(CLI::App& app, int& status) {
     auto* command = app.add_subcommand("probe", "Tell on which port an ECU answers");
     auto port = std::make_shared<std::string>();
-    command->add_option("--port", *port, "Probe only this port (COM name or device path)");
-    command->callback([&status, port] { status = ProbePorts(*port); });
+    AddPortOption(*command, *port, "Probe only this port (COM name or device path)");
+    command->callback([&status, port] {
+        StopSignals stop;
+        status = stop.Outcome(ProbePorts(*port));
+    });
 }

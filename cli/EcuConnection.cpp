@@ -19,11 +19,26 @@ bool EcuConnection::Connect(const std::string& portName) {
     }
     const PortDetection detection = DetectPort(Port, Ecu);
     if (detection.Answered) return true;
-    if (detection.Tried.empty())
+    if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found.\n");
-    else
-        std::fprintf(stderr, "No ECU answered on any port (use --port to pick one).\n");
+        return false;
+    }
+    // The ECU may well be behind a port that another program holds.
+    for (const PortProbe& probe : detection.Tried)
+        if (probe.Open == OpenOutcome::InUse)
+            std::fprintf(stderr, "Port %s %s.\n", probe.Name.c_str(),
+                         OpenFailureText(probe.Open).c_str());
+    std::fprintf(stderr, "No ECU answered on any port (use --port to pick one).\n");
     return false;
+}
+
+void AddPortOption(CLI::App& command, std::string& port, const std::string& help) {
+    command.add_option("--port", port, help)
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return name.empty() ? std::string("a port name or device is needed") : "";
+            },
+            "NAME"));
 }
 
 std::string OpenFailureText(OpenOutcome outcome) {

@@ -2,6 +2,7 @@
 // The line to the ECU for the commands that talk to it: the port, its
 // messages on standard error, and the requests over it.
 
+#include <CLI/CLI.hpp>
 #include <string>
 
 #include "protocol/EcuProtocol.h"
@@ -22,3 +23,7 @@ struct EcuConnection {
 // Why a port did not open, for a message: "cannot be opened", "is in use by
 // another program", ...
 std::string OpenFailureText(OpenOutcome outcome);
+
+// Adds --port NAME to a command. An empty name is refused: it would otherwise
+// read as no name at all and send frames to every port.
+void AddPortOption(CLI::App& command, std::string& port, const std::string& help);

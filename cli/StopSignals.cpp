@@ -1,11 +1,11 @@
 #include "cli/StopSignals.h"
 
 #include <ctime>
+#include <initializer_list>
 
 StopSignals::StopSignals() {
     sigemptyset(&stopSet_);
-    sigaddset(&stopSet_, SIGINT);
-    sigaddset(&stopSet_, SIGTERM);
+    for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&stopSet_, stop);
     sigprocmask(SIG_BLOCK, &stopSet_, &previous_);
 }
 
@@ -18,9 +18,14 @@ bool StopSignals::Requested() {
 }
 
 bool StopSignals::WaitMs(int ms) {
-    if (requested_) return true;
+    if (signal_ != 0) return true;
     timespec timeout{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
     // An unrelated signal (EINTR) only shortens this one pause.
-    requested_ = sigtimedwait(&stopSet_, nullptr, &timeout) > 0;
-    return requested_;
+    const int taken = sigtimedwait(&stopSet_, nullptr, &timeout);
+    if (taken > 0) signal_ = taken;
+    return signal_ != 0;
+}
+
+int StopSignals::Outcome(int status) {
+    return Requested() ? 128 + signal_ : status;
 }

@@ -1,11 +1,21 @@
 // vmxdiag-cli: the diagnostic session without a window. It reads
 // database.ini and the port namespace of the current directory, like the window.
 
+#include <csignal>
+#include <cstdio>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/Command.h"
+#include "serial/StandardStreams.h"
 
 int main(int argc, char** argv) {
+    KeepStandardStreamsOpen();
+    // A reader that goes away (`| head`) ends the run through a failed write and
+    // the normal unwinding, which closes the port, instead of killing the process
+    // with the port still held.
+    std::signal(SIGPIPE, SIG_IGN);
+
     CLI::App app{"vmxdiag-cli: talks to the diesel-engine ECU over the diagnostic line"};
     app.require_subcommand(1);
     int status = 0;
@@ -20,5 +30,7 @@ int main(int argc, char** argv) {
     AddEvalCommand(app, status);
     AddCheckCommand(app, status);
     CLI11_PARSE(app, argc, argv);
+    // Output that never reached its reader makes a failed run.
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) status = 1;
     return status;
 }

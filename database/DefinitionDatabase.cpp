@@ -67,7 +67,14 @@ void DefinitionDatabase::ReadParameter(const ProfileText& file, const std::strin
     def.NameEn = text("NameEn");
     def.UnitRu = text("UnitRu");
     def.UnitEn = text("UnitEn");
-    def.Address = ParseAddress(text("Address", "0"));
+    const std::string address = text("Address", "0");
+    try {
+        def.Address = ParseAddress(address);
+    } catch (ConversionError& error) {
+        error.Section = section;
+        error.Value = address;
+        throw;
+    }
     def.Length = static_cast<std::int8_t>(LowByte(integer("Length", 2)));
     def.Signed = integer("Signed", 0) != 0;
     def.Formula = text("Formula", "X");

@@ -18,7 +18,8 @@ public:
     static constexpr std::size_t DefinitionCount = 128;
 
     // Binds IniFile to the file at iniPath, which need not exist, and loads it.
-    // Throws ConversionError when an "Address" is not hexadecimal.
+    // Throws ConversionError (with the section and the value) when an
+    // "Address" is not hexadecimal.
     explicit DefinitionDatabase(std::filesystem::path iniPath);
     DefinitionDatabase(const DefinitionDatabase&) = delete;
     DefinitionDatabase& operator=(const DefinitionDatabase&) = delete;

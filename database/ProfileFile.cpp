@@ -44,6 +44,9 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
     if (!existed && errno != ENOENT) return false;
+    // Only a regular file is replaced; a rename over a FIFO or a device would
+    // take its name away from whatever uses it.
+    if (existed && !S_ISREG(old.st_mode)) return false;
     // The rename needs only the folder's permission; a file that may not be
     // written must stay as it is. A file with no write bit at all counts as
     // read-only for every user, the superuser too, as a read-only flag would.
@@ -90,9 +93,9 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes) {
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
     std::string bytes;
-    if (ReadRegularFile(path_, bytes).Outcome == FileReadOutcome::Read) {
-        text_ = ProfileText(std::move(bytes));
-    }
+    const FileRead read = ReadRegularFile(path_, bytes);
+    if (read.Outcome == FileReadOutcome::Read) text_ = ProfileText(std::move(bytes));
+    if (read.Outcome == FileReadOutcome::Failed) readFailure_ = read.Reason;
 }
 
 std::string ProfileFile::Read(std::string_view section, std::string_view key,

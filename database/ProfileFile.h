@@ -11,10 +11,14 @@
 
 class ProfileFile {
 public:
-    // Binds the file and reads it. A missing or unreadable file reads as empty.
+    // Binds the file and reads it. A missing or unreadable file reads as empty;
+    // anything but a regular file counts as unreadable, and reading never blocks.
     explicit ProfileFile(std::filesystem::path path);
 
     const std::filesystem::path& Path() const { return path_; }
+    // Why the file could not be read at binding ("Is a directory", "Permission
+    // denied", "not a regular file"); empty when it was read or is missing.
+    const std::string& ReadFailure() const { return readFailure_; }
     const ProfileText& Text() const { return text_; }
 
     bool HasSection(std::string_view section) const { return text_.HasSection(section); }
@@ -29,11 +33,12 @@ public:
     // that what others changed meanwhile stays. The new file replaces the old
     // one whole (temporary file, fsync, rename, through a symbolic link to its
     // target); a key that already holds value leaves the file untouched, and a
-    // missing file is created. False when it could not be done; the file is
-    // then as it was. Never throws.
+    // missing file is created. Anything but a regular file is never replaced.
+    // False when it could not be done; the file is then as it was. Never throws.
     bool Write(std::string_view section, std::string_view key, std::string_view value) noexcept;
 
 private:
     std::filesystem::path path_;
     ProfileText text_;
+    std::string readFailure_;
 };

@@ -9,10 +9,14 @@
 #include <string_view>
 
 // The one conversion failure that ends the start of a session: an ECU address
-// that is not hexadecimal. Its text is shown to the user as it stands.
+// that is not hexadecimal. Its text is shown to the user as it stands; a front
+// end that wants to say where the value stood finds that beside it.
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const std::string& text);
+
+    std::string Section;  // the section of database.ini, when known
+    std::string Value;    // the value as the file holds it, when known
 };
 
 // A 32-bit integer: optional sign and decimal digits, or unsigned hexadecimal

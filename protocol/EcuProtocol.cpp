@@ -21,7 +21,9 @@ bool EcuProtocol::Probe() {
 
 SelectStatus EcuProtocol::SelectParameter(std::uint8_t slot, std::uint32_t address) {
     // Only the low 16 bits of an address reach the ECU.
-    return ExchangeStatus(link_, Frames::Select(slot, static_cast<std::uint16_t>(address)));
+    SelectionAnswer =
+        ExchangeStatusByte(link_, Frames::Select(slot, static_cast<std::uint16_t>(address)));
+    return SelectStatusFromByte(SelectionAnswer);
 }
 
 bool EcuProtocol::ReadLiveBlock(WorkBuffer& buffer) {

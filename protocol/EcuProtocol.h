@@ -3,6 +3,7 @@
 // Every request is one exchange on the link; a failed one changes nothing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "protocol/Exchange.h"
@@ -42,6 +43,9 @@ public:
     // --- Live block, parameter selection, error memory ---
     // Assigns an ECU address (its low 16 bits) to one of the sixteen slots.
     SelectStatus SelectParameter(std::uint8_t slot, std::uint32_t address);
+    // The byte that answered the last selection, so that a status byte the
+    // table does not know can be told from silence; nothing when none came.
+    std::optional<std::uint8_t> SelectionAnswer;
     // Reads the sixteen words of the live block into buffer[0..31].
     bool ReadLiveBlock(WorkBuffer& buffer);
     // Reads the 128-bit error bitmap into buffer[0..15].

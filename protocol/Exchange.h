@@ -1,7 +1,9 @@
 #pragma once
 // The four shapes of one exchange with the ECU. Each sends one request frame,
 // reads back its echo and then reads the reply the command calls for. Failures
-// are results only: false, or a negative SelectStatus.
+// are results only: false, or a negative SelectStatus. An echo of six bytes
+// that are not the frame fails every shape and purges the link: no value is
+// ever taken from bytes that answer another request.
 
 #include <array>
 #include <cstddef>
@@ -25,8 +27,10 @@ bool ExchangeWhole(ByteLink& link, const RequestFrame& frame, WorkBuffer& buffer
 bool ExchangeAcknowledged(ByteLink& link, const RequestFrame& frame, WorkBuffer& buffer,
                           std::size_t blockLength);
 
-// Shape C: purge, frame, one status byte (the echo count is not examined).
+// Shape C: purge, frame, one status byte (a short echo is let pass).
 SelectStatus ExchangeStatus(ByteLink& link, const RequestFrame& frame);
+// The same exchange, giving the status byte itself; nothing when none came.
+std::optional<std::uint8_t> ExchangeStatusByte(ByteLink& link, const RequestFrame& frame);
 
 // Shape D: frame only; true when the whole echo came back. Nothing is read after it.
 bool ExchangeNoReply(ByteLink& link, const RequestFrame& frame);

@@ -7,6 +7,7 @@ SlotSelection SelectSlots(EcuProtocol& ecu, const std::array<std::uint32_t, Slot
             static_cast<std::uint8_t>(selection.Accepted), addresses[selection.Accepted]);
         if (status < 0) {
             selection.Refusal = status;
+            selection.RefusalByte = ecu.SelectionAnswer;
             break;
         }
     }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "protocol/EcuProtocol.h"
 
@@ -14,6 +15,8 @@ constexpr int SlotCount = 16;
 struct SlotSelection {
     int Accepted = 0;
     SelectStatus Refusal = SelectAccepted;
+    // The byte of the refusal; nothing when the slot got no answer at all.
+    std::optional<std::uint8_t> RefusalByte;
     bool Complete() const { return Accepted == SlotCount; }
 };
 

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the demo need, when any is missing.
-# Safe to run again: it does nothing once everything is there.
+# Installs the Debian packages that the build, the tests and the demo need, when any is missing,
+# and the Russian locale (a decimal comma) that the tests run under. Safe to run again: it does
+# nothing once everything is there.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-    qt6-base-dev
+    qt6-base-dev locales
 )
+locale=ru_RU.UTF-8
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -15,12 +22,15 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# locale -a lists it as ru_RU.utf8.
+available=$(locale -a 2>/dev/null || true)
+if ! grep -qix 'ru_RU\.utf-\?8' <<<"$available"; then
+    echo "Generating the locale $locale"
+    $sudo localedef -i ru_RU -c -f UTF-8 -A /usr/share/locale/locale.alias "$locale"
+fi

@@ -48,11 +48,11 @@ bool IsPlainEntryName(const std::string& name) {
 
 }  // namespace
 
-std::vector<PortEntry> ListPortEntries(const fs::path& base) {
+std::vector<PortEntry> ListPortEntries(const fs::path& base, const fs::path& devFolder) {
     const fs::path folder = base / "dosdevices";
     switch (LookAtFolder(folder)) {
         case Folder::Absent:
-            return FallbackPortEntries(SystemSerialDevices(), TryOpenDevice);
+            return FallbackPortEntries(SystemSerialDevices(devFolder), TryOpenDevice);
         case Folder::Unusable:
             return {};
         case Folder::Listable:
@@ -69,7 +69,8 @@ std::vector<PortEntry> ListPortEntries(const fs::path& base) {
     return entries;
 }
 
-std::string ResolvePortName(const std::string& name, const fs::path& base) {
+std::string ResolvePortName(const std::string& name, const fs::path& base,
+                            const fs::path& devFolder) {
     // The system calls stop at the first NUL; such a name would open a
     // different device than the one it spells.
     if (name.empty() || name.find('\0') != std::string::npos) return {};
@@ -77,7 +78,7 @@ std::string ResolvePortName(const std::string& name, const fs::path& base) {
     const fs::path folder = base / "dosdevices";
     switch (LookAtFolder(folder)) {
         case Folder::Absent:
-            return FallbackDevice(name, SystemSerialDevices());
+            return FallbackDevice(name, SystemSerialDevices(devFolder));
         case Folder::Unusable:
             return {};
         case Folder::Listable:

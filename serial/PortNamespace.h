@@ -16,8 +16,11 @@ struct PortEntry {
     std::string Device;  // the tty device it stands for
 };
 
-// The ports a user may pick, in the order to show and probe them.
-std::vector<PortEntry> ListPortEntries(const std::filesystem::path& base);
+// The ports a user may pick, in the order to show and probe them. The
+// fallback looks for the system's devices in devFolder.
+std::vector<PortEntry> ListPortEntries(const std::filesystem::path& base,
+                                       const std::filesystem::path& devFolder = "/dev");
 
 // The device for a port name; empty when the name stands for nothing.
-std::string ResolvePortName(const std::string& name, const std::filesystem::path& base);
+std::string ResolvePortName(const std::string& name, const std::filesystem::path& base,
+                            const std::filesystem::path& devFolder = "/dev");

@@ -46,7 +46,9 @@ public:
     // reason of a failure in LastOpen.
     void Open(const std::string& name);
     OpenOutcome LastOpen() const { return lastOpen_; }
-    // Purges and closes; does nothing on a closed port.
+    // Purges, gives the device back the line settings it had before Open (as
+    // far as it takes them; never an error) and closes; does nothing on a
+    // closed port.
     void Close();
     bool IsOpen() const { return isOpen_; }
     // The device went away while open (an unplugged adapter): every transfer
@@ -81,6 +83,9 @@ private:
     bool SetReadTiming(bool quiet);
     // Clears the tty's exclusive mode, but only when this port set it.
     void DropExclusiveMode();
+    // Puts back the line settings the device had when it was opened.
+    void RestoreFoundSettings();
+    // Restores, drops the exclusive mode and closes the descriptor.
     void ReleaseHandle();
 
     // Takes what is waiting, up to n bytes, without waiting.
@@ -105,4 +110,8 @@ private:
     // Kept between opens: a failed read of the line state leaves the previous
     // port's settings here.
     std::unique_ptr<termios> lineSettings_;
+    // The device's own settings as this open found them, owed back at release;
+    // only when they could be read.
+    std::unique_ptr<termios> foundSettings_;
+    bool owesFoundSettings_ = false;
 };

@@ -62,7 +62,10 @@ bool LockAgainstOtherPorts(int fd) {
 }  // namespace
 
 SerialPort::SerialPort(MessageSink& sink, std::filesystem::path base)
-    : sink_(sink), base_(std::move(base)), lineSettings_(std::make_unique<termios>()) {}
+    : sink_(sink),
+      base_(std::move(base)),
+      lineSettings_(std::make_unique<termios>()),
+      foundSettings_(std::make_unique<termios>()) {}
 
 SerialPort::~SerialPort() {
     Close();
@@ -142,7 +145,11 @@ void SerialPort::LetGoOfDevice() {
 }
 
 bool SerialPort::GetLineState(bool quiet) {
-    if (::tcgetattr(handle_, lineSettings_.get()) == 0) return true;
+    if (::tcgetattr(handle_, lineSettings_.get()) == 0) {
+        *foundSettings_ = *lineSettings_;
+        owesFoundSettings_ = true;
+        return true;
+    }
     if (!quiet) sink_.ShowError("Could not retrieve serial port state.");
     return false;
 }
@@ -198,7 +205,15 @@ void SerialPort::DropExclusiveMode() {
     setExclusive_ = false;
 }
 
+// A terminal left raw at 38400 would garble whatever uses the device next (a
+// console on a USB adapter, a modem). A device that is gone refuses; so be it.
+void SerialPort::RestoreFoundSettings() {
+    if (owesFoundSettings_) ::tcsetattr(handle_, TCSANOW, foundSettings_.get());
+    owesFoundSettings_ = false;
+}
+
 void SerialPort::ReleaseHandle() {
+    RestoreFoundSettings();
     DropExclusiveMode();
     ::close(handle_);
     handle_ = -1;
@@ -213,8 +228,9 @@ void SerialPort::Close() {
         return;
     }
     Purge();
-    // Drop the exclusive mode first: it belongs to the tty and could outlive
-    // this descriptor while the device stays open elsewhere.
+    RestoreFoundSettings();
+    // Drop the exclusive mode before the close: it belongs to the tty and could
+    // outlive this descriptor while the device stays open elsewhere.
     DropExclusiveMode();
     const int result = ::close(handle_);
     // Linux releases the descriptor even when close() reports an error

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/StandardStreams.h"
 #include "sim/EcuSimulator.h"
 
 namespace {
@@ -67,6 +68,9 @@ std::string ToCp866(const std::string& utf8) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Else a closed standard output would be handed to the pseudo-terminal, and
+    // the device path printed below would reach the tool as a reply.
+    KeepStandardStreamsOpen();
     CLI::App app{
         "Simulated ECU on a pseudo-terminal; prints the device path and serves it "
         "until interrupted."};

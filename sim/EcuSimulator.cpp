@@ -34,6 +34,7 @@ struct EcuSimulator::Impl {
     double Seconds(Clock::time_point at) const;
 
     const std::optional<double> frozenSeconds;
+    const bool liftsExclusiveMark;
     const Clock::time_point start = Clock::now();
     PseudoTerminal pty;  // used by the serving thread only, once it runs
     FileDescriptor wake;
@@ -47,6 +48,9 @@ struct EcuSimulator::Impl {
     LineSchedule schedule;
     std::vector<RequestFrame> frames;
     std::size_t bytesReceived = 0;
+    // What a lagging line still owes the tool (see SimFaults::LateLine).
+    std::vector<std::uint8_t> held;
+    Clock::time_point lastActivity = start;
     bool stopRequested = false;
     bool hangUpRequested = false;
     bool hungUp = false;
@@ -56,6 +60,7 @@ struct EcuSimulator::Impl {
 
 EcuSimulator::Impl::Impl(Options options)
     : frozenSeconds(options.FrozenLiveSeconds),
+      liftsExclusiveMark(options.LiftsExclusiveMark),
       wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
       schedule(options.Paced ? LineSchedule::ByteTime38400 : Clock::duration::zero()) {
     if (!wake.IsOpen()) {
@@ -130,7 +135,7 @@ void EcuSimulator::Impl::Serve() {
             if (hangUp) CloseLine();
         }
         if (pty.IsHungUp()) continue;
-        if (fds[2].revents & POLLIN) pty.OnSlaveClosed();
+        if (fds[2].revents & POLLIN) pty.OnSlaveClosed(liftsExclusiveMark);
         if (fds[1].revents & POLLIN) {
             ReadMaster();
         } else if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
@@ -158,9 +163,20 @@ void EcuSimulator::Impl::ReadMaster() {
 void EcuSimulator::Impl::OnBytes(const std::uint8_t* bytes, std::size_t count,
                                  Clock::time_point arrival) {
     std::lock_guard lock(mutex);
+    lastActivity = arrival;
     for (std::size_t i = 0; i < count; ++i) {
         ++bytesReceived;
-        schedule.Receive(bytes[i], arrival, !faults.NoEcho);
+        const std::size_t position = assembler.Filled();
+        if (position == 0 && bytes[i] == FrameHeader && !held.empty()) {
+            schedule.Send(held, Clock::duration::zero());
+            held.clear();
+        }
+        const bool cut = faults.PartialEcho && position >= 2 &&
+                         position >= faults.PartialEcho->Bytes &&
+                         assembler.Pending().Bytes[1] == faults.PartialEcho->Command;
+        const bool echo = !faults.NoEcho && !cut;
+        schedule.Receive(bytes[i], arrival, echo && !faults.LateLine);
+        if (echo && faults.LateLine) held.push_back(bytes[i]);
         std::optional<RequestFrame> frame = assembler.Push(bytes[i]);
         if (!frame) continue;
         frames.push_back(*frame);
@@ -182,6 +198,10 @@ void EcuSimulator::Impl::QueueReply(ReplyBytes reply) {
     std::optional<std::size_t> hangUpAfter = std::exchange(faults.HangUpAfter, std::nullopt);
     if (hangUpAfter) reply.resize(std::min(*hangUpAfter, reply.size()));
     out.insert(out.end(), reply.begin(), reply.end());
+    if (faults.LateLine) {
+        held.insert(held.end(), out.begin(), out.end());
+        return;
+    }
     schedule.Send(out, faults.Delay);
     if (hangUpAfter) schedule.HangUpWhenSent();
 }
@@ -190,7 +210,9 @@ void EcuSimulator::Impl::WriteDue() {
     LineSchedule::Due due;
     {
         std::lock_guard lock(mutex);
-        due = schedule.TakeDue(Clock::now());
+        const Clock::time_point now = Clock::now();
+        due = schedule.TakeDue(now);
+        if (!due.Bytes.empty()) lastActivity = now;
     }
     if (!due.Bytes.empty() && !pty.IsHungUp()) {
         // A full input queue on the tool's side drops bytes, as an unread line does.
@@ -226,6 +248,11 @@ void EcuSimulator::CreateLink(const std::filesystem::path& link) {
     std::filesystem::create_symlink(DevicePath(), link);
     std::lock_guard lock(impl_->mutex);
     impl_->links.push_back(link);
+}
+
+void EcuSimulator::LiftExclusiveMark() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->pty.LiftExclusiveMark();
 }
 
 EcuState EcuSimulator::State() const {
@@ -296,6 +323,22 @@ void EcuSimulator::ClearLog() {
     std::lock_guard lock(impl_->mutex);
     impl_->frames.clear();
     impl_->bytesReceived = 0;
+}
+
+bool EcuSimulator::WaitForQuietLine(std::chrono::milliseconds quiet,
+                                    std::chrono::milliseconds limit) {
+    const Clock::time_point end = Clock::now() + limit;
+    for (;;) {
+        {
+            std::lock_guard lock(impl_->mutex);
+            const Clock::time_point now = Clock::now();
+            if (!impl_->schedule.NextDue() && now - impl_->lastActivity >= quiet &&
+                !impl_->pty.IsExclusive())
+                return true;
+            if (now >= end) return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 void EcuSimulator::HangUp() {

@@ -58,7 +58,18 @@ struct EcuState {
 // garbage and is used up by the next request that gets a reply (Silent counts as
 // a reply of no bytes). Replies include the answer to the clear request, 09 00.
 struct SimFaults {
-    bool NoEcho = false;                     // the line does not echo
+    bool NoEcho = false;  // the line does not echo
+    // Only the first Bytes bytes (at least 2) of each frame of Command are echoed.
+    struct CutEcho {
+        std::uint8_t Command = 0;
+        std::size_t Bytes = FrameSize;
+    };
+    std::optional<CutEcho> PartialEcho;
+    // The line lags one request behind, as after a run that was killed half
+    // way or an ECU that answered too late: the echo and reply of each frame
+    // are held back until the next frame starts to arrive, and go out ahead of
+    // that frame's echo. Bytes held when the fault is lifted still go out so.
+    bool LateLine = false;
     bool Silent = false;                     // echo, but no reply at all
     std::size_t ShortBy = 0;                 // drop this many bytes from the end of each reply
     std::optional<std::uint8_t> FirstByte;   // replaces the first reply byte (0x09, ack or status)
@@ -75,6 +86,11 @@ public:
         // Takes every modelled live word at this many seconds after start instead
         // of the running clock, for a live block that does not move.
         std::optional<double> FrozenLiveSeconds;
+        // A real port forgets a tool's exclusive mark (TIOCEXCL) at its last
+        // close, and so does the simulator when it sees the tool close. False
+        // keeps the mark, as a peer that holds the line open does: only a tool
+        // that gives its mark back itself can then be followed by another.
+        bool LiftsExclusiveMark = true;
     };
 
     // Opens a pseudo-terminal and starts answering on it.
@@ -87,9 +103,11 @@ public:
     // The device the tool opens, for example /dev/pts/7. The simulator holds a
     // descriptor of it (never locked) so that the tool may close and reopen it. A
     // pseudo-terminal keeps TIOCEXCL past the tool's close; the simulator lifts it
-    // when it sees the close, but a tool that reopens at once should lift it
-    // itself (TIOCNXCL) before closing.
+    // when it sees the close (see Options), but a tool that reopens at once
+    // should lift it itself (TIOCNXCL) before closing.
     const std::string& DevicePath() const;
+    // Lifts an exclusive mark now, as the last close of a real port would.
+    void LiftExclusiveMark();
 
     // Makes `link` a symbolic link to the device (for dosdevices/COMn); it is
     // removed again when the simulator stops.
@@ -120,6 +138,12 @@ public:
     std::vector<RequestFrame> ReceivedFrames() const;
     std::size_t BytesReceived() const;
     void ClearLog();
+
+    // Waits until the line is at rest, for a test that runs the tool again:
+    // nothing left to send, no byte in either direction for `quiet`, and no
+    // exclusive mark of a tool that has gone. False when that did not come
+    // within `limit`.
+    bool WaitForQuietLine(std::chrono::milliseconds quiet, std::chrono::milliseconds limit);
 
     // Closes the ECU's side of the line now, as an unplugged adapter does: the
     // tool's descriptor sees POLLHUP, and reads give EOF or EIO. Bytes the tool

@@ -13,6 +13,10 @@ public:
     // cannot start a frame (anything but 0x09 between frames) is dropped.
     std::optional<RequestFrame> Push(std::uint8_t byte);
     void Reset() { filled_ = 0; }
+    // How many bytes of the next frame are in (0 between frames), and that
+    // frame so far.
+    std::size_t Filled() const { return filled_; }
+    const RequestFrame& Pending() const { return pending_; }
 
 private:
     RequestFrame pending_;

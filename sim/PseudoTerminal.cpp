@@ -53,7 +53,7 @@ PseudoTerminal::PseudoTerminal() {
     }
 }
 
-void PseudoTerminal::OnSlaveClosed() {
+void PseudoTerminal::OnSlaveClosed(bool liftExclusiveMark) {
     if (!closeWatch_.IsOpen()) return;
     std::array<char, 1024> events;
     while (::read(closeWatch_.Get(), events.data(), events.size()) > 0) {
@@ -61,7 +61,17 @@ void PseudoTerminal::OnSlaveClosed() {
     // A real port forgets the tool's TIOCEXCL at its last close. Ours never has
     // a last close, because of the held descriptor, so without this the tool
     // could not reopen the device unless it runs privileged.
+    if (liftExclusiveMark) LiftExclusiveMark();
+}
+
+void PseudoTerminal::LiftExclusiveMark() {
     if (heldSlave_.IsOpen()) ::ioctl(heldSlave_.Get(), TIOCNXCL);
+}
+
+bool PseudoTerminal::IsExclusive() const {
+    int exclusive = 0;
+    return heldSlave_.IsOpen() && ::ioctl(heldSlave_.Get(), TIOCGEXCL, &exclusive) == 0 &&
+           exclusive != 0;
 }
 
 void PseudoTerminal::HangUp() {

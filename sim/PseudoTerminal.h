@@ -20,8 +20,12 @@ public:
     // Becomes readable whenever some descriptor of the slave device is closed;
     // -1 when that cannot be watched or after HangUp.
     int CloseWatchFd() const { return closeWatch_.Get(); }
-    // Drains the close notifications and lifts the tool's exclusive-open mark.
-    void OnSlaveClosed();
+    // Drains the close notifications and, when asked, lifts the tool's
+    // exclusive-open mark.
+    void OnSlaveClosed(bool liftExclusiveMark);
+    void LiftExclusiveMark();
+    // Whether the device carries an exclusive-open mark (TIOCEXCL) now.
+    bool IsExclusive() const;
 
     // Closes the master and the held slave: the tool's descriptor is hung up.
     void HangUp();

@@ -4,16 +4,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <regex>
 #include <sstream>
 #include <thread>
 
+#include "serial/SerialPort.h"
 #include "sim/EcuSimulator.h"
+#include "support/ChildProcess.h"
 #include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 
@@ -22,6 +24,7 @@
 namespace fs = std::filesystem;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
 using ::testing::Not;
 using ::testing::StartsWith;
 
@@ -32,6 +35,14 @@ std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// A peer that keeps the line open: a tool's exclusive mark stays on the device
+// unless the tool gives it back, so every run must end with the port closed.
+EcuSimulator::Options PeerKeepingTheLineOpen() {
+    EcuSimulator::Options options;
+    options.LiftsExclusiveMark = false;
+    return options;
 }
 
 class CliSession : public ::testing::Test {
@@ -48,35 +59,36 @@ protected:
     CommandRun Run(const std::string& arguments, bool withErrors = true) {
         return RunCli(folder.Path(), arguments, withErrors);
     }
+    std::string InFolder(const std::string& arguments) const {
+        return "cd '" + folder.Path().string() + "' && exec '" VMXDIAG_CLI_PATH "' " + arguments;
+    }
 
     // Starts the tool in the background, its output and errors going to Log().
-    pid_t Start(const std::string& arguments) {
-        const std::string command = "cd '" + folder.Path().string() + "' && exec '" +
-                                    VMXDIAG_CLI_PATH + "' " + arguments + " >'" + Log() + "' 2>&1";
-        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-        pid_t child = 0;
-        if (posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ))
-            return -1;
-        return child;
+    std::unique_ptr<ChildProcess> Start(const std::string& arguments) {
+        return std::make_unique<ChildProcess>(InFolder(arguments) + " >'" + Log() + "' 2>&1");
     }
     std::string Log() const { return (folder / "live.log").string(); }
     // Waits, however slow the machine, until the log holds `text`.
     bool WaitForLog(const std::string& text) {
-        for (int i = 0; i < 400; ++i) {
+        for (int i = 0; i < 1200; ++i) {
             if (ReadBytes(Log()).find(text) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
         return false;
     }
-    // The exit status of a started tool; -1 when a signal ended it.
-    static int Finish(pid_t child) {
-        int status = 0;
-        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
+    // Before the next run: the ECU's answer to a request whose reader is gone
+    // may still be on its way, and would land after the next run's open-purge.
+    bool WaitForQuietLine() {
+        return simulator.WaitForQuietLine(std::chrono::milliseconds(100), std::chrono::seconds(20));
+    }
+    // Every byte the ECU received belongs to a request frame.
+    void ExpectOnlyFramesReceived() {
+        EXPECT_GT(simulator.ReceivedFrames().size(), 0u);
+        EXPECT_EQ(simulator.BytesReceived(), simulator.ReceivedFrames().size() * FrameSize);
     }
 
     ScratchFolder folder;
-    EcuSimulator simulator;
+    EcuSimulator simulator{PeerKeepingTheLineOpen()};
     std::string databaseBefore;
 };
 
@@ -97,7 +109,8 @@ TEST_F(CliSession, ProbeReportsVersionAndApplication) {
     EXPECT_THAT(run.output, HasSubstr("program version 40.3.5, application identifier 1001"));
 }
 
-TEST_F(CliSession, ProbeOfADevicePathAndOfASilentEcu) {
+// Fixed fault: an empty --port read as no port at all, and every port was probed.
+TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
     EXPECT_EQ(Run("probe --port " + simulator.DevicePath()).status, 0);
     SimFaults faults;
     faults.Silent = true;
@@ -106,6 +119,55 @@ TEST_F(CliSession, ProbeOfADevicePathAndOfASilentEcu) {
     EXPECT_NE(run.status, 0);
     EXPECT_THAT(run.output, HasSubstr("no answer"));
     EXPECT_NE(Run("probe --port COM7").status, 0);
+
+    ASSERT_TRUE(WaitForQuietLine());
+    simulator.ClearLog();
+    const CommandRun empty = Run("probe --port ''");
+    EXPECT_NE(empty.status, 0);
+    EXPECT_THAT(empty.output, HasSubstr("a port name or device is needed"));
+    EXPECT_EQ(simulator.BytesReceived(), 0u);
+}
+
+// Fixed fault: a port held by another program was only "cannot be opened", or
+// went unmentioned when the ports were searched.
+TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
+    StderrSink sink;
+    SerialPort other(sink, folder.Path());
+    other.Open("COM1");
+    ASSERT_TRUE(other.IsOpen());
+    EXPECT_THAT(Run("probe").output, HasSubstr("COM1: is in use by another program"));
+    const CommandRun errors = Run("errors");
+    EXPECT_NE(errors.status, 0);
+    EXPECT_THAT(errors.output, HasSubstr("Port COM1 is in use by another program."));
+}
+
+// Fixed fault: bytes a killed run left on the line were read as the next
+// probe's echo and reply, which printed "version 0.32777.35072".
+TEST_F(CliSession, AKilledRunLeavesNoGarbageForTheNextProbe) {
+    auto child = Start("live --format csv --interval 0 --port COM1");
+    ASSERT_TRUE(WaitForLog("\n20"));
+    SimFaults lagging;
+    lagging.LateLine = true;
+    simulator.SetFaults(lagging);
+    // Two more requests, so that the line surely owes the run an answer.
+    const std::size_t before = simulator.ReceivedFrames().size();
+    for (int i = 0; i < 2000 && simulator.ReceivedFrames().size() < before + 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_GE(simulator.ReceivedFrames().size(), before + 2);
+    child->Signal(SIGKILL);
+    EXPECT_EQ(child->Finish(), -1);
+    // A killed tool cannot give its exclusive mark back; a real port forgets it
+    // at the last close.
+    simulator.LiftExclusiveMark();
+    simulator.SetFaults({});
+    ASSERT_TRUE(WaitForQuietLine());
+
+    const CommandRun first = Run("probe --port COM1");
+    EXPECT_NE(first.status, 0) << first.output;
+    EXPECT_THAT(first.output, HasSubstr("no answer"));
+    EXPECT_THAT(first.output, Not(HasSubstr("version")));
+    ASSERT_TRUE(WaitForQuietLine());
+    EXPECT_THAT(Run("probe --port COM1").output, HasSubstr("program version 40.3.5"));
 }
 
 // --- live ---
@@ -125,6 +187,21 @@ TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
     EXPECT_EQ(twat.find('.'), twat.find(',') - 2) << lines[1];
 }
 
+// The table shows each value with its definition's decimals: none for NMOT,
+// one for TWAT, two for UBAT.
+TEST_F(CliSession, LiveTableShowsEachValueWithItsDigits) {
+    const CommandRun run = Run("live --count 1 --lang en", false);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto valueOf = [&](const std::string& code) {
+        std::smatch match;
+        const std::regex row("\n" + code + " {2,}.+? {2,}(\\S+) {2,}");
+        return std::regex_search(run.output, match, row) ? match[1].str() : "(no row)";
+    };
+    EXPECT_THAT(valueOf("NMOT"), MatchesRegex("-?[0-9]+")) << run.output;
+    EXPECT_THAT(valueOf("TWAT"), MatchesRegex("-?[0-9]+\\.[0-9]")) << run.output;
+    EXPECT_THAT(valueOf("UBAT"), MatchesRegex("-?[0-9]+\\.[0-9][0-9]")) << run.output;
+}
+
 TEST_F(CliSession, LiveOfTheSecondSetSelectsItsAddresses) {
     const CommandRun run = Run("live --set 2 --format csv --count 1", false);
     ASSERT_EQ(run.status, 0);
@@ -134,34 +211,66 @@ TEST_F(CliSession, LiveOfTheSecondSetSelectsItsAddresses) {
 }
 
 TEST_F(CliSession, FailedBlocksAreReportedAndTheRunGoesOn) {
-    const pid_t child = Start("live --format csv --count 8 --interval 60 --port COM1");
-    ASSERT_GT(child, 0);
+    auto child = Start("live --format csv --count 8 --interval 60 --port COM1");
     ASSERT_TRUE(WaitForLog("\n20"));  // the first line of values
     SimFaults faults;
     faults.ShortBy = 1;
     simulator.SetFaults(faults);
     EXPECT_TRUE(WaitForLog("no live block; the set is selected again"));
     simulator.SetFaults({});
-    EXPECT_EQ(Finish(child), 0);
+    EXPECT_EQ(child->Finish(), 0);
     const std::string log = ReadBytes(Log());
     EXPECT_THAT(log, HasSubstr("of 8 reads succeeded"));
     EXPECT_THAT(log, Not(HasSubstr(" 8 of 8 reads")));
     EXPECT_THAT(log, Not(HasSubstr(" 0 of 8 reads")));
 }
 
-TEST_F(CliSession, CtrlCEndsTheRunCleanlyWithThePortClosed) {
-    const pid_t child = Start("live --format csv --interval 50");
-    ASSERT_GT(child, 0);
-    ASSERT_TRUE(WaitForLog("\n20"));
-    ::kill(child, SIGINT);
-    EXPECT_EQ(Finish(child), 0) << "killed by the signal instead of ending cleanly";
-    EXPECT_THAT(ReadBytes(Log()), HasSubstr("reads succeeded"));
-    // The port was given back: it opens again at once.
+// Stops of every kind end the run through its normal end, which gives the
+// port's exclusive mark back: the peer keeps the line open and would keep it.
+TEST_F(CliSession, StopSignalsEndTheRunCleanlyWithThePortClosed) {
+    for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(stop));
+        ASSERT_TRUE(WaitForQuietLine());
+        ::unlink(Log().c_str());
+        auto child = Start("live --format csv --interval 50");
+        ASSERT_TRUE(WaitForLog("\n20"));
+        child->Signal(stop);
+        EXPECT_EQ(child->Finish(), 0) << "killed by the signal instead of ending cleanly";
+        EXPECT_THAT(ReadBytes(Log()), HasSubstr("reads succeeded"));
+        // The port was given back: it opens again at once.
+        EXPECT_EQ(Run("probe").status, 0);
+    }
+}
+
+// Fixed fault: SIGPIPE killed the run with the port's exclusive mark still set,
+// and the next probe found the port in use.
+TEST_F(CliSession, LiveIntoAReaderThatGoesAwayEndsWithThePortClosed) {
+    const CommandRun run =
+        RunShell("cd '" + folder.Path().string() +
+                 "' && { '" VMXDIAG_CLI_PATH
+                 "' live --format csv --interval 0; echo \"live ended: $?\" >&2; } | head -3");
+    const auto lines = Lines(run.output);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.starts_with("time,") || line.starts_with("20");
+                            }),
+              3)
+        << run.output;
+    EXPECT_THAT(run.output, HasSubstr("the output was closed"));
+    EXPECT_THAT(run.output, HasSubstr("live ended: 1"));
+    ASSERT_TRUE(WaitForQuietLine()) << "the port was left exclusively held";
     EXPECT_EQ(Run("probe").status, 0);
 }
 
-// Fixed fault: after a refusal the slots from the refused one on still hold the
-// ECU's earlier addresses, and their words were shown under this set's names.
+// Fixed fault: with standard output and error closed the port became
+// descriptor 1, and the CSV log and the summary went onto the line.
+TEST_F(CliSession, ClosedStandardStreamsSendNothingButFramesToTheLine) {
+    const CommandRun run = Run("live --format csv --count 3 --interval 0 >&- 2>&-");
+    EXPECT_EQ(run.status, 0) << run.output;
+    ExpectOnlyFramesReceived();
+}
+
+// Fixed fault: a status byte the table does not know was reported as silence.
 TEST_F(CliSession, RefusedSlotAndTheOnesAfterItAreNotShown) {
     simulator.RefuseSlot(14, 0x3F);
     const CommandRun run = Run("live --format csv --count 1 --lang en");
@@ -173,17 +282,27 @@ TEST_F(CliSession, RefusedSlotAndTheOnesAfterItAreNotShown) {
     ASSERT_NE(row, lines.end()) << run.output;
     EXPECT_TRUE(row->ends_with(",,")) << *row;
     EXPECT_THAT(run.output, HasSubstr("0 of 1 reads succeeded"));
+
+    ASSERT_TRUE(WaitForQuietLine());
+    simulator.RefuseSlot(14, 0x10);
+    EXPECT_THAT(Run("live --format csv --count 1 --lang en").output,
+                HasSubstr("slot 14 (LOAD, address 011A) with the unknown status byte 10"));
 }
 
-TEST_F(CliSession, LostLineIsReportedAndTheRunEndsAtItsCount) {
-    const pid_t child = Start("live --format csv --count 6 --interval 20 --port COM1");
-    ASSERT_GT(child, 0);
+// Fixed fault: a run whose line was lost for good ended with status 0.
+TEST_F(CliSession, LostLineIsReportedAndTheRunEndsAtItsCountAsFailed) {
+    auto child = Start("live --format csv --count 6 --interval 20 --port COM1");
     ASSERT_TRUE(WaitForLog("\n20"));
+    // Unplugged for good: the name stands for nothing any more. (The freed
+    // pseudo-terminal's number may soon belong to another test's line.)
+    fs::remove(folder / "dosdevices" / "COM1");
+    fs::create_symlink(folder / "unplugged", folder / "dosdevices" / "COM1");
     simulator.HangUp();
-    EXPECT_EQ(Finish(child), 0);
+    EXPECT_EQ(child->Finish(), 1);
     const std::string log = ReadBytes(Log());
     EXPECT_THAT(log, HasSubstr("The line to the ECU is lost"));
     EXPECT_THAT(log, HasSubstr("of 6 reads succeeded"));
+    EXPECT_THAT(log, HasSubstr("the last read failed"));
 }
 
 // --- errors and clear-errors ---
@@ -213,12 +332,29 @@ TEST_F(CliSession, ClearErrorsOnAPortWithoutAnEcuFails) {
     EXPECT_THAT(run.output, Not(HasSubstr("Clear request sent")));
 }
 
+// Fixed fault: an echo of four or five of the six bytes, made whole by the
+// ECU's answer, counted as the clear request gone out.
+TEST_F(CliSession, ClearErrorsWhoseEchoCameBackCutFails) {
+    for (std::size_t echoed : {3u, 4u, 5u}) {
+        SCOPED_TRACE(echoed);
+        SimFaults faults;
+        faults.PartialEcho = SimFaults::CutEcho{0x83, echoed};
+        simulator.SetFaults(faults);
+        const CommandRun run = Run("clear-errors --port COM1");
+        EXPECT_NE(run.status, 0) << run.output;
+        EXPECT_THAT(run.output, Not(HasSubstr("Clear request sent")));
+        ASSERT_TRUE(WaitForQuietLine());
+    }
+}
+
 TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemory) {
     std::array<std::uint8_t, 16> bitmap{};
     bitmap[3] = 0x10;
     simulator.SetErrorBitmap(bitmap);
     EXPECT_EQ(Run("clear-errors").status, 0);
     EXPECT_EQ(simulator.ErrorBitmap(), (std::array<std::uint8_t, 16>{}));
+    // The ECU's answer to the clear is never read; it must not meet the next run.
+    ASSERT_TRUE(WaitForQuietLine());
     EXPECT_EQ(Run("errors", false).output, "Quantity of errors: 0\n");
 }
 

@@ -2,6 +2,7 @@
 // them in a terminal, without the file ever being written.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -38,13 +39,36 @@ TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
     EXPECT_EQ(IdentityOf(folder / "database.ini"), identity);
 }
 
-TEST(DefinitionsCommand, BadAddressPrintsTheConversionErrorAndFails) {
+// Fixed fault: the conversion error did not say where the value stood.
+TEST(DefinitionsCommand, BadAddressPrintsTheConversionErrorWithItsSectionAndFails) {
     ScratchFolder folder;
     WriteBytes(folder / "database.ini", "[0005]\r\nAddress=0x10\r\n");
     const CommandRun run = RunCli(folder.Path(), "definitions");
     EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find("'0x0x10' is not a valid integer value"), std::string::npos)
+    EXPECT_NE(
+        run.output.find("section [0005]: Address=0x10 ('0x0x10' is not a valid integer value)"),
+        std::string::npos)
         << run.output;
+}
+
+// Fixed fault: a database.ini that could not be read showed as a file with no
+// definitions, and the command succeeded; a FIFO made every command hang.
+TEST(DefinitionsCommand, AFileThatCannotBeReadIsSaidSoAndFails) {
+    ScratchFolder folder;
+    fs::create_directory(folder / "database.ini");
+    const CommandRun run = RunCli(folder.Path(), "definitions");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find("database.ini (cannot be read: Is a directory)"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("Parameters in use"), std::string::npos) << run.output;
+
+    fs::remove(folder / "database.ini");
+    ASSERT_EQ(::mkfifo((folder / "database.ini").c_str(), 0644), 0);
+    const CommandRun errors = RunCli(folder.Path(), "errors --port /dev/null", true);
+    EXPECT_NE(errors.status, 0);
+    EXPECT_NE(errors.output.find("database.ini cannot be read: not a regular file"),
+              std::string::npos)
+        << errors.output;
 }
 
 #endif

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "protocol/EcuProtocol.h"
 #include "serial/SerialPort.h"
@@ -93,8 +92,8 @@ TEST_F(OverPty, NineByteReplyFailsWithinTheReadBudget) {
     simulator.SetFaults(faults);
     const auto start = Clock::now();
     EXPECT_FALSE(ecu.Probe());
-    // 10 bytes × 20 ms, plus the final read of up to 110 ms; generous for a loaded machine.
-    EXPECT_LT(Ms(Clock::now() - start), 1500.0);
+    // 10 bytes × 20 ms, plus the final read of up to 110 ms; this only tells it from a hang.
+    EXPECT_LT(Ms(Clock::now() - start), 5000.0);
     EXPECT_EQ(ecu.ProgramVersion, "");
 }
 
@@ -145,10 +144,8 @@ TEST_F(OverPty, WrongAcknowledgementFailsWithoutReadingTheBlock) {
     // The byte after the acknowledgement and the block wait in the input queue...
     std::uint8_t rest[64];
     EXPECT_EQ(port.Read(rest, 33), 33u);
-    // ...and a purge clears the way for the next request.
+    // ...and the next request finds the way clear.
     simulator.SetFaults({});
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    port.Purge();
     EXPECT_TRUE(ecu.Probe());
 }
 
@@ -160,12 +157,15 @@ TEST_F(OverPty, HangUpInTheMiddleOfAReplyGivesAShortCountWithinTheBudget) {
     simulator.SetFaults(faults);
     const auto start = Clock::now();
     EXPECT_FALSE(ecu.Probe());
-    EXPECT_LT(Ms(Clock::now() - start), 1500.0);
-    // Later exchanges fail at once until the port is opened again.
+    EXPECT_LT(Ms(Clock::now() - start), 5000.0);
+    // Later exchanges fail at once until the port is opened again: ten rounds
+    // that each waited for their echo would take over 6 s.
     const auto again = Clock::now();
-    EXPECT_FALSE(ecu.Probe());
-    WorkBuffer buffer{};
-    EXPECT_FALSE(ecu.ReadLiveBlock(buffer));
-    EXPECT_EQ(ecu.SelectParameter(0, 0x0100), -7);
-    EXPECT_LT(Ms(Clock::now() - again), 200.0);
+    for (int round = 0; round < 10; ++round) {
+        EXPECT_FALSE(ecu.Probe());
+        WorkBuffer buffer{};
+        EXPECT_FALSE(ecu.ReadLiveBlock(buffer));
+        EXPECT_EQ(ecu.SelectParameter(0, 0x0100), -7);
+    }
+    EXPECT_LT(Ms(Clock::now() - again), 3000.0);
 }

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "protocol/EcuProtocol.h"
 #include "support/ScriptedLink.h"
 
@@ -134,6 +136,67 @@ TEST(ShapeA, ShortEchoFailsBeforeReadingTheReply) {
     EXPECT_FALSE(ecu.Probe());
 }
 
+// --- The echo: only the frame itself proves the request went out ---
+
+// Fixed fault: bytes left from an earlier exchange were read as the echo, and
+// the reply after them decoded into values ("version 0.32777.35072").
+TEST(Echo, StaleBytesBeforeTheEchoFailEveryShapeAndArePurged) {
+    const Bytes stale = FrameBytes(Frames::Select(3, 0x0102));  // a killed run's last request
+    const auto withStale = [&](const Bytes& reply) {
+        auto link = std::make_unique<ScriptedLink>();
+        link->Waiting.assign(stale.begin(), stale.end());
+        link->QueueReply(reply);
+        return link;
+    };
+    auto probe = withStale(ProbeReply40_3_5);
+    EcuProtocol probing(*probe);
+    EXPECT_FALSE(probing.Probe());
+    EXPECT_EQ(probing.ProgramVersion, "");
+    auto block = withStale(Concat({0x09, 0x00}, Block(32)));
+    WorkBuffer buffer{};
+    EXPECT_FALSE(EcuProtocol(*block).ReadLiveBlock(buffer));
+    auto errors = withStale(Concat({0x09, 0x00}, Block(16)));
+    EXPECT_FALSE(EcuProtocol(*errors).ReadErrors(buffer));
+    auto clear = withStale({0x09, 0x00});
+    EXPECT_FALSE(EcuProtocol(*clear).ClearErrors());
+    for (ScriptedLink* link : {probe.get(), block.get(), errors.get(), clear.get()}) {
+        EXPECT_EQ(link->Purges(), 1u);
+        EXPECT_TRUE(link->Waiting.empty()) << "the shifted reply waits for the next request";
+    }
+}
+
+// A selection purges before its frame, so stale bytes cannot get in front of
+// its echo; but six that are not the frame, however they came, make its status
+// byte just as foreign. A short echo is let pass as before.
+TEST(Echo, SelectionWithAWholeForeignEchoIsRefusedAfterAPurge) {
+    ScriptedLink link;
+    link.Echo = false;
+    link.QueueReply(Concat(FrameBytes(Frames::Probe), {0x09}));
+    EcuProtocol ecu(link);
+    EXPECT_EQ(ecu.SelectParameter(0, 0x100), -7);
+    EXPECT_EQ(ecu.SelectionAnswer, std::nullopt);
+    EXPECT_EQ(link.Purges(), 2u);
+    EXPECT_TRUE(link.Waiting.empty());
+}
+
+// Fixed fault: an echo cut to four or five bytes was made whole by the ECU's
+// answer, and the clear counted as gone out.
+TEST(Echo, AnEchoOfThreeToFiveBytesFailsProbeAndClear) {
+    for (std::size_t echoed = 3; echoed <= 5; ++echoed) {
+        const auto cut = [&](const RequestFrame& frame, const Bytes& reply) {
+            auto link = std::make_unique<ScriptedLink>();
+            link->Echo = false;
+            link->QueueReply(
+                Concat(Bytes(frame.Bytes.begin(), frame.Bytes.begin() + echoed), reply));
+            return link;
+        };
+        auto probe = cut(Frames::Probe, ProbeReply40_3_5);
+        EXPECT_FALSE(EcuProtocol(*probe).Probe()) << echoed;
+        auto clear = cut(Frames::ClearErrors, {0x09, 0x00});
+        EXPECT_FALSE(EcuProtocol(*clear).ClearErrors()) << echoed;
+    }
+}
+
 // --- Shape B: acknowledged blocks ---
 
 TEST(ShapeB, LiveBlockSucceedsWhateverTheByteAfterTheAcknowledgement) {
@@ -192,7 +255,7 @@ TEST(ShapeB, ErrorBitmapArrivesInBytesZeroToFifteen) {
 
 // --- Shape C: the status byte of a selection ---
 
-TEST(ShapeC, StatusBytesMapToSelectStatus) {
+TEST(ShapeC, StatusBytesMapToSelectStatusAndTheByteIsKept) {
     const std::pair<std::uint8_t, int> table[] = {{0x09, 0},  {0x1F, -1}, {0x2F, -2}, {0x3F, -3},
                                                   {0x4F, -4}, {0x5F, -5}, {0x6F, -6}, {0x10, -7},
                                                   {0x00, -7}, {0xFF, -7}, {0x0F, -7}};
@@ -201,13 +264,15 @@ TEST(ShapeC, StatusBytesMapToSelectStatus) {
         link.QueueReply({byte});
         EcuProtocol ecu(link);
         EXPECT_EQ(ecu.SelectParameter(0, 0x100), status) << int(byte);
+        EXPECT_EQ(ecu.SelectionAnswer, byte);
     }
 }
 
-TEST(ShapeC, SilenceIsRefusalSeven) {
+TEST(ShapeC, SilenceIsRefusalSevenWithoutAByte) {
     ScriptedLink link;
     EcuProtocol ecu(link);
     EXPECT_EQ(ecu.SelectParameter(0, 0x100), -7);
+    EXPECT_EQ(ecu.SelectionAnswer, std::nullopt);
 }
 
 TEST(ShapeC, PurgesBeforeTheFrameSoStaleBytesCannotPoseAsTheStatus) {

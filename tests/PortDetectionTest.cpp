@@ -84,6 +84,9 @@ TEST_F(PortDetectionTest, ARepluggedAdapterUnderANewDeviceIsReopenedByItsName) {
     ASSERT_TRUE(ecu.Probe());
     EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::NotLost);
 
+    // Unplugged: the name stands for nothing until the adapter is back. (The
+    // freed pseudo-terminal's number may soon belong to another test's line.)
+    Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
     ASSERT_TRUE(port.IsHungUp());
@@ -104,13 +107,16 @@ TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     auto first = std::make_unique<EcuSimulator>();
     Link("COM1", first->DevicePath());
     port.Open("COM1");
+    Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
 
     PtyPair stranger;
+    const LineSettings found = stranger.Settings();
     Link("COM1", stranger.Device());
     EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);
     EXPECT_TRUE(port.IsHungUp());
+    EXPECT_EQ(stranger.Settings(), found) << "the stranger's terminal was left raw";
     SerialPort other(sink, folder.Path());
     other.Open(stranger.Device());
     EXPECT_TRUE(other.IsOpen()) << "the stranger's terminal is still held";

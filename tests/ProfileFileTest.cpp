@@ -6,8 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <string>
 
 #include "database/ProfileFile.h"
@@ -152,14 +157,34 @@ TEST(ProfileFileFailure, FolderReplacedByAFileFailsTheWrite) {
 }
 
 // A file that exists but cannot be read must not be replaced by one holding
-// nothing but the language.
-TEST(ProfileFileFailure, UnreadableFileIsNotReplaced) {
+// nothing but the language. Fixed fault: a FIFO blocked the reading for ever,
+// before any command could start or be stopped.
+TEST(ProfileFileFailure, AnythingButARegularFileReadsAsUnreadableAtOnceAndIsNotReplaced) {
     ScratchFolder folder;
-    const fs::path path = folder / "database.ini";
-    fs::create_directory(path);
-    ProfileFile file(path);
-    EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
-    EXPECT_TRUE(fs::is_directory(path));
+    const fs::path directory = folder / "directory.ini";
+    fs::create_directory(directory);
+    const fs::path fifo = folder / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const auto& [path, reason] :
+         {std::pair{directory, "Is a directory"}, std::pair{fifo, "not a regular file"}}) {
+        auto reading = std::async(
+            std::launch::async, [target = path] { return std::make_unique<ProfileFile>(target); });
+        if (reading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            // A writer lets the blocked open go, so that the test can end.
+            ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));
+            FAIL() << "reading " << path << " blocked";
+        }
+        const auto file = reading.get();
+        EXPECT_EQ(file->ReadFailure(), reason);
+        EXPECT_FALSE(file->HasSection("Configuration"));
+        EXPECT_FALSE(file->Write("Configuration", "Language", "EN"));
+    }
+    EXPECT_TRUE(fs::is_directory(directory));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    WriteBytes(folder / "database.ini", UserFile);
+    EXPECT_EQ(ProfileFile(folder / "database.ini").ReadFailure(), "");
+    EXPECT_EQ(ProfileFile(folder / "missing.ini").ReadFailure(), "");
 }
 
 // Fixed fault: opening a FIFO for reading waited for a writer, so a FIFO

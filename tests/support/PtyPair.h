@@ -7,12 +7,33 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <sys/ioctl.h>
+
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
+
+// The line settings of a tty as far as they matter to whoever uses it next.
+struct LineSettings {
+    tcflag_t Input = 0, Output = 0, Control = 0, Local = 0;
+    std::array<cc_t, NCCS> Characters{};
+    speed_t InSpeed = 0, OutSpeed = 0;
+    bool operator==(const LineSettings&) const = default;
+};
+
+inline LineSettings LineSettingsOf(int fd) {
+    termios line{};
+    if (::tcgetattr(fd, &line) != 0) throw std::runtime_error("tcgetattr failed");
+    LineSettings settings{line.c_iflag, line.c_oflag,         line.c_cflag,        line.c_lflag,
+                          {},           ::cfgetispeed(&line), ::cfgetospeed(&line)};
+    std::copy(std::begin(line.c_cc), std::end(line.c_cc), settings.Characters.begin());
+    return settings;
+}
 
 class PtyPair {
 public:
@@ -32,6 +53,21 @@ public:
     const std::string& Device() const { return device_; }
     // The test's own descriptor of the slave, to look at the line settings.
     int Slave() const { return slave_; }
+    LineSettings Settings() const { return LineSettingsOf(slave_); }
+
+    // Waits until n bytes sent from the line wait in the device's input queue;
+    // a pseudo-terminal hands them over some time after Send.
+    bool WaitUntilQueued(std::size_t n,
+                         std::chrono::milliseconds limit = std::chrono::seconds(10)) const {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            int queued = 0;
+            if (::ioctl(slave_, TIOCINQ, &queued) == 0 && static_cast<std::size_t>(queued) >= n)
+                return true;
+            if (std::chrono::steady_clock::now() >= end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
 
     void Send(const std::vector<std::uint8_t>& bytes) const {
         std::size_t done = 0;

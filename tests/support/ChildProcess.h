@@ -1,0 +1,81 @@
+#pragma once
+// A child process owned by a test: started in a process group of its own, and
+// killed (the whole group) and reaped when the guard goes, also when an
+// assertion ends the test early, so no child outlives its test.
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+class ChildProcess {
+public:
+    // Runs `command` through /bin/sh. Standard output and error go to
+    // outputFd when one is given (the guard does not close it).
+    explicit ChildProcess(const std::string& command, int outputFd = -1) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (outputFd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+            posix_spawn_file_actions_adddup2(&actions, outputFd, STDERR_FILENO);
+        }
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        // The child must not inherit a test's blocked signals.
+        sigset_t none;
+        sigemptyset(&none);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        if (posix_spawn(&pid_, "/bin/sh", &actions, &attributes, const_cast<char**>(argv),
+                        environ) != 0)
+            pid_ = -1;
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ChildProcess() {
+        if (pid_ <= 0) return;
+        ::kill(-pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
+
+    // Sends a signal to the shell's command (the group's leader, which `exec` made it).
+    void Signal(int signal) const {
+        if (pid_ > 0) ::kill(pid_, signal);
+    }
+
+    // Waits for the end, at most `limit` (then kills): the exit status, or -1
+    // when a signal ended it or it had to be killed.
+    int Finish(std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+        if (pid_ <= 0) return -1;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        pid_t done = 0;
+        while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (done != pid_) {
+            ::kill(-pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            pid_ = -1;
+            return -1;
+        }
+        ::kill(-pid_, SIGKILL);  // whatever the command left running in its group
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
