@@ -6,7 +6,9 @@
 // although the lists are disabled.
 
 #include <QColor>
+#include <QFont>
 #include <QStyledItemDelegate>
+#include <array>
 
 class ListCellDelegate : public QStyledItemDelegate {
 public:
@@ -19,8 +21,22 @@ public:
     };
     static CellLook LookOf(int column);
 
-    using QStyledItemDelegate::QStyledItemDelegate;
+    // `listFont` gives the name and weight of every cell's font.
+    ListCellDelegate(const QFont& listFont, QObject* parent);
 
     // Public so that the look of a cell can be checked without painting it.
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    // Draws the look directly: the values are painted on every tick, and the
+    // style's general item painting costs several times as much.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    struct Look {
+        CellLook Colours;
+        QFont Font;
+    };
+    const Look& LookAt(int column) const { return looks_[column == ValueColumn]; }
+
+    std::array<Look, 2> looks_;  // other columns, Value column
 };

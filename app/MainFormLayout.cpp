@@ -27,6 +27,7 @@ constexpr int ClientWidth = 592;
 constexpr int ClientHeight = 455;
 constexpr int ToolBarHeight = 29;
 constexpr int StatusBarHeight = 19;
+constexpr int PanelHeight = StatusBarHeight - 2;
 constexpr std::array<int, 3> PanelWidths{200, 200, 50};
 constexpr std::array<int, 4> ColumnWidths{100, 300, 80, 100};
 
@@ -120,7 +121,7 @@ void TMainForm::BuildParameterPage(int page, QTableWidget*& list) {
     list = Named(new QTableWidget(SlotCount, static_cast<int>(ColumnWidths.size())),
                  QStringLiteral("ListView%1").arg(page + 1));
     list->setFont(PageFont());
-    list->setItemDelegate(new ListCellDelegate(list));
+    list->setItemDelegate(new ListCellDelegate(PageFont(), list));
     list->setShowGrid(true);
     list->verticalHeader()->hide();
     list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -206,8 +207,12 @@ void TMainForm::BuildStatusBar() {
     StatusBar1->setFixedHeight(StatusBarHeight);
     for (std::size_t i = 0; i < Panels.size(); ++i) {
         auto* panel = Named(new QLabel(StatusBar1), QStringLiteral("Panel%1").arg(i));
-        panel->setFixedWidth(PanelWidths[i]);
+        // Fixed in both directions: a new text then only repaints the panel,
+        // without laying out the status bar again on every tick.
+        panel->setFixedSize(PanelWidths[i], PanelHeight);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Opaque, so that the status bar behind it is not painted again with it.
+        panel->setAutoFillBackground(true);
         StatusBar1->addWidget(panel);
         Panels[i] = panel;
     }

@@ -17,14 +17,24 @@
 
 namespace {
 
-// The value with the user's decimal separator.
-QString ValueTextOf(double value, int digits, const QLocale& locale) {
-    const QString point = locale.decimalPoint();
-    if (point.size() == 1 && point.front().unicode() < 0x80)
-        return QString::fromStdString(
-            ValueText(value, digits, static_cast<char>(point.front().unicode())));
-    return QString::fromStdString(ValueText(value, digits)).replace(u'.', point);
-}
+// Value texts with the user's decimal separator. ValueText takes one ASCII
+// character; any other separator is put in afterwards.
+class LocalValueText {
+public:
+    explicit LocalValueText(const QLocale& locale) : point_(locale.decimalPoint()) {
+        if (point_.size() == 1 && point_.front().unicode() < 0x80)
+            ascii_ = static_cast<char>(point_.front().unicode());
+    }
+    QString operator()(double value, int digits) const {
+        QString text = QString::fromStdString(ValueText(value, digits, ascii_));
+        if (ascii_ == '.' && point_ != QStringLiteral(".")) text.replace(u'.', point_);
+        return text;
+    }
+
+private:
+    QString point_;
+    char ascii_ = '.';
+};
 
 Lang::Entry Plus(Lang::Entry entry, std::size_t offset) {
     return static_cast<Lang::Entry>(entry + offset);
@@ -82,12 +92,11 @@ void TMainForm::PollLiveData() {
 void TMainForm::ShowLiveValues() {
     if (CurrentPage != 0 && CurrentPage != 1) return;
     QTableWidget* list = ListOfPage(CurrentPage);
-    const QLocale locale;
+    const LocalValueText valueText{QLocale()};
     for (int slot = 0; slot < SlotCount; ++slot) {
         const auto value = ShownValue(*session_, slot);
         list->item(slot, ListCellDelegate::ValueColumn)
-            ->setText(value ? ValueTextOf(*value, session_->Slots[slot]->Digits, locale)
-                            : QString());
+            ->setText(value ? valueText(*value, session_->Slots[slot]->Digits) : QString());
     }
     Panels[1]->setText(QString::number(ReadCount));
     ++ReadCount;
