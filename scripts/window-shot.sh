@@ -11,6 +11,11 @@ png=$(realpath -m "$2")
 title="Diag VMX-4410"
 
 cd "$folder"
+# Qt wants a private runtime folder; a virtual display has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+fi
 "$top/build/release/app/vmxdiag" &
 window_pid=$!
 trap 'kill $window_pid 2>/dev/null; wait $window_pid 2>/dev/null || true' EXIT
