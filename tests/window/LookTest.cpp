@@ -23,7 +23,7 @@ TEST_F(LookTest, ValueCellsAreLimeOnBlackIn14PointsTheOthersBlackOnButtonFace) {
     auto& ecu = Ecu("COM1");
     Open();
     StartPolling(ecu);
-    QTableWidget* list = form->ListView2;
+    QTableWidget* list = form->ListView1;
     auto* delegate = static_cast<ListCellDelegate*>(list->itemDelegate());
     const QImage picture = list->grab().toImage();
     for (int column = 0; column < 4; ++column) {
@@ -40,10 +40,17 @@ TEST_F(LookTest, ValueCellsAreLimeOnBlackIn14PointsTheOthersBlackOnButtonFace) {
         EXPECT_EQ(option.font.pointSize(), value ? 14 : 12);
         EXPECT_TRUE(option.font.bold());
         EXPECT_EQ(option.font.family(), "Times New Roman");
-        // As painted, on the disabled list.
-        const QRect cell = list->visualRect(list->model()->index(7, column));
-        const QPoint corner = list->viewport()->mapTo(list, cell.bottomRight() - QPoint(2, 2));
-        EXPECT_EQ(picture.pixelColor(corner), background) << column;
+        // As painted, on the disabled list: the background at the cell's
+        // corner, and the text's colour somewhere inside it.
+        const QRect cell = list->visualRect(list->model()->index(7, column))
+                               .translated(list->viewport()->mapTo(list, QPoint(0, 0)));
+        EXPECT_EQ(picture.pixelColor(cell.bottomRight() - QPoint(2, 2)), background) << column;
+        const QColor text = value ? QColor(0, 255, 0) : QColor(Qt::black);
+        bool textPainted = false;
+        for (int x = cell.left(); x < cell.right() && !textPainted; ++x)
+            for (int y = cell.top(); y < cell.bottom() && !textPainted; ++y)
+                textPainted = picture.pixelColor(x, y) == text;
+        EXPECT_TRUE(textPainted) << column;
     }
 }
 
