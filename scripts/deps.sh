@@ -8,6 +8,9 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev locales
+    # The window without a display (run.sh, screenshots): a virtual X server,
+    # the fonts the window names, a screen grabber and a key presser.
+    xvfb xauth fonts-liberation imagemagick xdotool
 )
 locale=ru_RU.UTF-8
 

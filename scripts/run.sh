@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The main job: builds the tool and runs it against the ECU. When no ECU answers
-# on any serial port of this machine, an ECU simulator is started on a
-# pseudo-terminal and the tool is run against that.
+# The main job: builds the tool and starts its window against the ECU. When no
+# ECU answers on any serial port of this machine, an ECU simulator is started
+# on a pseudo-terminal and the window is run against that. Without a display
+# the window runs on a virtual one: Start is pressed, a few ticks run, and a
+# screenshot is saved.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -11,30 +13,39 @@ bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 bin="$top/build/release"
 demo="$top/build/demo"
 mkdir -p "$demo"
-# The tool reads database.ini of its current directory; the demo keeps its own copy.
-cp -f "$top/data/database.ini" "$demo/database.ini"
+# The window reads database.ini of its working folder and writes the chosen
+# language back into it at the end; a newer sample replaces the copy.
+cp -u "$top/data/database.ini" "$demo/database.ini"
 cd "$demo"
 rm -rf dosdevices
 
-# What the session shows: the ECU, its stored errors, then a few seconds of live values.
-show() {
-    "$bin/vmxdiag-cli" errors
-    "$bin/vmxdiag-cli" live --count 25
+sim=""
+stop_simulator() {
+    if [ -n "$sim" ]; then
+        kill "$sim" 2>/dev/null || true
+        wait "$sim" 2>/dev/null || true
+    fi
+    rm -rf "$demo/dosdevices"
 }
+trap stop_simulator EXIT
 
-if "$bin/vmxdiag-cli" probe 2>/dev/null; then
-    show
-    exit 0
+if ! "$bin/vmxdiag-cli" probe >/dev/null 2>&1; then
+    echo "No ECU answers on this machine's serial ports; starting the ECU simulator."
+    mkdir -p dosdevices
+    "$bin/vmx-ecusim" --link dosdevices/COM1 --errors 0,5,17 >/dev/null &
+    sim=$!
+    for _ in $(seq 50); do
+        [ -e dosdevices/COM1 ] && break
+        sleep 0.1
+    done
 fi
 
-echo "No ECU answers on this machine's serial ports; starting the ECU simulator."
-mkdir -p dosdevices
-"$bin/vmx-ecusim" --link dosdevices/COM1 --errors 0,5,17 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true; rm -rf "$demo/dosdevices"' EXIT
-for _ in $(seq 50); do
-    [ -e dosdevices/COM1 ] && break
-    sleep 0.1
-done
-"$bin/vmxdiag-cli" probe
-show
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Starting the window in $demo (Start: F5)."
+    "$bin/app/vmxdiag"
+else
+    echo "No display: the window runs on a virtual one, Start pressed."
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+        bash "$top/scripts/window-shot.sh" "$demo" "$demo/vmxdiag.png"
+    echo "Screenshot of the window polling: $demo/vmxdiag.png"
+fi

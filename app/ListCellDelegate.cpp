@@ -1,0 +1,51 @@
+#include "app/ListCellDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+
+namespace {
+
+// Room between a cell's edge and its text.
+constexpr int TextMargin = 3;
+
+}  // namespace
+
+ListCellDelegate::CellLook ListCellDelegate::LookOf(int column) {
+    if (column == ValueColumn) return {Qt::black, QColor(0, 255, 0), 14};
+    return {QApplication::palette().color(QPalette::Active, QPalette::Button), Qt::black, 12};
+}
+
+ListCellDelegate::ListCellDelegate(const QFont& listFont, QObject* parent)
+    : QStyledItemDelegate(parent) {
+    for (const int column : {0, ValueColumn}) {
+        Look& look = looks_[column == ValueColumn];
+        look.Colours = LookOf(column);
+        look.Font = listFont;
+        look.Font.setPointSize(look.Colours.PointSize);
+    }
+}
+
+void ListCellDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                       const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const Look& look = LookAt(index.column());
+    option->backgroundBrush = look.Colours.Background;
+    // Every colour group: a disabled list would otherwise grey the text.
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::HighlightedText})
+        option->palette.setColor(QPalette::All, role, look.Colours.Text);
+    option->font = look.Font;
+    option->fontMetrics = QFontMetrics(look.Font);
+}
+
+// ListView1CustomDrawSubItem, for every cell of either list. A text wider than
+// its cell is cut at the cell's edge.
+void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    const Look& look = LookAt(index.column());
+    painter->fillRect(option.rect, look.Colours.Background);
+    painter->setFont(look.Font);
+    painter->setPen(look.Colours.Text);
+    painter->drawText(option.rect.adjusted(TextMargin, 0, -TextMargin, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+}

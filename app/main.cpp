@@ -1,0 +1,15 @@
+// vmxdiag: the diagnostic window. It reads database.ini of the current folder
+// and finds the ECU on the ports that folder's dosdevices/ names (or on the
+// machine's serial devices).
+
+#include <QApplication>
+#include <filesystem>
+
+#include "app/Program.h"
+#include "app/WindowMessages.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    MessageBoxes messages;
+    return RunMainForm(messages, std::filesystem::current_path());
+}

@@ -1,0 +1,164 @@
+// The window polling the simulator pacing at 38400 baud: one live tick of the
+// first page (the set already selected) against its line time, and the CPU
+// the window's process takes over a stretch of real polling every 220 ms. The
+// simulator runs in a child process, so that its work is not counted.
+//
+//   bench-window_tick [seconds of polling, default 30] [database.ini]
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "LineTiming.h"
+#include "app/MainForm.h"
+#include "app/WindowMessages.h"
+#include "sim/EcuSimulator.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PrintedMessages : public WindowMessages {
+public:
+    void Show(const QString& text, Icon) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+};
+
+// Serves dosdevices/COM1 of the folder until the parent goes away; returns
+// the write end of the pipe whose closing ends the child.
+pid_t StartSimulator(const fs::path& folder) {
+    int ready[2], alive[2];
+    if (::pipe(ready) != 0 || ::pipe(alive) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child != 0) {
+        ::close(ready[1]);
+        ::close(alive[0]);
+        char byte = 0;
+        if (child < 0 || ::read(ready[0], &byte, 1) != 1) return -1;
+        return child;  // alive[1] stays open for the parent's life
+    }
+    ::close(ready[0]);
+    ::close(alive[1]);
+    {
+        EcuSimulator simulator;
+        simulator.CreateLink(folder / "dosdevices" / "COM1");
+        [[maybe_unused]] auto sent = ::write(ready[1], "x", 1);
+        char byte = 0;
+        [[maybe_unused]] auto got = ::read(alive[0], &byte, 1);  // end of file: the parent is gone
+    }
+    std::_Exit(0);
+}
+
+// The CPU of the main thread inside each tick of the timer: from its timer
+// event to the end of the tick (the tick's own handler is connected first).
+struct TickCpu : QObject {
+    explicit TickCpu(QTimer* timer) {
+        timer->installEventFilter(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            TotalMs += bench::ThreadCpuMs() - start_;
+            ++Count;
+        });
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Timer) start_ = bench::ThreadCpuMs();
+        return false;
+    }
+    double TotalMs = 0;
+    int Count = 0;
+
+private:
+    double start_ = 0;
+};
+
+double ProcessCpuMs() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    const fs::path database = argc > 2 ? argv[2] : VMX_SOURCE_DIR "/data/database.ini";
+    std::string name = (fs::temp_directory_path() / "vmx-bench-XXXXXX").string();
+    if (!::mkdtemp(name.data())) return 1;
+    const fs::path folder = name;
+    fs::copy_file(database, folder / "database.ini");
+    const pid_t simulator = StartSimulator(folder);
+    if (simulator < 0) {
+        std::fprintf(stderr, "the simulator did not start\n");
+        return 1;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    PrintedMessages messages;
+    int status = 0;
+    {
+        TMainForm form(messages, folder);
+        form.show();
+        QApplication::processEvents();
+        form.ADiag->trigger();
+        form.Timer1Timer();  // selects the set: not part of the measured tick
+        QApplication::processEvents();
+
+        // The tick as the timer runs it, then the painting of the values it wrote.
+        constexpr int Ticks = 200;
+        std::vector<double> ticks, painted;
+        for (int i = 0; i < Ticks; ++i) {
+            const double start = bench::WallMs();
+            form.Timer1Timer();
+            ticks.push_back(bench::WallMs() - start);
+            QApplication::processEvents();
+            painted.push_back(bench::WallMs() - start);
+        }
+        const bool linked = form.LinkOk;
+        const std::size_t lineBytes = FrameSize + 2 + ReplyLength::LiveBlock;
+        const double bound = static_cast<double>(lineBytes) * bench::ByteMs;
+        std::printf("window live tick (block read, values into the list): %d ticks%s\n", Ticks,
+                    linked ? "" : ", LINK LOST");
+        std::printf("  median tick       %8.3f ms\n", bench::Median(ticks));
+        std::printf("  line-time bound   %8.3f ms (%zu bytes at 10 bits a byte, 38400 baud)\n",
+                    bound, lineBytes);
+        std::printf("  ratio             %8.3f (target < 1.03)\n", bench::Median(ticks) / bound);
+        std::printf("  with the painting %8.3f ms, ratio %.3f\n", bench::Median(painted),
+                    bench::Median(painted) / bound);
+
+        // Polling on the real timer, as a user leaves the window running. The
+        // CPU inside the ticks is told apart from the painting and the event
+        // loop between them.
+        TickCpu tickCpu(form.Timer1);
+        const double cpuStart = ProcessCpuMs();
+        const double wallStart = bench::WallMs();
+        QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &application, &QApplication::quit);
+        QApplication::exec();
+        const double wall = bench::WallMs() - wallStart;
+        const double cpu = ProcessCpuMs() - cpuStart;
+        const int count = std::max(tickCpu.Count, 1);
+        std::printf("window polling for %.1f s at %d ms: %d ticks\n", wall / 1e3, TMainForm::TickMs,
+                    tickCpu.Count);
+        std::printf("  process CPU       %8.3f %% of one core (target < 0.2 %%)\n",
+                    100.0 * cpu / wall);
+        std::printf(
+            "  per tick          %8.3f ms CPU: %.3f in the tick, %.3f painting and between\n",
+            cpu / count, tickCpu.TotalMs / count, (cpu - tickCpu.TotalMs) / count);
+        status = linked ? 0 : 1;
+    }
+    ::kill(simulator, SIGTERM);
+    ::waitpid(simulator, nullptr, 0);
+    fs::remove_all(folder);
+    return status;
+}

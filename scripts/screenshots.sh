@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The pictures of the README: the first parameter page polling the simulator,
+# in English and in Russian, into docs/. Runs on a virtual display.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+bash scripts/deps.sh
+bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+work=$(mktemp -d)
+sim=""
+cleanup() {
+    [ -n "$sim" ] && { kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/dosdevices" docs
+build/release/vmx-ecusim --link "$work/dosdevices/COM1" >/dev/null &
+sim=$!
+for _ in $(seq 50); do
+    [ -e "$work/dosdevices/COM1" ] && break
+    sleep 0.1
+done
+
+for language in EN RU; do
+    # Only the Language line changes; the file keeps its CRLF line ends.
+    sed "s/^Language=[A-Za-z]*/Language=$language/" data/database.ini >"$work/database.ini"
+    png="docs/window-$(echo "$language" | tr '[:upper:]' '[:lower:]').png"
+    xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/window-shot.sh "$work" "$png"
+    echo "$png"
+done
