@@ -333,7 +333,7 @@ bool EcuSimulator::WaitForQuietLine(std::chrono::milliseconds quiet,
             std::lock_guard lock(impl_->mutex);
             const Clock::time_point now = Clock::now();
             if (!impl_->schedule.NextDue() && now - impl_->lastActivity >= quiet &&
-                !impl_->pty.IsExclusive())
+                !impl_->pty.HasUnreadInput() && !impl_->pty.IsExclusive())
                 return true;
             if (now >= end) return false;
         }

@@ -140,9 +140,9 @@ public:
     void ClearLog();
 
     // Waits until the line is at rest, for a test that runs the tool again:
-    // nothing left to send, no byte in either direction for `quiet`, and no
-    // exclusive mark of a tool that has gone. False when that did not come
-    // within `limit`.
+    // nothing left to send, nothing sent that the ECU has not taken in, no byte
+    // in either direction for `quiet`, and no exclusive mark of a tool that has
+    // gone. False when that did not come within `limit`.
     bool WaitForQuietLine(std::chrono::milliseconds quiet, std::chrono::milliseconds limit);
 
     // Closes the ECU's side of the line now, as an unplugged adapter does: the

@@ -74,6 +74,11 @@ bool PseudoTerminal::IsExclusive() const {
            exclusive != 0;
 }
 
+bool PseudoTerminal::HasUnreadInput() const {
+    int waiting = 0;
+    return master_.IsOpen() && ::ioctl(master_.Get(), FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
 void PseudoTerminal::HangUp() {
     closeWatch_.Reset();
     heldSlave_.Reset();

@@ -26,6 +26,8 @@ public:
     void LiftExclusiveMark();
     // Whether the device carries an exclusive-open mark (TIOCEXCL) now.
     bool IsExclusive() const;
+    // Whether bytes the tool sent wait on the master, not yet read.
+    bool HasUnreadInput() const;
 
     // Closes the master and the held slave: the tool's descriptor is hung up.
     void HangUp();

@@ -159,8 +159,9 @@ TEST_F(CliSession, AKilledRunLeavesNoGarbageForTheNextProbe) {
     // A killed tool cannot give its exclusive mark back; a real port forgets it
     // at the last close.
     simulator.LiftExclusiveMark();
-    simulator.SetFaults({});
+    // Everything the run sent has reached the ECU, and the line owes it the answer.
     ASSERT_TRUE(WaitForQuietLine());
+    simulator.SetFaults({});
 
     const CommandRun first = Run("probe --port COM1");
     EXPECT_NE(first.status, 0) << first.output;
