@@ -1,0 +1,186 @@
+// The errors page and the ECU information page, one tick at a time against the
+// simulator: what the memo, the boxes and status panel 1 show after a read,
+// after a failed one, and what the ECU was sent.
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <numeric>
+
+#include "WindowFixture.h"
+#include "app/QtText.h"
+
+namespace {
+
+class PagesTest : public WindowTest {
+protected:
+    void SetUp() override {
+        ecu = &Ecu("COM1");
+        Open();
+    }
+    void ShowPage(int page) { form->PageControl1->setCurrentIndex(page); }
+    std::vector<RequestFrame> Tick() {
+        ecu->ClearLog();
+        form->Timer1Timer();
+        return ecu->ReceivedFrames();
+    }
+    void StoreErrors(const std::vector<int>& numbers) {
+        std::array<std::uint8_t, 16> bitmap{};
+        for (int k : numbers) bitmap[k / 8] |= static_cast<std::uint8_t>(1u << (k % 8));
+        ecu->SetErrorBitmap(bitmap);
+    }
+    QStringList MemoLines() {
+        const QString text = form->Memo1->toPlainText();
+        return text.isEmpty() ? QStringList() : text.split(u'\n');
+    }
+    // The line of an error as database.ini defines it, in the current language.
+    QString LineOf(int k) {
+        const ErrorDef& def = form->Session().Errors[k];
+        return FromCp1251(def.Code) + u'\t' + FromCp1251(*def.Name);
+    }
+    QStringList Boxes() {
+        QStringList texts;
+        for (QLineEdit* box : form->LabeledEdits) texts << box->text();
+        for (QLineEdit* box : form->MaskEdits) texts << box->displayText();
+        return texts;
+    }
+    EcuSimulator* ecu = nullptr;
+};
+
+// --- Errors page ---
+
+TEST_F(PagesTest, EachStoredErrorIsOneLineInErrorOrderWithTheCountInPanel1) {
+    std::vector<int> all(128);
+    std::iota(all.begin(), all.end(), 0);
+    const std::vector<std::vector<int>> cases{{0}, {127}, {8, 9}, {}, all};
+    ShowPage(2);
+    for (const auto& numbers : cases) {
+        SCOPED_TRACE(numbers.size() == 1 ? numbers[0] : static_cast<int>(numbers.size()));
+        StoreErrors(numbers);
+        Tick();
+        QStringList expected;
+        for (int k : numbers) expected << LineOf(k);
+        EXPECT_EQ(MemoLines(), expected);
+        EXPECT_EQ(Panel(1), QStringLiteral("Quantity of errors: %1").arg(numbers.size()));
+        EXPECT_TRUE(form->LinkOk);
+    }
+    // The sample file's texts, and an error it does not define: only the tab.
+    EXPECT_EQ(MemoLines()[0], "P0115\tДатчик температуры охлаждающей жидкости: обрыв цепи");
+    EXPECT_EQ(MemoLines()[9], "P0340\tДатчик распредвала: нет сигнала");
+    EXPECT_EQ(MemoLines()[3], "\t");
+    EXPECT_EQ(MemoLines()[127], "P1600\tПревышен интервал технического обслуживания");
+}
+
+TEST_F(PagesTest, AFailedErrorReadEmptiesTheMemoKeepsTheCountAndLeavesNothingOnTheLine) {
+    StoreErrors({0, 5, 17});
+    ShowPage(2);
+    Tick();
+    ASSERT_EQ(MemoLines().size(), 3);
+    SimFaults faults;
+    faults.FirstByte = 0x0A;  // the read stops at the acknowledgement, the block still comes
+    ecu->SetFaults(faults);
+    EXPECT_EQ(Tick().size(), 1u);
+    EXPECT_TRUE(MemoLines().isEmpty());
+    EXPECT_EQ(Panel(1), "Quantity of errors: 3");
+    EXPECT_FALSE(form->LinkOk);
+    // The rest of the failed reply was purged: the next read is whole.
+    ecu->SetFaults({});
+    Tick();
+    EXPECT_EQ(MemoLines().size(), 3);
+    EXPECT_TRUE(form->LinkOk);
+}
+
+TEST_F(PagesTest, TheNamesFollowTheLanguageAtTheNextTick) {
+    StoreErrors({0});
+    ShowPage(2);
+    Tick();
+    const QStringList russian = MemoLines();
+    form->LanguageBtn->click();
+    EXPECT_EQ(MemoLines(), russian);
+    Tick();
+    EXPECT_EQ(MemoLines(), QStringList{"P0115\tCoolant temperature sensor: open circuit"});
+}
+
+// --- ECU information page ---
+
+TEST_F(PagesTest, OnlyVersionsFortyToFortyNineAreAskedForUserDateAndVin) {
+    ShowPage(3);
+    for (std::uint16_t major : {39, 50, 40, 49}) {
+        SCOPED_TRACE(major);
+        EcuState state = ecu->State();
+        state.VersionMajor = major;
+        state.VinCp866 = "VIN" + std::to_string(major) + std::string(12, '0');
+        ecu->SetState(state);
+        const auto frames = Tick();
+        std::vector<RequestFrame> expected{Frames::Probe, Frames::HourCounters,
+                                           Frames::Identification};
+        const bool asked = major == 40 || major == 49;
+        if (asked) expected.insert(expected.end(), {Frames::UserAndDate, Frames::Vin});
+        ASSERT_EQ(frames.size(), expected.size());
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(frames[i].Bytes, expected[i].Bytes) << i;
+        EXPECT_TRUE(form->LinkOk);
+        const QString vin = asked ? QString::fromStdString(state.VinCp866) : QString();
+        EXPECT_EQ(Boxes(),
+                  QStringList({vin, QStringLiteral("%1.3.5").arg(major), "1001", "VMX ",
+                               "15.06.2019", asked ? "07.12.26" : "", asked ? "SERV1" : "", "21435",
+                               " 932:4 ", " 338:0 ", " 328:45", " 200:11", "  65:8 ", "  25:  "}));
+    }
+}
+
+TEST_F(PagesTest, CountersUnansweredAfterTheProbeEmptyAllButTheVin) {
+    ShowPage(3);
+    Tick();
+    const QStringList read = Boxes();
+    ASSERT_EQ(read[0], "X9L21230060123456");
+
+    SimFaults faults;
+    faults.Unanswered = {0x81};
+    ecu->SetFaults(faults);
+    const auto frames = Tick();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[1].Bytes, Frames::HourCounters.Bytes);
+    EXPECT_FALSE(form->LinkOk);
+    QStringList cleared{read[0]};
+    for (int i = 0; i < 7; ++i) cleared << "";
+    for (int i = 0; i < 6; ++i) cleared << "    :  ";
+    EXPECT_EQ(Boxes(), cleared);
+
+    // Identification, user and VIN unanswered: no failure shows, and the
+    // boxes show the texts of the last replies.
+    faults.Unanswered = {0x82, 0x90};
+    ecu->SetFaults(faults);
+    EXPECT_EQ(Tick().size(), 5u);
+    EXPECT_TRUE(form->LinkOk);
+    EXPECT_EQ(Boxes(), read);
+}
+
+// Fixed fault: rewriting every box and the memo on every tick took the user's
+// selection and scrolling away four times a second.
+TEST_F(PagesTest, TicksKeepTheUsersSelectionAndScrollingAndUndoTheirTyping) {
+    ShowPage(3);
+    Tick();
+    QTest::keyClicks(form->MaskEdits[0], "1");
+    ASSERT_NE(form->MaskEdits[0]->displayText(), " 932:4 ");
+    form->LabeledEdits[7]->setText("typed");
+    form->LabeledEdits[0]->selectAll();
+    Tick();
+    EXPECT_EQ(form->LabeledEdits[0]->selectedText(), "X9L21230060123456");
+    EXPECT_EQ(form->MaskEdits[0]->displayText(), " 932:4 ");
+    EXPECT_EQ(form->LabeledEdits[7]->text(), "21435");
+
+    std::vector<int> all(128);
+    std::iota(all.begin(), all.end(), 0);
+    StoreErrors(all);
+    ShowPage(2);
+    Tick();
+    QScrollBar* scroll = form->Memo1->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum());
+    Tick();
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+}
+
+}  // namespace
