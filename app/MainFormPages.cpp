@@ -140,11 +140,16 @@ void TMainForm::ShowLiveValues() {
 // painted in between, it is written once, with the list or with nothing.
 void TMainForm::PollErrors() {
     const auto lines = ReadErrorList(*session_, *session_, *session_);
-    QStringList text;
-    if (lines)
-        for (const ErrorLine& line : *lines)
-            text << FromCp1251(line.Code) + u'\t' + FromCp1251(line.Name);
-    ShowErrorList(*Memo1, text.join(u'\n'));
+    // Converted as one text: a conversion per line would open the converter
+    // 256 times a tick.
+    std::string text;
+    if (lines) {
+        for (const ErrorLine& line : *lines) {
+            if (!text.empty()) text += '\n';
+            text += line.Code + '\t' + line.Name;
+        }
+    }
+    ShowErrorList(*Memo1, FromCp1251(text));
     if (!lines) {
         LinkOk = false;  // panel 1 keeps the count of the last read
         return;
