@@ -2,6 +2,8 @@
 // simulator: what the memo, the boxes and status panel 1 show after a read,
 // after a failed one, and what the ECU was sent.
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -155,6 +157,15 @@ TEST_F(PagesTest, CountersUnansweredAfterTheProbeEmptyAllButTheVin) {
     EXPECT_EQ(Tick().size(), 5u);
     EXPECT_TRUE(form->LinkOk);
     EXPECT_EQ(Boxes(), read);
+}
+
+// Fixed fault: with the port list focused, as it is at start, F4 also opened
+// its drop-down.
+TEST_F(PagesTest, F4TurnsToTheEcuInformationWithoutOpeningThePortList) {
+    form->ComNumber->setFocus();
+    QTest::keyClick(form->ComNumber, Qt::Key_F4);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 3);
+    EXPECT_FALSE(form->ComNumber->view()->isVisible());
 }
 
 // Fixed fault: rewriting every box and the memo on every tick took the user's
