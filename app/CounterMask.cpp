@@ -8,6 +8,18 @@ namespace {
 constexpr int HourPositions = 4;
 constexpr int MinutesAt = HourPositions + 1;  // after the colon
 
+// What the box shows once the placement is typed in, blanks as spaces.
+QString Shown(const CounterPlacement& placement) {
+    QString shown(QStringLiteral("    :  "));
+    const auto lay = [&shown](int at, const std::string& digits, int positions) {
+        const int count = std::min(static_cast<int>(digits.size()), positions);
+        shown.replace(at, count, QString::fromStdString(digits.substr(0, count)));
+    };
+    lay(placement.HoursAt, placement.Hours, HourPositions - placement.HoursAt);
+    lay(MinutesAt, placement.Minutes, 2);
+    return shown;
+}
+
 }  // namespace
 
 CounterPlacement PlaceCounter(std::string_view text) {
@@ -22,6 +34,9 @@ CounterPlacement PlaceCounter(std::string_view text) {
 
 void ShowCounter(QLineEdit& box, const std::string& text) {
     const CounterPlacement placement = PlaceCounter(text);
+    // A box that shows the text already keeps the user's cursor and selection.
+    // (Where the guess of what it shows is wrong, the box is merely rewritten.)
+    if (box.displayText() == Shown(placement)) return;
     // Typed in at their positions rather than set as one text: a text set whole
     // is laid from the left, and the mask refuses a blank for a required digit.
     box.clear();

@@ -25,5 +25,6 @@ struct CounterPlacement {
 
 CounterPlacement PlaceCounter(std::string_view text);
 
-// Empties the box and lays the text into it as PlaceCounter says.
+// Empties the box and lays the text into it as PlaceCounter says, unless it
+// shows that text already.
 void ShowCounter(QLineEdit& box, const std::string& text);

@@ -169,13 +169,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // Every key press reaches FormShortCut before the shortcuts of the actions:
 // the shortcut override comes first, and a key that no shortcut takes comes
 // again as a key press. Both pass up through the parents, so one key may be
-// seen more than once; FormShortCut does the same each time. The event always
-// goes on.
+// seen more than once; FormShortCut does the same each time. The event goes
+// on, except F4 to the port list: the list would open its drop-down on it
+// when it has the focus, while the key is there to turn the page.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
-        IsInWindow(watched, this))
-        FormShortCut(static_cast<QKeyEvent*>(event)->key());
-    return false;
+    if ((event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) ||
+        !IsInWindow(watched, this))
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    FormShortCut(key);
+    return key == Qt::Key_F4 && event->type() == QEvent::KeyPress && watched == ComNumber;
 }
 
 // A timer that already runs keeps its interval.

@@ -4,16 +4,22 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <array>
 
+#include "app/CounterMask.h"
 #include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
 #include "app/QtText.h"
+#include "database/ErrorList.h"
 #include "database/LiveData.h"
 #include "database/ValueText.h"
+#include "protocol/EcuInformation.h"
 
 namespace {
 
@@ -38,6 +44,34 @@ private:
 
 Lang::Entry Plus(Lang::Entry entry, std::size_t offset) {
     return static_cast<Lang::Entry>(entry + offset);
+}
+
+// The texts of the session that the boxes show, in the order of the boxes.
+using SessionText = std::string EcuProtocol::*;
+constexpr std::array<SessionText, 8> LabeledEditTexts{&EcuProtocol::Vin,
+                                                      &EcuProtocol::ProgramVersion,
+                                                      &EcuProtocol::ApplicationId,
+                                                      &EcuProtocol::ManufacturerCode,
+                                                      &EcuProtocol::ProductionDate,
+                                                      &EcuProtocol::LastProgrammingDate,
+                                                      &EcuProtocol::UserCode,
+                                                      &EcuProtocol::SerialNumber};
+constexpr std::array<SessionText, 6> MaskEditTexts{
+    &EcuProtocol::WholeWorkingTime,       &EcuProtocol::NearIdleTime,
+    &EcuProtocol::HighSpeedSmallLoadTime, &EcuProtocol::PartialLoadTime,
+    &EcuProtocol::MaximumLoadTime,        &EcuProtocol::RackZeroPosition};
+
+// The memo takes a new text only when the list changed: the same text set
+// again would lay the document out and paint it anew on every tick, and take
+// the user's scrolling back to the top.
+void ShowErrorList(QPlainTextEdit& memo, const QString& text) {
+    if (memo.toPlainText() != text) memo.setPlainText(text);
+}
+
+// A box that shows its text already is left alone, so that the user's cursor
+// and selection in it (to copy the VIN, say) outlive the tick.
+void ShowText(QLineEdit& box, const QString& text) {
+    if (box.text() != text) box.setText(text);
 }
 
 }  // namespace
@@ -102,8 +136,42 @@ void TMainForm::ShowLiveValues() {
     ++ReadCount;
 }
 
-// The errors page and the ECU information page are read here; until their
-// requests are in place their ticks send nothing.
-void TMainForm::PollErrors() {}
+// The memo is emptied before the read and filled after it; as nothing is
+// painted in between, it is written once, with the list or with nothing.
+void TMainForm::PollErrors() {
+    const auto lines = ReadErrorList(*session_, *session_, *session_);
+    // Converted as one text: a conversion per line would open the converter
+    // 256 times a tick.
+    std::string text;
+    if (lines) {
+        for (const ErrorLine& line : *lines) {
+            if (!text.empty()) text += '\n';
+            text += line.Code + '\t' + line.Name;
+        }
+    }
+    ShowErrorList(*Memo1, FromCp1251(text));
+    if (!lines) {
+        LinkOk = false;  // panel 1 keeps the count of the last read
+        return;
+    }
+    Panels[1]->setText(QString::fromUtf8(Lang::QuantityOfErrorsText) +
+                       QString::number(lines->size()));
+    LinkOk = true;
+}
 
-void TMainForm::PollEcuInfo() {}
+// A failed probe or counter read empties every box but the VIN's, which keeps
+// the VIN of the last read.
+void TMainForm::PollEcuInfo() {
+    if (!ReadEcuInformation(*session_)) {
+        LinkOk = false;
+        for (std::size_t i = 1; i < LabeledEdits.size(); ++i) ShowText(*LabeledEdits[i], {});
+        for (QLineEdit* box : MaskEdits) ShowCounter(*box, {});
+        return;
+    }
+    LinkOk = true;
+    const EcuProtocol& ecu = *session_;
+    for (std::size_t i = 0; i < LabeledEdits.size(); ++i)
+        ShowText(*LabeledEdits[i], FromCp1251(ecu.*LabeledEditTexts[i]));
+    for (std::size_t i = 0; i < MaskEdits.size(); ++i)
+        ShowCounter(*MaskEdits[i], ecu.*MaskEditTexts[i]);
+}

@@ -9,7 +9,8 @@
 #include "cli/EcuConnection.h"
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
-#include "protocol/ErrorBitmap.h"
+#include "database/ErrorList.h"
+#include "lang/Lang.h"
 #include "protocol/ErrorClearing.h"
 
 namespace {
@@ -25,23 +26,20 @@ int ListErrors(const ErrorOptions& options) {
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
 
-    WorkBuffer buffer{};
-    if (!line.Ecu.ReadErrors(buffer)) {
-        line.Port.Purge();
+    const auto lines = ReadErrorList(line.Port, line.Ecu, *definitions);
+    if (!lines) {
         std::fprintf(stderr, "The error memory could not be read.\n");
         return 1;
     }
-    const auto errors = StoredErrors(buffer.data());
     TextTable table;
-    for (int number : errors) {
-        const ErrorDef& def = definitions->Errors[number];
-        std::string name = Printable(*def.Name);
-        if (def.Code.empty() && name.empty())
-            name = "(no definition of error " + std::to_string(number) + ")";
-        table.Add({Printable(def.Code), name});
+    for (const ErrorLine& error : *lines) {
+        std::string name = Printable(error.Name);
+        if (error.Code.empty() && name.empty())
+            name = "(no definition of error " + std::to_string(error.Number) + ")";
+        table.Add({Printable(error.Code), name});
     }
     table.Print();
-    std::printf("Quantity of errors: %zu\n", errors.size());
+    std::printf("%s%zu\n", Lang::QuantityOfErrorsText, lines->size());
     return 0;
 }
 

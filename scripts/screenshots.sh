@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The pictures of the README: the first parameter page polling the simulator,
-# in English and in Russian, into docs/. Runs on a virtual display.
+# The pictures of the README: the first parameter page, the errors page and the
+# ECU information page polling the simulator, in English and in Russian (under
+# the Russian locale, as a Russian user sees the numbers), into docs/. Runs on
+# a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -16,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$work/dosdevices" docs
-build/release/vmx-ecusim --link "$work/dosdevices/COM1" >/dev/null &
+build/release/vmx-ecusim --link "$work/dosdevices/COM1" --errors 0,5,17 >/dev/null &
 sim=$!
 for _ in $(seq 50); do
     [ -e "$work/dosdevices/COM1" ] && break
@@ -26,7 +28,11 @@ done
 for language in EN RU; do
     # Only the Language line changes; the file keeps its CRLF line ends.
     sed "s/^Language=[A-Za-z]*/Language=$language/" data/database.ini >"$work/database.ini"
-    png="docs/window-$(echo "$language" | tr '[:upper:]' '[:lower:]').png"
-    xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/window-shot.sh "$work" "$png"
-    echo "$png"
+    suffix=$(echo "$language" | tr '[:upper:]' '[:lower:]')
+    locale=C.UTF-8
+    [ "$language" = RU ] && locale=ru_RU.UTF-8
+    shots=("docs/window-$suffix.png" "docs/errors-$suffix.png" "docs/ecu-info-$suffix.png")
+    LC_ALL=$locale xvfb-run -a -s "-screen 0 1024x768x24" \
+        bash scripts/window-shot.sh "$work" "${shots[@]}"
+    printf '%s\n' "${shots[@]}"
 done

@@ -27,7 +27,7 @@ struct EcuSimulator::Impl {
     void Serve();
     void ReadMaster();
     void OnBytes(const std::uint8_t* bytes, std::size_t count, Clock::time_point arrival);
-    void QueueReply(ReplyBytes reply);
+    void QueueReply(std::uint8_t command, ReplyBytes reply);
     void WriteDue();
     void CloseLine();
     void Wake();
@@ -181,14 +181,14 @@ void EcuSimulator::Impl::OnBytes(const std::uint8_t* bytes, std::size_t count,
         if (!frame) continue;
         frames.push_back(*frame);
         if (std::optional<ReplyBytes> reply = responder.Answer(*frame, Seconds(arrival))) {
-            QueueReply(std::move(*reply));
+            QueueReply(frame->Bytes[1], std::move(*reply));
         }
     }
 }
 
-void EcuSimulator::Impl::QueueReply(ReplyBytes reply) {
+void EcuSimulator::Impl::QueueReply(std::uint8_t command, ReplyBytes reply) {
     std::vector<std::uint8_t> out;
-    if (faults.Silent) {
+    if (faults.Silent || faults.Unanswered.contains(command)) {
         reply.clear();
     } else {
         if (faults.FirstByte && !reply.empty()) reply[0] = *faults.FirstByte;

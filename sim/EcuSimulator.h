@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,9 @@ struct SimFaults {
     std::vector<std::uint8_t> Garbage;       // sent before each reply
     std::chrono::milliseconds Delay{0};      // wait before each reply
     std::optional<std::size_t> HangUpAfter;  // hang up after this many bytes of the next reply
+    // Silent for these commands only (byte 1 of the frame), as an ECU that
+    // answers the probe but not the requests after it.
+    std::set<std::uint8_t> Unanswered;
 };
 
 class EcuSimulator {

@@ -10,12 +10,18 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "app/MainForm.h"
 #include "app/WindowMessages.h"
 #include "sim/EcuSimulator.h"
 #include "support/ScratchFolder.h"
+
+// Texts in failure messages as text, not as the bytes of their characters.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 class RecordingMessages : public WindowMessages {
 public:

@@ -1,0 +1,25 @@
+#include "database/ErrorList.h"
+
+#include "protocol/ErrorBitmap.h"
+
+static_assert(ErrorCount <= DefinitionDatabase::DefinitionCount);
+
+std::vector<ErrorLine> ErrorLines(const std::uint8_t* bitmap,
+                                  const DefinitionDatabase& definitions) {
+    std::vector<ErrorLine> lines;
+    for (int number : StoredErrors(bitmap)) {
+        const ErrorDef& def = definitions.Errors[static_cast<std::size_t>(number)];
+        lines.push_back({number, def.Code, *def.Name});
+    }
+    return lines;
+}
+
+std::optional<std::vector<ErrorLine>> ReadErrorList(ByteLink& link, EcuProtocol& ecu,
+                                                    const DefinitionDatabase& definitions) {
+    WorkBuffer buffer{};
+    if (!ecu.ReadErrors(buffer)) {
+        link.Purge();
+        return std::nullopt;
+    }
+    return ErrorLines(buffer.data(), definitions);
+}
