@@ -9,7 +9,7 @@
 
 #include "serial/Deadline.h"
 #include "serial/SerialPort.h"
-#include "serial/TtyWait.h"
+#include "serial/posix/TtyWait.h"
 
 using namespace std::chrono_literals;
 
