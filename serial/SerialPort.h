@@ -94,6 +94,7 @@ private:
     bool ReleaseHandle();
     bool HoldsDevice() const;
 
+    // Helpers of the platform's transfers.
     // Takes what is waiting, up to n bytes, without waiting.
     std::size_t TakeWaiting(std::uint8_t* buffer, std::size_t n);
     // Waits up to 110 ms for the first byte, then takes what is there.
