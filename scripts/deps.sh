@@ -8,6 +8,9 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev locales
+    # The Windows build: cross compiler, googletest sources for it, Wine to run
+    # it, zip for the package.
+    g++-mingw-w64-x86-64-posix googletest wine64 zip
 )
 locale=ru_RU.UTF-8
 
