@@ -49,5 +49,17 @@ grep -q '^COM2 .*no answer' <<<"$probe"
 vwine "$cli" live --count 5 --port COM1 --format csv
 vwine "$cli" errors --port COM1 | tee errors.txt
 grep -q 'Quantity of errors: 3' errors.txt
+# Ctrl+C (Wine hands SIGINT to the console's control handlers) ends a run
+# between two reads: its summary comes, and the last read was good.
+"$wine_program" "$cli" live --port COM1 --format csv >live.csv 2>live.err &
+live=$!
+wine_line_pids+=("$live")
+for _ in $(seq 100); do
+    [ "$(wc -l <live.csv)" -ge 3 ] && break
+    sleep 0.1
+done
+kill -INT "$live"
+wait "$live"
+grep 'reads succeeded' live.err
 cd "$top"
 echo "Windows: built in $((built - started)) s, run under Wine in $((SECONDS - built)) s."
