@@ -94,6 +94,8 @@ TEST_F(SerialLine, PortAboveCom9OpensThroughTheDeviceNamespace) {
     EXPECT_EQ(other.LastOpen(), OpenOutcome::NoSuchPort);
     other.Open("C:\\database.ini");  // no device name
     EXPECT_EQ(other.LastOpen(), OpenOutcome::NoSuchPort);
+    other.Open("\\\\.\\C:");  // a volume of the namespace is no serial device
+    EXPECT_EQ(other.LastOpen(), OpenOutcome::CannotOpen);
     EXPECT_TRUE(sink.Messages.empty());
 }
 
