@@ -38,7 +38,9 @@ ticks() {
 poll_cpu() {
     local label=$1 extra=$2
     shift 2
-    "$@" --interval 220 --count $((seconds * 5 + 20)) --format csv >/dev/null 2>"$wine_line_runtime/poll.err" &
+    # To a file: Wine writes to /dev/null, a device to it, through its server.
+    "$@" --interval 220 --count $((seconds * 5 + 20)) --format csv >"$wine_line_runtime/poll.csv" \
+        2>"$wine_line_runtime/poll.err" &
     local pid=$!
     sleep 2 # past the start and the set's selection
     local own0 extra0 own1 extra1
