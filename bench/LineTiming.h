@@ -25,6 +25,9 @@ inline double WallMs() {
 inline double ThreadCpuMs() {
     return NowMs(CLOCK_THREAD_CPUTIME_ID);
 }
+inline double ProcessCpuMs() {
+    return NowMs(CLOCK_PROCESS_CPUTIME_ID);
+}
 
 inline double Median(std::vector<double> values) {
     if (values.empty()) return 0.0;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "cli/TextTable.h"
 #include "database/ProfileValues.h"
 
 void AddLanguageOption(CLI::App& command, std::string& language) {
@@ -39,7 +40,8 @@ std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language)
 std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language) {
     auto database = ReadDefinitions(language);
     if (database && !database->IniFile.ReadFailure().empty()) {
-        std::fprintf(stderr, "Error: %s cannot be read: %s.\n", database->IniFile.Path().c_str(),
+        std::fprintf(stderr, "Error: %s cannot be read: %s.\n",
+                     PrintablePath(database->IniFile.Path()).c_str(),
                      database->IniFile.ReadFailure().c_str());
         return nullptr;
     }

@@ -64,12 +64,14 @@ int PrintDefinitions(const std::string& language) {
     const std::filesystem::path& path = database->IniFile.Path();
     const std::string& failure = database->IniFile.ReadFailure();
     if (!failure.empty()) {
-        std::printf("File: %s (cannot be read: %s)\n", path.c_str(), failure.c_str());
+        std::printf("File: %s (cannot be read: %s)\n", PrintablePath(path).c_str(),
+                    failure.c_str());
         return 1;
     }
     std::error_code error;
     const bool found = std::filesystem::exists(path, error);
-    std::printf("File: %s%s\n", path.c_str(), found ? "" : " (not found: all defaults)");
+    std::printf("File: %s%s\n", PrintablePath(path).c_str(),
+                found ? "" : " (not found: all defaults)");
     std::printf("Language: %s\n", database->LanguageIndex == 1 ? "EN (English)" : "RU (Russian)");
     PrintParameters(*database);
     PrintErrors(*database);

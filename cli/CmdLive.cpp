@@ -2,19 +2,17 @@
 // reads them: the set's slots are selected, then the block is read every
 // interval; a failed read selects the set again at the next one.
 
-#include <signal.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
+#include "cli/Console.h"
 #include "cli/EcuConnection.h"
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
@@ -39,13 +37,13 @@ struct LiveOptions {
 
 // Local wall-clock time with milliseconds, for the log lines.
 std::string Timestamp() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
+    using namespace std::chrono;
+    const system_clock::time_point now = system_clock::now();
+    const std::tm local = LocalTime(system_clock::to_time_t(now));
+    const long long ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     char text[40];
     const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    std::snprintf(text + length, sizeof text - length, ".%03ld", now.tv_nsec / 1000000);
+    std::snprintf(text + length, sizeof text - length, ".%03lld", ms);
     return text;
 }
 
@@ -151,7 +149,7 @@ int RunLive(const LiveOptions& options) {
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
     const bool csv = options.Format == "csv";
-    const bool terminal = isatty(STDOUT_FILENO) == 1;
+    const bool terminal = OutputIsTerminal();
     if (csv) PrintCsvHeader(sets);
 
     bool linkOk = false, lost = false, lastGood = false;

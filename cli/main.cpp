@@ -1,20 +1,20 @@
 // vmxdiag-cli: the diagnostic session without a window. It reads
 // database.ini and the port namespace of the current directory, like the window.
 
-#include <csignal>
 #include <cstdio>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/Command.h"
+#include "cli/Console.h"
 #include "serial/StandardStreams.h"
 
 int main(int argc, char** argv) {
     KeepStandardStreamsOpen();
-    // A reader that goes away (`| head`) ends the run through a failed write and
-    // the normal unwinding, which closes the port, instead of killing the process
-    // with the port still held.
-    std::signal(SIGPIPE, SIG_IGN);
+    // UTF-8 text; a reader that goes away (`| head`) ends the run through a
+    // failed write and the normal unwinding, which closes the port, instead of
+    // killing the process with the port still held.
+    const ConsoleSession console;
 
     CLI::App app{"vmxdiag-cli: talks to the diesel-engine ECU over the diagnostic line"};
     app.require_subcommand(1);

@@ -11,6 +11,9 @@ packages=(
     # The window without a display (run.sh, screenshots): a virtual X server,
     # the fonts the window names, a screen grabber and a key presser.
     xvfb xauth fonts-liberation imagemagick xdotool
+    # The Windows build: cross compiler, googletest sources for it, Wine to run
+    # it, zip for the package.
+    g++-mingw-w64-x86-64-posix googletest wine64 zip
 )
 locale=ru_RU.UTF-8
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: once in a normal build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer (built with clang, which also
-# builds the fuzz targets and runs each of them briefly).
+# Builds everything and runs every test: once in a normal build, once for
+# Windows under Wine, once under AddressSanitizer and UndefinedBehaviorSanitizer
+# (built with clang, which also builds the fuzz targets and runs each of them
+# briefly).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -13,6 +14,10 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Normal build =="
 bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+# The Windows build, cross-compiled and run under Wine against the simulator of
+# the normal build.
+bash scripts/test-windows.sh
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

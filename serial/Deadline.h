@@ -20,6 +20,9 @@ public:
         if (until > Clock::now()) std::this_thread::sleep_until(until);
     }
 
+    // What is left; zero once passed.
+    Clock::duration Left() const { return std::max(end_ - Clock::now(), Clock::duration::zero()); }
+
     // What is left, as ppoll() takes it; zero once passed.
     timespec Remaining() const {
         const auto left = end_ - Clock::now();

@@ -14,8 +14,6 @@
 #include "serial/ByteLink.h"
 #include "serial/MessageSink.h"
 
-struct termios;
-
 // How the last Open went, for front ends that say why a port is not usable.
 enum class OpenOutcome {
     Opened,
@@ -75,19 +73,28 @@ public:
     std::size_t Write(std::uint8_t* buffer, std::size_t n) override;
 
 private:
+    // The device's side of the port: a descriptor with its termios records on
+    // POSIX systems, a handle with its DCB on Windows. It is defined with each
+    // platform's sources, so this header is the same everywhere and nothing
+    // that includes it learns which platform it runs on.
+    struct Platform;
+
     // The steps of Open. Each step shows its own message when it fails,
     // unless quiet (a reopen in the background must not raise boxes).
     OpenOutcome OpenDevice(const std::string& name, bool quiet);
+    // Opens the device at path exclusively; Opened when the port now holds it.
+    OpenOutcome AcquireDevice(const std::string& path);
     bool GetLineState(bool quiet);
     bool SetLineState(bool quiet);
     bool SetReadTiming(bool quiet);
-    // Clears the tty's exclusive mode, but only when this port set it.
-    void DropExclusiveMode();
     // Puts back the line settings the device had when it was opened.
     void RestoreFoundSettings();
-    // Restores, drops the exclusive mode and closes the descriptor.
-    void ReleaseHandle();
+    // Restores what can be restored and lets go of the device, whatever fails.
+    // False when the system reported a failure of the close itself.
+    bool ReleaseHandle();
+    bool HoldsDevice() const;
 
+    // Helpers of the platform's transfers.
     // Takes what is waiting, up to n bytes, without waiting.
     std::size_t TakeWaiting(std::uint8_t* buffer, std::size_t n);
     // Waits up to 110 ms for the first byte, then takes what is there.
@@ -98,20 +105,11 @@ private:
     std::filesystem::path base_;
     std::vector<std::string> portNames_;
     bool isOpen_ = false;
-    int handle_ = -1;
     std::string device_;
     std::string name_;
     OpenOutcome lastOpen_ = OpenOutcome::NoSuchPort;
     // Set when the device went away; every transfer then fails at once until
     // the port is closed and opened again.
     bool hungUp_ = false;
-    // This port put the tty into exclusive mode and so owes it the release.
-    bool setExclusive_ = false;
-    // Kept between opens: a failed read of the line state leaves the previous
-    // port's settings here.
-    std::unique_ptr<termios> lineSettings_;
-    // The device's own settings as this open found them, owed back at release;
-    // only when they could be read.
-    std::unique_ptr<termios> foundSettings_;
-    bool owesFoundSettings_ = false;
+    std::unique_ptr<Platform> platform_;
 };

@@ -1,6 +1,8 @@
 #pragma once
-// The fallback of the port namespace, used when there is no dosdevices/
-// folder: COM1 to COM8 stand for the first eight serial devices of the system.
+// The port namespace of POSIX systems, with the folder of devices to look in
+// (tests give a folder of their own), and its fallback, used when there is no
+// dosdevices/ folder: COM1 to COM8 stand for the first eight serial devices of
+// the system.
 
 #include <filesystem>
 #include <functional>
@@ -8,6 +10,13 @@
 #include <vector>
 
 #include "serial/PortNamespace.h"
+
+// ListPortEntries and ResolvePortName of PortNamespace.h, whose fallback looks
+// for the system's devices in devFolder ("/dev" there).
+std::vector<PortEntry> ListPortEntries(const std::filesystem::path& base,
+                                       const std::filesystem::path& devFolder);
+std::string ResolvePortName(const std::string& name, const std::filesystem::path& base,
+                            const std::filesystem::path& devFolder);
 
 // The serial devices of `devFolder` in the order the fallback numbers them:
 // USB adapters first (ttyUSB*, then ttyACM*), then the built-in ttyS*, each

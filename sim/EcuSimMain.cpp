@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         "until interrupted."};
     std::string link;
     bool unpaced = false;
+    bool silent = false;
     std::string version = "40.3.5";
     unsigned appId = 1001;
     std::vector<int> errors;
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> values;
     app.add_option("--link", link, "make this symbolic link to the device (e.g. dosdevices/COM1)");
     app.add_flag("--unpaced", unpaced, "answer at once instead of at 38400 baud");
+    app.add_flag("--silent", silent, "echo every byte but never answer (the ECU switched off)");
     app.add_option("--version", version, "program version V1.V2.V3")->capture_default_str();
     app.add_option("--app-id", appId, "application identifier")
         ->capture_default_str()
@@ -131,6 +133,11 @@ int main(int argc, char** argv) {
     try {
         EcuSimulator simulator(options);
         for (const auto& [address, word] : fixedWords) simulator.SetLiveValue(address, word);
+        if (silent) {
+            SimFaults faults;
+            faults.Silent = true;
+            simulator.SetFaults(faults);
+        }
         if (!link.empty()) simulator.CreateLink(link);
         std::cout << simulator.DevicePath() << std::endl;
         int signal = 0;

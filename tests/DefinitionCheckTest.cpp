@@ -3,7 +3,6 @@
 // command-line check.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "database/DefinitionCheck.h"
-#include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -126,6 +124,10 @@ TEST(DefinitionCheck, SampleFileIsClean) {
 // --- The command ---
 
 #ifdef VMXDIAG_CLI_PATH
+
+#include <sys/stat.h>
+
+#include "support/CliRun.h"
 
 TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
     ScratchFolder folder;

@@ -1,6 +1,5 @@
 // The identification, hour-counter and VIN requests: decoding, what a failed
-// reply leaves, the order of the ECU information read, and the simulator's
-// encoding read back by the tool.
+// reply leaves, and the order of the ECU information read.
 
 #include "protocol/EcuIdentification.h"
 
@@ -11,10 +10,7 @@
 #include <utility>
 
 #include "protocol/EcuInformation.h"
-#include "serial/SerialPort.h"
-#include "sim/EcuSimulator.h"
-#include "sim/ReplyEncoding.h"
-#include "support/RecordingSink.h"
+#include "support/EcuTexts.h"
 #include "support/ScriptedLink.h"
 
 using ::testing::ElementsAre;
@@ -39,14 +35,6 @@ Bytes Words(std::array<std::uint16_t, 5> words) {
         reply[3 + 2 * i] = static_cast<std::uint8_t>(words[i] >> 8);
     }
     return reply;
-}
-
-// Every text the ECU information read fills, in a fixed order.
-std::vector<std::string> Texts(const EcuProtocol& ecu) {
-    return {ecu.ManufacturerCode, ecu.ProductionDate,      ecu.SerialNumber,
-            ecu.UserCode,         ecu.LastProgrammingDate, ecu.Vin,
-            ecu.WholeWorkingTime, ecu.NearIdleTime,        ecu.HighSpeedSmallLoadTime,
-            ecu.PartialLoadTime,  ecu.MaximumLoadTime,     ecu.RackZeroPosition};
 }
 
 }  // namespace
@@ -165,52 +153,4 @@ TEST(EcuInformation, StopsAfterAFailedProbeOrCounterRead) {
     link.QueueReply(Reply(ReplyLength::HourCounters - 1, {}));
     EXPECT_FALSE(ReadEcuInformation(ecu));
     EXPECT_EQ(link.Sent().size(), 3u);  // probe; probe, counters
-}
-
-// --- The simulator's replies read back, on scripted bytes and over a pty ---
-
-namespace {
-
-EcuState SampleState() {
-    EcuState state;
-    state.Counters = {0x0016, 0x0012, 0x0002, 0x0003, 40};  // the parts exceed the whole
-    state.ManufacturerCode = "\xDFK7";                      // cp1251 Ya goes as its own byte
-    state.SerialNumber = "90210";
-    state.ProductionYear = 1999;
-    state.UserCode = "AB";
-    state.ProgrammingDate = {31, 1, 99};
-    state.VinCp866 = "\x8F\x80-123";  // Pe, A; padded with spaces to 17
-    return state;
-}
-
-void ExpectSampleTexts(const EcuProtocol& ecu) {
-    EXPECT_THAT(Texts(ecu), ElementsAre("\xDFK7 ", "15.06.1999", "90210", "AB", "31.01.99",
-                                        "\xCF\xC0-123" + std::string(11, ' '), "1:22", "1:8",
-                                        "4095:56", "0:8", "0:11", "2"));
-}
-
-}  // namespace
-
-TEST(EcuInformationRoundTrip, SimulatorRepliesOnAScriptedLink) {
-    const EcuState s = SampleState();
-    ScriptedLink link;
-    for (const auto& reply : {EncodeProbe(s), EncodeHourCounters(s), EncodeIdentification(s),
-                              EncodeUserAndDate(s), EncodeVin(s)})
-        link.QueueReply(reply);
-    EcuProtocol ecu(link);
-    ASSERT_TRUE(ReadEcuInformation(ecu));
-    ExpectSampleTexts(ecu);
-}
-
-TEST(EcuInformationRoundTrip, SimulatorOverAPseudoTerminal) {
-    EcuSimulator::Options options;
-    options.State = SampleState();
-    EcuSimulator simulator(options);
-    RecordingSink sink;
-    SerialPort port(sink);
-    port.Open(simulator.DevicePath());
-    EcuProtocol ecu(port);
-    ASSERT_TRUE(ReadEcuInformation(ecu));
-    ExpectSampleTexts(ecu);
-    EXPECT_EQ(simulator.ReceivedFrames().size(), 5u);
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 
 #include "support/FormulaCheck.h"
@@ -188,7 +189,7 @@ TEST(FormulaRemainder, OperandsBeyondThirtyTwoBitsNeverFault) {
 
 TEST(FormulaFunctions, NineFunctionsAndPi) {
     EXPECT_EQ(Evaluate("pi"), 3.1415926535);
-    EXPECT_NE(Evaluate("pi"), M_PI);
+    EXPECT_NE(Evaluate("pi"), std::numbers::pi);
     EXPECT_EQ(Evaluate("exp 1"), std::exp(1.0));
     for (double x : {0.0, 0.5, -0.25, 1.0}) {
         EXPECT_EQ(Evaluate("abs X", x), std::fabs(x));

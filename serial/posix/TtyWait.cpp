@@ -1,4 +1,4 @@
-#include "serial/TtyWait.h"
+#include "serial/posix/TtyWait.h"
 
 #include <poll.h>
 

@@ -1,4 +1,4 @@
-// Opening, configuring and closing the port.
+// Opening, configuring and closing the port on a tty.
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -12,8 +12,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "serial/PortNamespace.h"
-#include "serial/SerialPort.h"
+#include "serial/posix/SerialPortPlatform.h"
 
 static_assert(SerialPort::BaudRate == 38400, "the line settings below use B38400");
 
@@ -62,31 +61,17 @@ bool LockAgainstOtherPorts(int fd) {
 }  // namespace
 
 SerialPort::SerialPort(MessageSink& sink, std::filesystem::path base)
-    : sink_(sink),
-      base_(std::move(base)),
-      lineSettings_(std::make_unique<termios>()),
-      foundSettings_(std::make_unique<termios>()) {}
+    : sink_(sink), base_(std::move(base)), platform_(std::make_unique<Platform>()) {}
 
 SerialPort::~SerialPort() {
     Close();
 }
 
-void SerialPort::ListPorts() {
-    portNames_.clear();
-    for (PortEntry& entry : ListPortEntries(base_)) portNames_.push_back(std::move(entry.Name));
+bool SerialPort::HoldsDevice() const {
+    return platform_->Handle >= 0;
 }
 
-void SerialPort::Open(const std::string& name) {
-    if (isOpen_) {
-        lastOpen_ = OpenOutcome::AlreadyOpen;
-        return;
-    }
-    lastOpen_ = OpenDevice(name, false);
-}
-
-OpenOutcome SerialPort::OpenDevice(const std::string& name, bool quiet) {
-    const std::string device = ResolvePortName(name, base_);
-    if (device.empty()) return OpenOutcome::NoSuchPort;
+OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
     // Non-blocking, so that a modem line waiting for carrier cannot hang the
     // open; it stays non-blocking and every wait is a poll with a deadline.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
@@ -95,59 +80,22 @@ OpenOutcome SerialPort::OpenDevice(const std::string& name, bool quiet) {
         if (errno == ENOENT || errno == ENXIO || errno == ENODEV) return OpenOutcome::NoSuchPort;
         return OpenOutcome::CannotOpen;
     }
-    // A device in use stays closed without a message, as one whose open failed.
     if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {
         ::close(fd);
         return OpenOutcome::InUse;
     }
-    handle_ = fd;
+    platform_->Handle = fd;
     // Not a tty: the line-state steps report it.
-    setExclusive_ = ::ioctl(fd, TIOCEXCL) == 0;
-    // A failed line-state step is reported and the open goes on, as the
-    // window always did; a background reopen takes only a device that
-    // configures cleanly.
-    const bool stateRead = GetLineState(quiet);
-    const bool lineSet = (stateRead || !quiet) && SetLineState(quiet);
-    if ((quiet && !lineSet) || !SetReadTiming(quiet)) {
-        if (handle_ >= 0) ReleaseHandle();
-        return OpenOutcome::NotConfigured;
-    }
-    if (IsUsbAdapter(device)) AskForLowLatency(handle_);
-    device_ = device;
-    name_ = name;
-    hungUp_ = false;
-    Purge();
-    isOpen_ = true;
+    platform_->SetExclusive = ::ioctl(fd, TIOCEXCL) == 0;
+    if (IsUsbAdapter(device)) AskForLowLatency(fd);
     return OpenOutcome::Opened;
 }
 
-bool SerialPort::Reopen() {
-    if (!IsHungUp()) return false;
-    const std::string name = name_;
-    if (handle_ >= 0) ReleaseHandle();  // the dead descriptor
-    isOpen_ = false;
-    if (OpenDevice(name, true) == OpenOutcome::Opened) return true;
-    isOpen_ = true;
-    hungUp_ = true;
-    name_ = name;
-    device_.clear();
-    return false;
-}
-
-void SerialPort::LetGoOfDevice() {
-    if (!isOpen_) return;
-    if (handle_ >= 0) {
-        Purge();
-        ReleaseHandle();
-    }
-    hungUp_ = true;
-    device_.clear();
-}
-
 bool SerialPort::GetLineState(bool quiet) {
-    if (::tcgetattr(handle_, lineSettings_.get()) == 0) {
-        *foundSettings_ = *lineSettings_;
-        owesFoundSettings_ = true;
+    Platform& p = *platform_;
+    if (::tcgetattr(p.Handle, &p.LineSettings) == 0) {
+        p.FoundSettings = p.LineSettings;
+        p.OwesFoundSettings = true;
         return true;
     }
     if (!quiet) sink_.ShowError("Could not retrieve serial port state.");
@@ -155,7 +103,8 @@ bool SerialPort::GetLineState(bool quiet) {
 }
 
 bool SerialPort::SetLineState(bool quiet) {
-    termios& line = *lineSettings_;
+    const int handle = platform_->Handle;
+    termios& line = platform_->LineSettings;
     line.c_iflag &=
         ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
     line.c_oflag &= ~OPOST;
@@ -165,13 +114,13 @@ bool SerialPort::SetLineState(bool quiet) {
     cfsetispeed(&line, B38400);
     cfsetospeed(&line, B38400);
 
-    bool ok = ::tcsetattr(handle_, TCSANOW, &line) == 0;
+    bool ok = ::tcsetattr(handle, TCSANOW, &line) == 0;
     termios applied{};
-    ok = ok && ::tcgetattr(handle_, &applied) == 0 && LineSettingsTook(applied);
+    ok = ok && ::tcgetattr(handle, &applied) == 0 && LineSettingsTook(applied);
     // DTR and RTS on. A pseudo-terminal has no modem lines and says so; that
     // is no failure of the line settings.
     int lines = TIOCM_DTR | TIOCM_RTS;
-    if (::ioctl(handle_, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) ok = false;
+    if (::ioctl(handle, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) ok = false;
     if (!ok && !quiet) sink_.ShowError("Could not modify serial port state.");
     return ok;
 }
@@ -180,9 +129,10 @@ bool SerialPort::SetLineState(bool quiet) {
 // a read of an empty queue answers EAGAIN while end of file means the device
 // is gone. The waiting itself is done in poll() with the budgets of Read.
 bool SerialPort::SetReadTiming(bool quiet) {
+    const int handle = platform_->Handle;
     termios timing{};
-    const int flags = ::fcntl(handle_, F_GETFL);
-    if (::tcgetattr(handle_, &timing) != 0 || flags < 0) {
+    const int flags = ::fcntl(handle, F_GETFL);
+    if (::tcgetattr(handle, &timing) != 0 || flags < 0) {
         ReleaseHandle();
         if (!quiet) sink_.ShowError("Failed to retrieve timeouts.");
         return false;
@@ -190,8 +140,8 @@ bool SerialPort::SetReadTiming(bool quiet) {
     timing.c_cc[VMIN] = 1;
     timing.c_cc[VTIME] = 0;
     termios applied{};
-    if (::tcsetattr(handle_, TCSANOW, &timing) != 0 ||
-        ::fcntl(handle_, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(handle_, &applied) != 0 ||
+    if (::tcsetattr(handle, TCSANOW, &timing) != 0 ||
+        ::fcntl(handle, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(handle, &applied) != 0 ||
         applied.c_cc[VMIN] != 1 || applied.c_cc[VTIME] != 0) {
         ReleaseHandle();
         if (!quiet) sink_.ShowError("Failed to modify timeouts.");
@@ -200,50 +150,31 @@ bool SerialPort::SetReadTiming(bool quiet) {
     return true;
 }
 
-void SerialPort::DropExclusiveMode() {
-    if (setExclusive_) ::ioctl(handle_, TIOCNXCL);
-    setExclusive_ = false;
+void SerialPort::Platform::DropExclusiveMode() {
+    if (SetExclusive) ::ioctl(Handle, TIOCNXCL);
+    SetExclusive = false;
 }
 
 // A terminal left raw at 38400 would garble whatever uses the device next (a
 // console on a USB adapter, a modem). A device that is gone refuses; so be it.
 void SerialPort::RestoreFoundSettings() {
-    if (owesFoundSettings_) ::tcsetattr(handle_, TCSANOW, foundSettings_.get());
-    owesFoundSettings_ = false;
+    Platform& p = *platform_;
+    if (p.OwesFoundSettings) ::tcsetattr(p.Handle, TCSANOW, &p.FoundSettings);
+    p.OwesFoundSettings = false;
 }
 
-void SerialPort::ReleaseHandle() {
-    RestoreFoundSettings();
-    DropExclusiveMode();
-    ::close(handle_);
-    handle_ = -1;
-}
-
-void SerialPort::Close() {
-    if (!isOpen_) return;
-    name_.clear();
-    if (handle_ < 0) {  // a lost port that let go of its device
-        isOpen_ = false;
-        hungUp_ = false;
-        return;
-    }
-    Purge();
+bool SerialPort::ReleaseHandle() {
     RestoreFoundSettings();
     // Drop the exclusive mode before the close: it belongs to the tty and could
     // outlive this descriptor while the device stays open elsewhere.
-    DropExclusiveMode();
-    const int result = ::close(handle_);
-    // Linux releases the descriptor even when close() reports an error
-    // (EINTR, EIO). Keeping the port "open" on that number would make a later
-    // Close close whatever file has been given the number since.
-    handle_ = -1;
-    isOpen_ = false;
-    hungUp_ = false;
-    device_.clear();
-    if (result != 0) sink_.ShowError("Failed to close.");
+    platform_->DropExclusiveMode();
+    // Linux releases the descriptor even when close() reports an error (EINTR, EIO).
+    const int result = ::close(platform_->Handle);
+    platform_->Handle = -1;
+    return result == 0;
 }
 
 void SerialPort::Purge() {
-    if (handle_ < 0) return;
-    ::tcflush(handle_, TCIOFLUSH);
+    if (platform_->Handle < 0) return;
+    ::tcflush(platform_->Handle, TCIOFLUSH);
 }

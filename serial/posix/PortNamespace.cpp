@@ -89,3 +89,11 @@ std::string ResolvePortName(const std::string& name, const fs::path& base,
     if (!fs::exists(fs::symlink_status(folder / name, ec))) return {};
     return DeviceOfEntry(folder, name);
 }
+
+std::vector<PortEntry> ListPortEntries(const fs::path& base) {
+    return ListPortEntries(base, "/dev");
+}
+
+std::string ResolvePortName(const std::string& name, const fs::path& base) {
+    return ResolvePortName(name, base, "/dev");
+}

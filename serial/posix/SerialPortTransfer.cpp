@@ -8,8 +8,8 @@
 #include <chrono>
 
 #include "serial/Deadline.h"
-#include "serial/SerialPort.h"
-#include "serial/TtyWait.h"
+#include "serial/posix/SerialPortPlatform.h"
+#include "serial/posix/TtyWait.h"
 
 using namespace std::chrono_literals;
 
@@ -35,7 +35,7 @@ std::chrono::milliseconds BudgetFor(std::size_t n, std::chrono::milliseconds per
 std::size_t SerialPort::TakeWaiting(std::uint8_t* buffer, std::size_t n) {
     std::size_t got = 0;
     while (got < n && !hungUp_) {
-        const ssize_t r = ::read(handle_, buffer + got, n - got);
+        const ssize_t r = ::read(platform_->Handle, buffer + got, n - got);
         if (r > 0) {
             got += static_cast<std::size_t>(r);
         } else if (r < 0 && errno == EINTR) {
@@ -50,7 +50,7 @@ std::size_t SerialPort::TakeWaiting(std::uint8_t* buffer, std::size_t n) {
 }
 
 std::size_t SerialPort::TakeFirstArrival(std::uint8_t* buffer, std::size_t n) {
-    const TtyWait wait = WaitForInput(handle_, Deadline(FirstByteWait));
+    const TtyWait wait = WaitForInput(platform_->Handle, Deadline(FirstByteWait));
     if (wait == TtyWait::TimedOut) return 0;
     // A hang-up may still leave bytes that came before it.
     const std::size_t got = TakeWaiting(buffer, n);
@@ -79,7 +79,7 @@ std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t n) {
         // keeps the thread from waking for every byte of a reply, and still
         // returns as soon as the last byte is in.
         budget.SleepAtMost(LineByteTime * static_cast<long long>(n - got - 1));
-        const TtyWait wait = WaitForInput(handle_, budget);
+        const TtyWait wait = WaitForInput(platform_->Handle, budget);
         if (wait == TtyWait::TimedOut) break;
         got += TakeWaiting(buffer + got, n - got);
         if (wait == TtyWait::HungUp) hungUp_ = true;
@@ -97,14 +97,14 @@ std::size_t SerialPort::Write(std::uint8_t* buffer, std::size_t n) {
     const Deadline limit(WriteWaitConstant + BudgetFor(n, WriteWaitPerByte));
     std::size_t sent = 0;
     while (sent < n) {
-        const ssize_t r = ::write(handle_, buffer + sent, n - sent);
+        const ssize_t r = ::write(platform_->Handle, buffer + sent, n - sent);
         if (r > 0) {
             sent += static_cast<std::size_t>(r);
         } else if (r < 0 && errno == EINTR) {
             continue;
         } else if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (limit.Passed()) break;
-            const TtyWait wait = WaitForOutput(handle_, limit);
+            const TtyWait wait = WaitForOutput(platform_->Handle, limit);
             if (wait == TtyWait::TimedOut) break;
             if (wait == TtyWait::HungUp) {
                 hungUp_ = true;
