@@ -135,6 +135,17 @@ void MeasurePolling(TMainForm& form, int seconds, const char* page) {
                 cpu / count, tickCpu.TotalMs / count, (cpu - tickCpu.TotalMs) / count);
 }
 
+// The window left alone before Start: what the event loop costs by itself.
+void MeasureIdle(int seconds) {
+    const double cpuStart = ProcessCpuMs();
+    const double wallStart = bench::WallMs();
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, qApp, &QApplication::quit);
+    QApplication::exec();
+    const double wall = bench::WallMs() - wallStart;
+    std::printf("window idle for %.1f s: process CPU %.3f %% of one core\n", wall / 1e3,
+                100.0 * (ProcessCpuMs() - cpuStart) / wall);
+}
+
 // What a changed list costs: the memo given a new text of 128 lines and
 // painted, against the same text left alone.
 void MeasureMemoRewrite(TMainForm& form) {
@@ -175,6 +186,7 @@ int main(int argc, char** argv) {
         TMainForm form(messages, folder);
         form.show();
         QApplication::processEvents();
+        MeasureIdle(seconds);
         form.ADiag->trigger();
         form.Timer1Timer();  // selects the set: not part of the measured tick
         QApplication::processEvents();
