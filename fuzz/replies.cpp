@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "database/ErrorList.h"
 #include "database/LiveData.h"
 #include "protocol/EcuInformation.h"
-#include "protocol/ErrorBitmap.h"
 #include "support/ScriptedLink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& def : definitions) def.Formula = "X*0.1-40";
     definitions[3].Signed = true;
     ParameterSets sets(definitions);
+    // Not loaded: every error is listed without a code or name, as for a file
+    // that defines none.
+    static const DefinitionDatabase errors("");
     bool linkOk = false;
     WorkBuffer buffer{};
     // Requests are cycled until the script runs out, so later replies meet every shape.
@@ -40,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)ecu.SelectParameter(static_cast<std::uint8_t>(round), 0x0100u + round);
         (void)PollLiveData(ecu, sets, round, linkOk);
         buffer.fill(0);
-        if (ecu.ReadErrors(buffer)) (void)StoredErrors(buffer.data());
+        if (ecu.ReadErrors(buffer)) (void)ErrorLines(buffer.data(), errors);
         (void)ecu.ClearErrors();
         (void)ecu.ReadHourCounters();
         (void)ecu.ReadIdentification();
