@@ -65,6 +65,9 @@ TMainForm::TMainForm(WindowMessages& messages, const std::filesystem::path& dire
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     Timer1->stop();
+    // Ending the session may show a message box, whose event loop must not
+    // reach a handler that uses the session.
+    setEnabled(false);
     session_.reset();
 }
 

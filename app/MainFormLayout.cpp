@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CounterMask.h"
 #include "app/ListCellDelegate.h"
@@ -22,6 +23,25 @@
 #include "database/ParameterSets.h"
 
 namespace {
+
+// A parameter list whose sixteen rows always fit: rows are as tall as the
+// Value column's font needs, unless a fallback font with a taller line would
+// push the last row out of a list that cannot scroll.
+class ParameterList : public QTableWidget {
+public:
+    ParameterList(int rows, int columns, int rowHeight)
+        : QTableWidget(rows, columns), rowHeight_(rowHeight) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QTableWidget::resizeEvent(event);
+        const int fitting = viewport()->height() / std::max(rowCount(), 1);
+        verticalHeader()->setDefaultSectionSize(std::max(1, std::min(rowHeight_, fitting)));
+    }
+
+private:
+    int rowHeight_;
+};
 
 constexpr int ClientWidth = 592;
 constexpr int ClientHeight = 455;
@@ -118,7 +138,11 @@ void TMainForm::BuildToolBar() {
 }
 
 void TMainForm::BuildParameterPage(int page, QTableWidget*& list) {
-    list = Named(new QTableWidget(SlotCount, static_cast<int>(ColumnWidths.size())),
+    // Rows as tall as the Value column's 14 points need.
+    QFont valueFont = PageFont();
+    valueFont.setPointSize(ListCellDelegate::LookOf(ListCellDelegate::ValueColumn).PointSize);
+    list = Named(new ParameterList(SlotCount, static_cast<int>(ColumnWidths.size()),
+                                   QFontMetrics(valueFont).height() + 1),
                  QStringLiteral("ListView%1").arg(page + 1));
     list->setFont(PageFont());
     list->setItemDelegate(new ListCellDelegate(PageFont(), list));
@@ -134,12 +158,7 @@ void TMainForm::BuildParameterPage(int page, QTableWidget*& list) {
     list->horizontalHeader()->setPalette(headerPalette);
     for (int column = 0; column < list->columnCount(); ++column)
         list->setColumnWidth(column, ColumnWidths[column]);
-    // Rows as tall as the Value column's 14 points need, so that all sixteen
-    // show without scrolling.
-    QFont valueFont = PageFont();
-    valueFont.setPointSize(ListCellDelegate::LookOf(ListCellDelegate::ValueColumn).PointSize);
     list->verticalHeader()->setMinimumSectionSize(1);
-    list->verticalHeader()->setDefaultSectionSize(QFontMetrics(valueFont).height() + 1);
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
