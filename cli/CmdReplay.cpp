@@ -17,6 +17,7 @@
 #include "database/RegularFile.h"
 #include "database/ValueText.h"
 #include "lang/Lang.h"
+#include "protocol/LineRecording.h"
 #include "protocol/RecordingPlayback.h"
 
 namespace {
@@ -28,15 +29,7 @@ struct ReplayOptions {
 };
 
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.empty()) return "-";
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        if (!text.empty()) text += ' ';
-        text += Digits[byte >> 4];
-        text += Digits[byte & 0x0F];
-    }
-    return text;
+    return bytes.empty() ? "-" : HexBytes(bytes.data(), bytes.size());
 }
 
 std::string Seconds(std::uint64_t micros) {

@@ -14,6 +14,7 @@ void AppendNumber(std::string& text, std::uint64_t number) {
     text.append(digits, end);
 }
 
+// Each byte with a space before it.
 void AppendBytes(std::string& text, const std::uint8_t* bytes, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         const char hex[3] = {' ', HexDigits[bytes[i] >> 4], HexDigits[bytes[i] & 0x0F]};
@@ -198,6 +199,12 @@ std::optional<RecordingFault> ReadLines(std::string_view text, LineRecording& re
 }
 
 }  // namespace
+
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    AppendBytes(text, bytes, count);
+    return count == 0 ? text : text.substr(1);
+}
 
 std::string RecordingHeader() {
     return std::string(RecordingFormatLine) + "\n";

@@ -64,6 +64,9 @@ std::string RecordingPortLine(std::string_view name, std::string_view device);
 void AppendTransferLine(std::string& text, RecordedTransfer::Kind what, std::uint64_t micros,
                         const std::uint8_t* bytes, std::size_t count, std::size_t asked = 0);
 
+// Bytes as the recording writes them: two hexadecimal digits each, a space between.
+std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
+
 // Reads a whole recording strictly. Nothing when every line was read; the
 // first fault otherwise (recording is then incomplete and must not be used).
 std::optional<RecordingFault> ParseRecording(std::string_view text, LineRecording& recording);

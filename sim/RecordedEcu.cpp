@@ -2,24 +2,11 @@
 
 #include <algorithm>
 
-namespace {
-
-std::string Hex(const std::uint8_t* bytes, std::size_t count) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i) text += ' ';
-        text += Digits[bytes[i] >> 4];
-        text += Digits[bytes[i] & 0x0F];
-    }
-    return text;
-}
-
-}  // namespace
+#include "protocol/LineRecording.h"
 
 std::optional<ReplyBytes> RecordedEcu::Answer(const RequestFrame& frame) {
     if (over_) return std::nullopt;
-    const std::string request = Hex(frame.Bytes.data(), frame.Bytes.size());
+    const std::string request = HexBytes(frame.Bytes.data(), frame.Bytes.size());
     if (next_ >= exchanges_.size()) {
         Stop("the recording is used up after " + std::to_string(next_) + " requests; " + request +
              " and the requests after it go unanswered");
@@ -29,7 +16,7 @@ std::optional<ReplyBytes> RecordedEcu::Answer(const RequestFrame& frame) {
     if (!std::equal(frame.Bytes.begin(), frame.Bytes.end(), expected.Sent.begin(),
                     expected.Sent.end())) {
         Stop("request " + std::to_string(next_ + 1) + " is " + request +
-             ", but the recording has " + Hex(expected.Sent.data(), expected.Sent.size()) +
+             ", but the recording has " + HexBytes(expected.Sent.data(), expected.Sent.size()) +
              " (line " + std::to_string(expected.Line) + "); no more answers");
         return std::nullopt;
     }
