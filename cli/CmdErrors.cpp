@@ -7,10 +7,9 @@
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
 #include "cli/EcuConnection.h"
+#include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
-#include "cli/TextTable.h"
 #include "database/ErrorList.h"
-#include "lang/Lang.h"
 #include "protocol/ErrorClearing.h"
 
 namespace {
@@ -18,35 +17,28 @@ namespace {
 struct ErrorOptions {
     std::string Port;
     std::string Language;
+    std::string Record;
 };
 
 int ListErrors(const ErrorOptions& options) {
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
     EcuConnection line;
-    if (!line.Connect(options.Port)) return 1;
+    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
 
-    const auto lines = ReadErrorList(line.Port, line.Ecu, *definitions);
+    const auto lines = ReadErrorList(line.Recorder, line.Ecu, *definitions);
     if (!lines) {
         std::fprintf(stderr, "The error memory could not be read.\n");
         return 1;
     }
-    TextTable table;
-    for (const ErrorLine& error : *lines) {
-        std::string name = Printable(error.Name);
-        if (error.Code.empty() && name.empty())
-            name = "(no definition of error " + std::to_string(error.Number) + ")";
-        table.Add({Printable(error.Code), name});
-    }
-    table.Print();
-    std::printf("%s%zu\n", Lang::QuantityOfErrorsText, lines->size());
+    PrintErrorList(*lines);
     return 0;
 }
 
 int ClearErrorMemory(const ErrorOptions& options) {
     EcuConnection line;
     if (!line.Connect(options.Port)) return 1;
-    if (!ClearErrorMemory(line.Port, line.Ecu)) {
+    if (!ClearErrorMemory(line.Recorder, line.Ecu)) {
         std::fprintf(stderr,
                      "The clear request did not go out (its echo did not come back as sent).\n");
         return 1;
@@ -62,6 +54,7 @@ void AddErrorsCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<ErrorOptions>();
     AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
+    AddRecordOption(*command, options->Record);
     command->callback([options, &status] {
         StopSignals stop;
         status = stop.Outcome(ListErrors(*options));

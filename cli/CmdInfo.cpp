@@ -17,6 +17,7 @@ namespace {
 struct InfoOptions {
     std::string Port;
     std::string Language;
+    std::string Record;
 };
 
 int ShowEcuInformation(const InfoOptions& options) {
@@ -25,7 +26,7 @@ int ShowEcuInformation(const InfoOptions& options) {
     if (!definitions) return 1;
     const auto& labels = LangText[definitions->LanguageIndex];
     EcuConnection line;
-    if (!line.Connect(options.Port)) return 1;
+    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
     const EcuProtocol& ecu = line.Ecu;
     if (!ReadEcuInformation(line.Ecu)) {
         std::fprintf(stderr, "The ECU did not answer the probe or the hour-counter request.\n");
@@ -65,5 +66,6 @@ void AddInfoCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<InfoOptions>();
     command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
+    AddRecordOption(*command, options->Record);
     command->callback([options, &status] { status = ShowEcuInformation(*options); });
 }

@@ -14,10 +14,10 @@
 #include "cli/Command.h"
 #include "cli/Console.h"
 #include "cli/EcuConnection.h"
+#include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
 #include "database/LiveData.h"
-#include "database/ValueText.h"
 #include "protocol/LineRecovery.h"
 #include "text/CodePage.h"
 
@@ -33,6 +33,7 @@ struct LiveOptions {
     std::string Format = "table";
     std::string Port;
     std::string Language;
+    std::string Record;
 };
 
 // Local wall-clock time with milliseconds, for the log lines.
@@ -45,55 +46,6 @@ std::string Timestamp() {
     const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
     std::snprintf(text + length, sizeof text - length, ".%03lld", ms);
     return text;
-}
-
-// A CSV field, quoted when it holds a separator or a quote.
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-void PrintCsvHeader(const ParameterSets& sets) {
-    std::string line = "time";
-    for (const ParameterDef* def : sets.Slots) {
-        std::string column = Printable(def->CodeEn);
-        if (!def->Unit->empty()) column += " [" + Printable(*def->Unit) + "]";
-        line += "," + CsvField(column);
-    }
-    std::printf("%s\n", line.c_str());
-}
-
-void PrintCsvLine(const ParameterSets& sets) {
-    std::string line = Timestamp();
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        line += ',';
-        if (const auto value = ShownValue(sets, slot))
-            line += ValueText(*value, sets.Slots[slot]->Digits);
-    }
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-void PrintScreen(const ParameterSets& sets, const LiveOptions& options, int reads, bool terminal) {
-    TextTable table;
-    table.Add({"Code", "Name", "Value", "Unit"});
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const ParameterDef& def = *sets.Slots[slot];
-        const auto value = ShownValue(sets, slot);
-        table.Add({Printable(def.CodeEn), Printable(*def.Name),
-                   value ? ValueText(*value, def.Digits) : "-", Printable(*def.Unit)});
-    }
-    // On a terminal the screen is redrawn in place; a pipe gets one block after another.
-    std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
-    text += "Set " + std::to_string(options.Set) + ", read " + std::to_string(reads) +
-            " (Ctrl+C to stop)\n\n" + table.Render();
-    std::fputs(text.c_str(), stdout);
-    std::fflush(stdout);
 }
 
 void ReportSelection(const ParameterSets& sets, int read) {
@@ -144,7 +96,7 @@ int RunLive(const LiveOptions& options) {
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
     EcuConnection line;
-    if (!line.Connect(options.Port)) return 1;
+    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
@@ -176,13 +128,18 @@ int RunLive(const LiveOptions& options) {
             if (lastGood) ++good;
             if (ok) {
                 if (csv)
-                    PrintCsvLine(sets);
+                    PrintCsvLine(sets, Timestamp());
                 else
-                    PrintScreen(sets, options, reads, terminal);
+                    PrintLiveTable(sets,
+                                   "Set " + std::to_string(options.Set) + ", read " +
+                                       std::to_string(reads) + " (Ctrl+C to stop)",
+                                   terminal);
             } else if (!line.Port.IsHungUp()) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
             }
         }
+        // Between reads, so that writing the recording never holds one up.
+        line.SaveRecording();
         // Nobody reads the values any more (`| head`): the run is over.
         if (std::ferror(stdout)) break;
         if (options.Count != 0 && reads >= options.Count) break;
@@ -218,5 +175,6 @@ void AddLiveCommand(CLI::App& app, int& status) {
         ->check(CLI::IsMember({"table", "csv"}));
     AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
+    AddRecordOption(*command, options->Record);
     command->callback([options, &status] { status = RunLive(*options); });
 }

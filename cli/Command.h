@@ -23,3 +23,5 @@ void AddDefinitionsCommand(CLI::App& app, int& status);
 void AddEvalCommand(CLI::App& app, int& status);
 // check [FILE] [--werror]: what in database.ini the program would misread.
 void AddCheckCommand(CLI::App& app, int& status);
+// replay FILE [--format table|csv]: a recording made with --record, without a port.
+void AddReplayCommand(CLI::App& app, int& status);

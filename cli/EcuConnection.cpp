@@ -2,7 +2,45 @@
 
 #include <cstdio>
 
+#include "cli/TextTable.h"
+#include "protocol/LineRecording.h"
 #include "protocol/PortDetection.h"
+
+EcuConnection::~EcuConnection() {
+    SaveRecording();
+    if (!recording_.Close()) StopRecording();
+}
+
+bool EcuConnection::RecordInto(const std::string& path) {
+    if (path.empty()) return true;
+    if (!recording_.Create(path)) {
+        std::fprintf(stderr, "Error: the recording %s cannot be created: %s.\n",
+                     PrintablePath(path).c_str(), recording_.Failure().c_str());
+        return false;
+    }
+    recordingPath_ = path;
+    Recorder.Start();
+    return true;
+}
+
+void EcuConnection::SaveRecording() {
+    if (!recording_.IsOpen()) return;
+    // The port is named once the ECU answered on it, before its first transfer.
+    if (!portNamed_ && Port.IsOpen()) {
+        unsaved_ += RecordingPortLine(Port.Name(), Port.Device());
+        portNamed_ = true;
+    }
+    Recorder.TakeLines(unsaved_);
+    if (unsaved_.empty()) return;
+    if (!recording_.Write(unsaved_)) StopRecording();
+    unsaved_.clear();
+}
+
+void EcuConnection::StopRecording() {
+    Recorder.Stop();
+    std::fprintf(stderr, "The recording into %s stopped: %s.\n",
+                 PrintablePath(recordingPath_).c_str(), recording_.Failure().c_str());
+}
 
 bool EcuConnection::Connect(const std::string& portName) {
     if (!portName.empty()) {
@@ -17,7 +55,10 @@ bool EcuConnection::Connect(const std::string& portName) {
             std::fprintf(stderr, "No ECU answers on %s.\n", portName.c_str());
         return false;
     }
-    const PortDetection detection = DetectPort(Port, Ecu);
+    // A port where no ECU answered has nothing to replay: its transfers are dropped.
+    const PortDetection detection = DetectPort(Port, Ecu, [this](const PortProbe& probe) {
+        if (!probe.Answered && Recorder.IsRecording()) Recorder.Start();
+    });
     if (detection.Answered) return true;
     if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found.\n");
@@ -56,4 +97,14 @@ std::string OpenFailureText(OpenOutcome outcome) {
             return "cannot be set up as a serial line";
     }
     return "cannot be opened";
+}
+
+void AddRecordOption(CLI::App& command, std::string& path) {
+    command
+        .add_option("--record", path,
+                    "Record every byte to and from the port into FILE (see 'replay')")
+        ->type_name("FILE")
+        ->check(CLI::Validator(
+            [](std::string& name) { return name.empty() ? std::string("a file is needed") : ""; },
+            "FILE"));
 }

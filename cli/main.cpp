@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
     AddCheckCommand(app, status);
+    AddReplayCommand(app, status);
     CLI11_PARSE(app, argc, argv);
     // Output that never reached its reader makes a failed run.
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) status = 1;

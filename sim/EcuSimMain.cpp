@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "database/RegularFile.h"
+#include "protocol/LineRecording.h"
 #include "serial/StandardStreams.h"
 #include "sim/EcuSimulator.h"
 
@@ -65,6 +67,19 @@ std::string ToCp866(const std::string& utf8) {
     return out;
 }
 
+// The requests and replies of a recording made with vmxdiag-cli --record.
+std::vector<RecordedExchange> ReadRecording(const std::string& path) {
+    std::string bytes;
+    const FileRead read = ReadRegularFile(path, bytes);
+    if (read.Outcome != FileReadOutcome::Read)
+        throw std::invalid_argument(path + ": cannot be read: " + read.Reason);
+    LineRecording recording;
+    if (const auto fault = ParseRecording(bytes, recording))
+        throw std::invalid_argument(path + ":" + std::to_string(fault->Line) + ": " +
+                                    fault->Message);
+    return RecordedExchanges(recording);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,6 +97,7 @@ int main(int argc, char** argv) {
     std::vector<int> errors;
     std::string vin;
     std::vector<std::string> values;
+    std::string replay;
     app.add_option("--link", link, "make this symbolic link to the device (e.g. dosdevices/COM1)");
     app.add_flag("--unpaced", unpaced, "answer at once instead of at 38400 baud");
     app.add_flag("--silent", silent, "echo every byte but never answer (the ECU switched off)");
@@ -94,6 +110,11 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 127));
     app.add_option("--vin", vin, "vehicle identification number (17 characters)");
     app.add_option("--set", values, "fixed live word for an address, ADDR=WORD (ADDR in hex)");
+    app.add_option("--replay", replay,
+                   "answer each request with the reply recorded for it in FILE (made with "
+                   "vmxdiag-cli --record), in order; a request that differs from the recording, "
+                   "or one past its end, ends the answers")
+        ->type_name("FILE");
     app.set_config("--config", "", "file of key=value lines with the same settings");
     CLI11_PARSE(app, argc, argv);
 
@@ -115,6 +136,12 @@ int main(int argc, char** argv) {
             if (eq == std::string::npos) throw std::invalid_argument("bad --set: " + value);
             fixedWords.emplace_back(ParseWord(value.substr(0, eq), 16, "address"),
                                     ParseWord(value.substr(eq + 1), 0, "word"));
+        }
+        if (!replay.empty()) {
+            options.Replay = ReadRecording(replay);
+            options.ReplayStopped = [](const std::string& why) {
+                std::cerr << "vmx-ecusim: " << why << std::endl;
+            };
         }
     } catch (const std::exception& e) {
         std::cerr << "vmx-ecusim: " << e.what() << '\n';

@@ -17,6 +17,7 @@
 #include "sim/FrameAssembler.h"
 #include "sim/LineSchedule.h"
 #include "sim/PseudoTerminal.h"
+#include "sim/RecordedEcu.h"
 
 using Clock = LineSchedule::Clock;
 
@@ -43,6 +44,7 @@ struct EcuSimulator::Impl {
     mutable std::mutex mutex;
     std::condition_variable hungUpChanged;
     EcuResponder responder;
+    std::optional<RecordedEcu> recorded;
     SimFaults faults;
     FrameAssembler assembler;
     LineSchedule schedule;
@@ -67,6 +69,8 @@ EcuSimulator::Impl::Impl(Options options)
         throw std::system_error(errno, std::generic_category(), "Simulator: eventfd failed");
     }
     responder.State = std::move(options.State);
+    if (options.Replay)
+        recorded.emplace(std::move(*options.Replay), std::move(options.ReplayStopped));
     thread = std::thread([this] { Serve(); });
 }
 
@@ -180,7 +184,9 @@ void EcuSimulator::Impl::OnBytes(const std::uint8_t* bytes, std::size_t count,
         std::optional<RequestFrame> frame = assembler.Push(bytes[i]);
         if (!frame) continue;
         frames.push_back(*frame);
-        if (std::optional<ReplyBytes> reply = responder.Answer(*frame, Seconds(arrival))) {
+        std::optional<ReplyBytes> reply =
+            recorded ? recorded->Answer(*frame) : responder.Answer(*frame, Seconds(arrival));
+        if (reply) {
             QueueReply(frame->Bytes[1], std::move(*reply));
         }
     }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/RecordingPlayback.h"
 #include "protocol/RequestFrame.h"
 
 // What the simulated ECU reports. Texts are given as the ECU holds them and
@@ -95,6 +97,11 @@ public:
         // keeps the mark, as a peer that holds the line open does: only a tool
         // that gives its mark back itself can then be followed by another.
         bool LiftsExclusiveMark = true;
+        // Answers from a recording instead of the state above: each request
+        // with the reply recorded for it, in order (see RecordedEcu.h).
+        std::optional<std::vector<RecordedExchange>> Replay;
+        // Hears once why the recorded answers ended; called on the serving thread.
+        std::function<void(const std::string&)> ReplayStopped;
     };
 
     // Opens a pseudo-terminal and starts answering on it.

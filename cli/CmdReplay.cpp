@@ -1,0 +1,227 @@
+// vmxdiag-cli replay: a line recording (from live, errors or info with
+// --record) read through the database.ini at hand, without a port: each
+// request with its frame, its reply and what the tool made of it, and the live
+// values as live prints them.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/CliDefinitions.h"
+#include "cli/Command.h"
+#include "cli/ReadingOutput.h"
+#include "cli/TextTable.h"
+#include "database/ErrorList.h"
+#include "database/RecordedLiveValues.h"
+#include "database/RegularFile.h"
+#include "database/ValueText.h"
+#include "lang/Lang.h"
+#include "protocol/LineRecording.h"
+#include "protocol/RecordingPlayback.h"
+
+namespace {
+
+struct ReplayOptions {
+    std::string File;
+    std::string Format = "table";
+    std::string Language;
+};
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    return bytes.empty() ? "-" : HexBytes(bytes.data(), bytes.size());
+}
+
+std::string Seconds(std::uint64_t micros) {
+    return ValueText(static_cast<double>(micros) / 1e6, 3);
+}
+
+const char* RequestName(RecordedRequest request) {
+    switch (request) {
+        case RecordedRequest::Probe:
+            return "probe";
+        case RecordedRequest::HourCounters:
+            return "hour counters";
+        case RecordedRequest::Identification:
+            return "identification";
+        case RecordedRequest::UserAndDate:
+            return "user and date";
+        case RecordedRequest::Vin:
+            return "VIN";
+        case RecordedRequest::ReadErrors:
+            return "error memory";
+        case RecordedRequest::ClearErrors:
+            return "clear errors";
+        case RecordedRequest::LiveBlock:
+            return "live block";
+        case RecordedRequest::Select:
+            return "select";
+        case RecordedRequest::Unknown:
+            break;
+    }
+    return "unknown request";
+}
+
+class Replay {
+public:
+    Replay(const ReplayOptions& options, const LineRecording& recording,
+           const DefinitionDatabase& definitions)
+        : options_(options),
+          definitions_(definitions),
+          labels_(LangText[definitions.LanguageIndex]),
+          player_(recording),
+          live_(definitions) {}
+
+    // Plays every request; false when a request did not follow its exchange.
+    bool Run();
+
+private:
+    // What the tool made of a request, for its line of the transcript.
+    std::string Outcome(const PlayedRequest& played);
+    std::string Labelled(Lang::Entry label, const std::string& cp1251) const {
+        return labels_[label] + " " + Printable(cp1251);
+    }
+    void ShowValues(const PlayedRequest& played);
+
+    const ReplayOptions& options_;
+    const DefinitionDatabase& definitions_;
+    const std::array<std::string, Lang::EntryCount>& labels_;
+    RecordingPlayer player_;
+    RecordedLiveValues live_;
+    int blocks_ = 0;
+    std::array<const ParameterDef*, SlotCount> csvColumns_{};
+};
+
+bool Replay::Run() {
+    const bool csv = options_.Format == "csv";
+    bool followed = true;
+    PlayedRequest played;
+    while (player_.Next(played)) {
+        if (played.Mismatch) {
+            followed = false;
+            std::fprintf(stderr, "%s:%zu: error: %s\n", options_.File.c_str(),
+                         played.Mismatch->Line, Printable(played.Mismatch->Message).c_str());
+        }
+        if (played.Request == RecordedRequest::Select)
+            live_.Select(played.Slot, played.Address, played.Status, player_.Ecu().SelectionAnswer);
+        const std::string outcome = Outcome(played);
+        if (!csv) {
+            const RecordedExchange& exchange = played.Exchange;
+            std::printf("%10s  %-14s > %s  < %s  %s\n", Seconds(exchange.Micros).c_str(),
+                        RequestName(played.Request), Hex(exchange.Sent).c_str(),
+                        Hex(exchange.Reply).c_str(), outcome.c_str());
+        }
+        if (!played.Succeeded) continue;
+        if (played.Request == RecordedRequest::LiveBlock) ShowValues(played);
+        if (played.Request == RecordedRequest::ReadErrors && !csv)
+            PrintErrorList(ErrorLines(player_.Buffer().data(), definitions_));
+    }
+    return followed;
+}
+
+void Replay::ShowValues(const PlayedRequest& played) {
+    live_.ComputeValues(player_.Buffer().data());
+    ++blocks_;
+    const ParameterSets& sets = live_.Sets();
+    const std::string time = Seconds(played.Exchange.Micros);
+    if (options_.Format != "csv") {
+        PrintLiveTable(sets, "Block " + std::to_string(blocks_) + " at " + time + " s", false);
+        std::printf("\n");
+        return;
+    }
+    // A selection of other parameters starts the log's columns anew.
+    if (sets.Slots != csvColumns_) {
+        PrintCsvHeader(sets);
+        csvColumns_ = sets.Slots;
+    }
+    PrintCsvLine(sets, time);
+}
+
+std::string Replay::Outcome(const PlayedRequest& played) {
+    if (played.Mismatch) return "does not follow the request's exchange";
+    const EcuProtocol& ecu = player_.Ecu();
+    if (played.Request == RecordedRequest::Select) {
+        const ParameterDef& def = *live_.Sets().Slots[played.Slot % SlotCount];
+        char address[8];
+        std::snprintf(address, sizeof address, "%04X", static_cast<unsigned>(played.Address));
+        const std::string text = "slot " + std::to_string(played.Slot) + ", " +
+                                 Printable(def.CodeEn) + " (address " + address + "): ";
+        if (played.Succeeded) return text + "accepted";
+        if (!ecu.SelectionAnswer) return text + "no answer";
+        return text + "refused, status " + std::to_string(played.Status);
+    }
+    if (!played.Succeeded) return played.Exchange.Reply.empty() ? "no reply" : "failed";
+    switch (played.Request) {
+        case RecordedRequest::Probe:
+            return Labelled(Lang::ProgramVersionLabel, ecu.ProgramVersion) + ", " +
+                   Labelled(Lang::ApplicationIdLabel, ecu.ApplicationId);
+        case RecordedRequest::HourCounters:
+            return Labelled(Lang::WholeWorkingTimeLabel, ecu.WholeWorkingTime) + ", " +
+                   Labelled(Lang::NearIdleTimeLabel, ecu.NearIdleTime) + ", " +
+                   Labelled(Lang::HighSpeedSmallLoadTimeLabel, ecu.HighSpeedSmallLoadTime) + ", " +
+                   Labelled(Lang::PartialLoadTimeLabel, ecu.PartialLoadTime) + ", " +
+                   Labelled(Lang::MaximumLoadTimeLabel, ecu.MaximumLoadTime) + ", " +
+                   Labelled(Lang::RackZeroPositionLabel, ecu.RackZeroPosition);
+        case RecordedRequest::Identification:
+            return Labelled(Lang::ManufacturerCodeLabel, ecu.ManufacturerCode) + ", " +
+                   Labelled(Lang::ProductionDateLabel, ecu.ProductionDate) + ", " +
+                   Labelled(Lang::SerialNumberLabel, ecu.SerialNumber);
+        case RecordedRequest::UserAndDate:
+            return Labelled(Lang::UserLabel, ecu.UserCode) + ", " +
+                   Labelled(Lang::LastProgrammingDateLabel, ecu.LastProgrammingDate);
+        case RecordedRequest::Vin:
+            return Labelled(Lang::VinLabel, ecu.Vin);
+        case RecordedRequest::ReadErrors:
+            return "read";
+        case RecordedRequest::ClearErrors:
+            return "sent";
+        case RecordedRequest::LiveBlock:
+            return "block " + std::to_string(blocks_ + 1);
+        case RecordedRequest::Select:
+        case RecordedRequest::Unknown:
+            break;
+    }
+    return "";
+}
+
+int RunReplay(const ReplayOptions& options) {
+    std::string bytes;
+    const FileRead read = ReadRegularFile(options.File, bytes);
+    if (read.Outcome != FileReadOutcome::Read) {
+        std::fprintf(stderr, "%s: error: cannot be read: %s\n", options.File.c_str(),
+                     read.Reason.c_str());
+        return 1;
+    }
+    LineRecording recording;
+    if (const auto fault = ParseRecording(bytes, recording)) {
+        std::fprintf(stderr, "%s:%zu: error: %s\n", options.File.c_str(), fault->Line,
+                     Printable(fault->Message).c_str());
+        return 1;
+    }
+    const auto definitions = LoadDefinitions(options.Language);
+    if (!definitions) return 1;
+    if (options.Format != "csv") {
+        std::string ports;
+        for (const std::string& port : recording.Ports) ports += " " + Printable(port);
+        std::printf("Recording of%s: %zu transfers\n\n",
+                    ports.empty() ? " an unnamed port" : ports.c_str(), recording.Transfers.size());
+    }
+    Replay replay(options, recording, *definitions);
+    return replay.Run() ? 0 : 1;
+}
+
+}  // namespace
+
+void AddReplayCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<ReplayOptions>();
+    CLI::App* command = app.add_subcommand(
+        "replay", "Show a recording made with --record: requests, replies and live values");
+    command->add_option("FILE", options->File, "the recording")->required();
+    command->add_option("--format", options->Format, "table (every request) or csv (live values)")
+        ->check(CLI::IsMember({"table", "csv"}));
+    AddLanguageOption(*command, options->Language);
+    command->footer(
+        "Values are decoded through database.ini of the current folder, by the addresses the "
+        "recording selected.");
+    command->callback([options, &status] { status = RunReplay(*options); });
+}

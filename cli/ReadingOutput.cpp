@@ -1,0 +1,71 @@
+#include "cli/ReadingOutput.h"
+
+#include <cstdio>
+
+#include "cli/TextTable.h"
+#include "database/LiveData.h"
+#include "database/ValueText.h"
+#include "lang/Lang.h"
+
+namespace {
+
+// A CSV field, quoted when it holds a separator or a quote.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+}  // namespace
+
+void PrintCsvHeader(const ParameterSets& sets) {
+    std::string line = "time";
+    for (const ParameterDef* def : sets.Slots) {
+        std::string column = Printable(def->CodeEn);
+        if (!def->Unit->empty()) column += " [" + Printable(*def->Unit) + "]";
+        line += "," + CsvField(column);
+    }
+    std::printf("%s\n", line.c_str());
+}
+
+void PrintCsvLine(const ParameterSets& sets, const std::string& time) {
+    std::string line = time;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        line += ',';
+        if (const auto value = ShownValue(sets, slot))
+            line += ValueText(*value, sets.Slots[slot]->Digits);
+    }
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+void PrintLiveTable(const ParameterSets& sets, const std::string& title, bool terminal) {
+    TextTable table;
+    table.Add({"Code", "Name", "Value", "Unit"});
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const ParameterDef& def = *sets.Slots[slot];
+        const auto value = ShownValue(sets, slot);
+        table.Add({Printable(def.CodeEn), Printable(*def.Name),
+                   value ? ValueText(*value, def.Digits) : "-", Printable(*def.Unit)});
+    }
+    std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
+    text += title + "\n\n" + table.Render();
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+void PrintErrorList(const std::vector<ErrorLine>& lines) {
+    TextTable table;
+    for (const ErrorLine& error : lines) {
+        std::string name = Printable(error.Name);
+        if (error.Code.empty() && name.empty())
+            name = "(no definition of error " + std::to_string(error.Number) + ")";
+        table.Add({Printable(error.Code), name});
+    }
+    table.Print();
+    std::printf("%s%zu\n", Lang::QuantityOfErrorsText, lines.size());
+}

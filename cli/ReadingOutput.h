@@ -1,0 +1,21 @@
+#pragma once
+// How the commands print what the ECU sent, the same for a reading on the line
+// and for one played from a recording: the live values as a screen or a CSV
+// log, and the list of stored errors.
+
+#include <string>
+#include <vector>
+
+#include "database/ErrorList.h"
+#include "database/ParameterSets.h"
+
+// The CSV header: a time column, then each slot's code and unit.
+void PrintCsvHeader(const ParameterSets& sets);
+// One CSV line of the current values; slots without a value stay empty.
+void PrintCsvLine(const ParameterSets& sets, const std::string& time);
+// The values as a table under `title`. On a terminal the screen is redrawn in
+// place; otherwise one block follows another.
+void PrintLiveTable(const ParameterSets& sets, const std::string& title, bool terminal);
+
+// The stored errors, code and name, and their number.
+void PrintErrorList(const std::vector<ErrorLine>& lines);

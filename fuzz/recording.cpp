@@ -1,0 +1,69 @@
+// Any bytes as a line recording: reading must not fault; a text it accepts
+// reads back the same when written out again as the recorder writes it; and
+// its requests play through the tool's exchanges and the live values without
+// a fault, however the transfers fit the requests.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "database/RecordedLiveValues.h"
+#include "protocol/LineRecording.h"
+#include "protocol/RecordingPlayback.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::string Written(const LineRecording& recording) {
+    std::string text = RecordingHeader();
+    for (const std::string& port : recording.Ports) text += "port " + port + "\n";
+    for (const RecordedTransfer& t : recording.Transfers)
+        AppendTransferLine(text, t.What, t.Micros, t.Bytes.data(), t.Bytes.size(), t.Asked);
+    return text;
+}
+
+bool SameTransfers(const LineRecording& a, const LineRecording& b) {
+    if (a.Ports != b.Ports || a.Transfers.size() != b.Transfers.size()) return false;
+    for (std::size_t i = 0; i < a.Transfers.size(); ++i) {
+        const RecordedTransfer& x = a.Transfers[i];
+        const RecordedTransfer& y = b.Transfers[i];
+        if (x.What != y.What || x.Micros != y.Micros || x.Asked != y.Asked || x.Bytes != y.Bytes)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const DefinitionDatabase definitions("/nonexistent/vmx-fuzz/database.ini");
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    LineRecording recording;
+    if (const auto fault = ParseRecording(text, recording)) {
+        Check(fault->Line >= 1 && !fault->Message.empty());
+        Check(recording.Transfers.empty());
+        return 0;
+    }
+    LineRecording again;
+    Check(!ParseRecording(Written(recording), again));
+    Check(SameTransfers(recording, again));
+
+    (void)RecordedExchanges(recording);
+    RecordingPlayer player(recording);
+    RecordedLiveValues live(definitions);
+    PlayedRequest played;
+    std::size_t requests = 0;
+    while (player.Next(played)) {
+        Check(++requests <= recording.Transfers.size());
+        if (played.Request == RecordedRequest::Select)
+            live.Select(played.Slot, played.Address, played.Status, player.Ecu().SelectionAnswer);
+        if (played.Request == RecordedRequest::LiveBlock && played.Succeeded)
+            live.ComputeValues(player.Buffer().data());
+    }
+    return 0;
+}

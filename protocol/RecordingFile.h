@@ -1,0 +1,36 @@
+#pragma once
+// The file a line recording goes into. It is written only when its owner says
+// so, a block at a time; the first failure (a full disk, a medium pulled out)
+// closes it for good and keeps the reason. It never stops the session that
+// records.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class RecordingFile {
+public:
+    RecordingFile() = default;
+    ~RecordingFile() { Close(); }
+    RecordingFile(const RecordingFile&) = delete;
+    RecordingFile& operator=(const RecordingFile&) = delete;
+
+    // Creates the file, or empties the one there, and puts the format line in
+    // it. False, with the reason in Failure(), when it cannot be created.
+    bool Create(const std::string& path);
+    // Writes `text` and hands it to the system. False when the file is not open
+    // or the write failed; a failure closes the file and keeps its reason.
+    bool Write(std::string_view text);
+    // Closes; false when writing what was still held, or the close, failed.
+    bool Close();
+
+    bool IsOpen() const { return file_ != nullptr; }
+    // Why the file was not created or stopped being written; empty while all is well.
+    const std::string& Failure() const { return failure_; }
+
+private:
+    bool Fail();
+
+    std::FILE* file_ = nullptr;
+    std::string failure_;
+};
