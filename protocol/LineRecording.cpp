@@ -1,8 +1,13 @@
 #include "protocol/LineRecording.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
+
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
 
 using Kind = RecordedTransfer::Kind;
 
@@ -86,6 +91,8 @@ std::optional<std::string> Reader::Line(std::string_view line, std::size_t numbe
     if (line.starts_with("port ") || line == "port") {
         if (!recording_.Transfers.empty()) return "a port line after the first transfer";
         if (line.size() <= 5) return "a port line without the port";
+        // A CR of its own would read back differently once written out.
+        if (std::ranges::any_of(line, IsControl)) return "a control character in the port line";
         recording_.Ports.emplace_back(line.substr(5));
         return {};
     }
@@ -217,6 +224,8 @@ std::string RecordingPortLine(std::string_view name, std::string_view device) {
         line += ' ';
         line += device;
     }
+    // A device path may hold any byte but a line end; the reader takes none.
+    std::ranges::replace_if(line, IsControl, '?');
     return line + "\n";
 }
 

@@ -111,6 +111,7 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + "10 < byte 0G\n", 2, "'0G' is not a byte"},
         {head + "1e3 purge\n", 2, "instead of the time"},
         {head + "10 purge\nport COM1\n", 3, "port line after the first transfer"},
+        {head + "port COM1\r\r\n", 2, "control character"},
         {head + "10  purge\n", 2, "a space too many"},
         {head + "10 < peek 01\n", 2, "unknown kind"},
         {head + std::string("10 > \0\xFF\n", 8), 2, "not a byte"},
