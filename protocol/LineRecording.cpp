@@ -46,13 +46,6 @@ std::optional<std::uint64_t> WholeNumber(std::string_view text) {
     return number;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // The words of a line, split at single spaces; an empty word means two
 // spaces, or one at an end, which the recorder never writes.
 std::vector<std::string_view> Words(std::string_view line) {
@@ -160,10 +153,12 @@ std::optional<std::string> Reader::Bytes(const std::vector<std::string_view>& wo
         return Number(words.size() - from) + " bytes where at most " + Number(most) + " fit";
     for (std::size_t i = from; i < words.size(); ++i) {
         const std::string_view word = words[i];
-        const int high = word.size() == 2 ? HexValue(word[0]) : -1;
-        const int low = word.size() == 2 ? HexValue(word[1]) : -1;
-        if (high < 0 || low < 0) return Quoted(word) + " is not a byte of two hexadecimal digits";
-        transfer.Bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
+        std::uint8_t byte = 0;
+        const char* end = word.data() + word.size();
+        const auto [stop, error] = std::from_chars(word.data(), end, byte, 16);
+        if (word.size() != 2 || error != std::errc() || stop != end)
+            return Quoted(word) + " is not a byte of two hexadecimal digits";
+        transfer.Bytes.push_back(byte);
     }
     if (transfer.What != Kind::Read) transfer.Asked = transfer.Bytes.size();
     return {};
