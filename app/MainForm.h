@@ -1,18 +1,14 @@
 #pragma once
-// The tool's one window: it owns the session with the ECU, finds the port on
-// which the ECU answers, and while polling is on sends the requests of the
-// page on view once per tick of Timer1, 220 ms after the end of the last one.
-// Controls and handlers bear the names of the window's layout, and each
-// control has its name as objectName.
+// The tool's one window in Qt: the controls of the layout, each with its name
+// as objectName, shown as the window's behaviour says, with the user's events
+// handed to the behaviour. Nothing of what the window does is decided here.
 
 #include <QMainWindow>
 #include <array>
-#include <cstdint>
-#include <filesystem>
 #include <memory>
 
-#include "database/EcuSession.h"
-#include "lang/Lang.h"
+#include "window/WindowBehaviour.h"
+#include "window/WindowView.h"
 
 class QAction;
 class QComboBox;
@@ -29,48 +25,18 @@ class QToolBar;
 class QToolButton;
 class WindowMessages;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private WindowView {
     Q_OBJECT
 
 public:
-    static constexpr int TickMs = 220;
-    static constexpr int PageCount = 4;
-
-    // Loads database.ini of `directory` (its dosdevices/ names the ports),
-    // finds the port on which the ECU answers and applies the language; the
-    // window is then idle until Start. Throws ConversionError when an
-    // "Address" of database.ini is not hexadecimal.
-    explicit TMainForm(WindowMessages& messages,
-                       const std::filesystem::path& directory = std::filesystem::current_path());
-    // Destroys the session first: it writes the language back and closes the port.
+    // Builds the controls and starts the behaviour (database.ini loaded, the
+    // port found, the texts applied); the window is then idle until Start.
+    // Throws what the behaviour's start-up throws.
+    TMainForm(WindowMessages& messages, const WindowBehaviour::Options& options);
+    // Ends the behaviour first: it writes the language back and closes the port.
     ~TMainForm() override;
 
-    // --- Handlers ---
-    void ComNumberChange();
-    void ADiagExecute();
-    void Timer1Timer();
-    void PageControl1Change();
-    // Every key press in the window, before the shortcuts of the actions.
-    void FormShortCut(int key);
-    void AResetErrorsExecute();
-    void LanguageBtnClick();
-
-    // --- Window operations ---
-    void ApplyLanguage();
-    void PollLiveData();
-    void ShowLiveValues();
-    void PollErrors();
-    void PollEcuInfo();
-
-    EcuSession& Session() { return *session_; }
-    // A text of the window in the current language.
-    QString Text(Lang::Entry entry) const;
-
-    bool Polling = false;
-    bool LinkOk = false;
-    int CurrentPage = 0;
-    std::int32_t ReadCount = 0;  // shown in panel 1 by each live-data update
-    const QString Title;
+    WindowBehaviour& Behaviour() { return *behaviour_; }
 
     // --- Controls ---
     QToolBar* ToolBar1 = nullptr;
@@ -79,7 +45,7 @@ public:
     QToolButton* Button2 = nullptr;
     QPushButton* LanguageBtn = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    std::array<QWidget*, PageCount> TabSheets{};  // TabSheet1 to TabSheet4
+    std::array<QWidget*, WindowBehaviour::PageCount> TabSheets{};  // TabSheet1 to TabSheet4
     QTableWidget* ListView1 = nullptr;
     QTableWidget* ListView2 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -96,22 +62,41 @@ public:
     QTimer* Timer1 = nullptr;
 
 protected:
-    // FormCloseQuery: closing is always allowed and switches polling off.
+    // FormCloseQuery: the behaviour allows closing.
     void closeEvent(QCloseEvent* event) override;
+    // FormShortCut: every key press in the window, before the action shortcuts.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // --- The view (MainFormView.cpp) ---
+    void SetTitle(const std::string& text) override;
+    void SetActionCaption(Action action, const std::string& text) override;
+    void SetLanguageButtonCaption(const std::string& text) override;
+    void SetPageCaption(int page, const std::string& text) override;
+    void SetColumnHeader(int list, int column, const std::string& text) override;
+    void SetBoxLabel(int box, const std::string& text) override;
+    void AddPortName(const std::string& name) override;
+    void SelectPort(int index) override;
+    void SetCell(int list, int row, int column, const std::string& text) override;
+    void SetMemoText(const std::string& text) override;
+    void SetBoxText(int box, const std::string& text) override;
+    void SetCounter(int counter, const CounterText& text) override;
+    void SetPanelText(int panel, const std::string& text) override;
+    int ActivePage() const override;
+    void SetActivePage(int page) override;
+    void SetTimerEnabled(bool enabled) override;
+    void ShowMessage(const std::string& text, Icon icon) override;
+    std::string DecimalSeparator() const override;
+
+    // --- The layout (MainFormLayout.cpp) ---
     void BuildLayout();
     void BuildToolBar();
     void BuildParameterPage(int page, QTableWidget*& list);
     void BuildErrorsPage();
     void BuildEcuInfoPage();
     void BuildStatusBar();
-    void DetectPort();
-    void BuildRows();
-    void SetTimerEnabled(bool enabled);
     QTableWidget* ListOfPage(int page) const;
 
     WindowMessages& messages_;
-    std::unique_ptr<EcuSession> session_;
+    std::unique_ptr<WindowBehaviour> behaviour_;
 };

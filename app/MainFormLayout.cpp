@@ -17,10 +17,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/CounterMask.h"
+#include "app/CounterBox.h"
 #include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
-#include "database/ParameterSets.h"
 
 namespace {
 
@@ -89,7 +88,7 @@ void TMainForm::BuildLayout() {
 
     BuildToolBar();
     PageControl1 = Named(new QTabWidget(this), QStringLiteral("PageControl1"));
-    for (int page = 0; page < PageCount; ++page) {
+    for (int page = 0; page < WindowBehaviour::PageCount; ++page) {
         TabSheets[page] = Named(new QWidget, QStringLiteral("TabSheet%1").arg(page + 1));
         PageControl1->addTab(TabSheets[page], QString());
     }
@@ -101,7 +100,7 @@ void TMainForm::BuildLayout() {
     BuildStatusBar();
 
     Timer1 = Named(new QTimer(this), QStringLiteral("Timer1"));
-    Timer1->setInterval(TickMs);
+    Timer1->setInterval(WindowBehaviour::TickMs);
     // The tick enables the timer again as its last step, so a single shot
     // each time keeps ticks from overlapping.
     Timer1->setSingleShot(true);
@@ -141,7 +140,7 @@ void TMainForm::BuildParameterPage(int page, QTableWidget*& list) {
     // Rows as tall as the Value column's 14 points need.
     QFont valueFont = PageFont();
     valueFont.setPointSize(ListCellDelegate::LookOf(ListCellDelegate::ValueColumn).PointSize);
-    list = Named(new ParameterList(SlotCount, static_cast<int>(ColumnWidths.size()),
+    list = Named(new ParameterList(WindowView::ListRows, static_cast<int>(ColumnWidths.size()),
                                    QFontMetrics(valueFont).height() + 1),
                  QStringLiteral("ListView%1").arg(page + 1));
     list->setFont(PageFont());
@@ -156,8 +155,12 @@ void TMainForm::BuildParameterPage(int page, QTableWidget*& list) {
     headerPalette.setColor(QPalette::Disabled, QPalette::ButtonText,
                            headerPalette.color(QPalette::Active, QPalette::ButtonText));
     list->horizontalHeader()->setPalette(headerPalette);
-    for (int column = 0; column < list->columnCount(); ++column)
+    for (int column = 0; column < list->columnCount(); ++column) {
         list->setColumnWidth(column, ColumnWidths[column]);
+        list->setHorizontalHeaderItem(column, new QTableWidgetItem);
+        for (int row = 0; row < list->rowCount(); ++row)
+            list->setItem(row, column, new QTableWidgetItem);
+    }
     list->verticalHeader()->setMinimumSectionSize(1);
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,13 +1,14 @@
 #pragma once
 // The program around the window.
 
-#include <filesystem>
+#include "window/WindowBehaviour.h"
 
 class WindowMessages;
 
-// Creates the window for the folder of database.ini, shows it and runs the
-// application's loop until the window is closed; returns 0 then. A failure
-// that escapes the window's creation or the loop (such as an "Address" of
-// database.ini that is not hexadecimal) is shown in a message box, and 1 is
-// returned. Needs a QApplication.
-int RunMainForm(WindowMessages& messages, const std::filesystem::path& directory);
+// Creates the window (database.ini and the ports of options.Directory, the
+// recording of options.RecordPath), shows it and runs the application's loop
+// until the window is closed; returns 0 then. A failure that escapes the
+// window's creation or the loop (such as an "Address" of database.ini that is
+// not hexadecimal) is shown in a message box, and 1 is returned. Needs a
+// QApplication.
+int RunMainForm(WindowMessages& messages, const WindowBehaviour::Options& options);

@@ -1,20 +1,17 @@
 #pragma once
 // The window's modal message boxes, all captioned "Error" with one OK button
-// and no owner window. The port's messages and a failed save of the language
-// come through the MessageSink part and show no icon; "No connecting." and a
-// failed start-up show the error icon.
+// and no owner window: the port's messages and a failed save of the language
+// with no icon, "No connecting." and a failed start-up with the error icon.
+// Tests keep them instead of showing them.
 
 #include <QString>
-#include <string>
 
-#include "serial/MessageSink.h"
+#include "window/WindowView.h"
 
-class WindowMessages : public MessageSink {
+class WindowMessages {
 public:
-    enum class Icon { None, Error };
-
-    // A message of the core, in cp1251.
-    void ShowError(const std::string& text) override;
+    using Icon = WindowView::Icon;
+    virtual ~WindowMessages() = default;
     virtual void Show(const QString& text, Icon icon) = 0;
 };
 

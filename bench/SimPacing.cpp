@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "sim/EcuSimulator.h"
-#include "tests/support/RawDevice.h"
+#include "sim/posix/EcuSimulator.h"
+#include "support/RawDevice.h"
 
 int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;

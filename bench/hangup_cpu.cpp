@@ -67,21 +67,20 @@ struct Pty {
 };
 
 bool OpenOn(SerialPort& port, const Pty& pty) {
-    port.Open(pty.device);
-    if (!port.IsOpen()) std::fprintf(stderr, "could not open %s\n", pty.device.c_str());
-    return port.IsOpen();
+    if (port.Open(pty.device).Opened()) return true;
+    std::fprintf(stderr, "could not open %s\n", pty.device.c_str());
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const double hangupSeconds = argc > 1 ? std::atof(argv[1]) : 10.0;
-    StderrSink sink;
     bool withinBounds = true;
 
     {
         Pty pty;
-        SerialPort port(sink);
+        SerialPort port;
         if (!OpenOn(port, pty)) return 2;
         close(pty.master);  // the adapter is unplugged
         pty.master = -1;
@@ -108,7 +107,7 @@ int main(int argc, char** argv) {
 
     {
         Pty pty;
-        SerialPort port(sink);
+        SerialPort port;
         if (!OpenOn(port, pty)) return 2;
         constexpr int Exchanges = 10;
         const double cpuStart = CpuSeconds();

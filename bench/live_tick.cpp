@@ -9,7 +9,7 @@
 
 #include "LineTiming.h"
 #include "SimulatedLine.h"
-#include "database/LiveData.h"
+#include "line/LivePolling.h"
 
 int main(int argc, char** argv) {
     const std::filesystem::path path = argc > 1 ? argv[1] : "data/database.ini";
@@ -20,12 +20,12 @@ int main(int argc, char** argv) {
     bench::SimulatedLine line;
     if (!line.Open()) return 1;
     EcuSimulator& simulator = line.Simulator;
-    EcuProtocol ecu(line.Port);
+    EcuProtocol& ecu = line.Line.Ecu();
     ParameterSets sets(definitions.Parameters);
     for (std::uint32_t address : sets.SlotAddresses())
         if (!simulator.KnowsAddress(static_cast<std::uint16_t>(address)))
             simulator.AddLiveAddress(static_cast<std::uint16_t>(address), 1234);
-    if (!SelectCurrentSet(ecu, sets, 0)) {
+    if (!SelectCurrentSet(line.Line, sets, 0)) {
         std::fprintf(stderr, "the simulator refused the set\n");
         return 1;
     }
@@ -41,6 +41,6 @@ int main(int argc, char** argv) {
     // Sixteen selections of a frame and a status byte each.
     const bool select =
         bench::Report("set selection (16 x SelectParameter)", 100, SlotCount * (FrameSize + 1),
-                      [&] { return SelectCurrentSet(ecu, sets, 0); });
+                      [&] { return SelectCurrentSet(line.Line, sets, 0); });
     return tick && select ? 0 : 1;
 }

@@ -13,8 +13,7 @@
 #include <thread>
 
 #include "LineTiming.h"
-#include "database/LiveData.h"
-#include "serial/SerialPort.h"
+#include "line/LivePolling.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -25,15 +24,14 @@ int main(int argc, char** argv) {
     const std::filesystem::path path = argc > 3 ? argv[3] : "data/database.ini";
     DefinitionDatabase definitions(path);
     StderrSink sink;
-    SerialPort port(sink);
-    port.Open(argv[1]);
-    if (!port.IsOpen()) {
+    EcuLine line(sink);
+    if (!line.Open(argv[1]).Opened()) {
         std::fprintf(stderr, "cannot open %s\n", argv[1]);
         return 1;
     }
-    EcuProtocol ecu(port);
+    EcuProtocol& ecu = line.Ecu();
     ParameterSets sets(definitions.Parameters);
-    if (!SelectCurrentSet(ecu, sets, 0)) {
+    if (!SelectCurrentSet(line, sets, 0)) {
         std::fprintf(stderr, "the ECU refused the set\n");
         return 1;
     }

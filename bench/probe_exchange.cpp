@@ -11,7 +11,7 @@
 int main() {
     bench::SimulatedLine line;
     if (!line.Open()) return 1;
-    EcuProtocol ecu(line.Port);
+    EcuProtocol& ecu = line.Line.Ecu();
     ecu.Probe();  // warm-up
     const bool ok = bench::Report("probe (0x80)", 200, FrameSize + ReplyLength::Probe,
                                   [&] { return ecu.Probe(); });

@@ -16,9 +16,9 @@
 
 #include "LineTiming.h"
 #include "SimulatedLine.h"
-#include "database/LiveData.h"
-#include "protocol/LineRecorder.h"
-#include "protocol/RecordingFile.h"
+#include "line/LivePolling.h"
+#include "recording/LineRecorder.h"
+#include "recording/RecordingFile.h"
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
@@ -27,14 +27,15 @@ int main(int argc, char** argv) {
 
     bench::SimulatedLine line;
     if (!line.Open()) return 1;
-    EcuProtocol plain(line.Port);
-    LineRecorder recorder(line.Port);
+    // Both over the line object's link, whose own recorder is off.
+    EcuProtocol plain(line.Line.Link());
+    LineRecorder recorder(line.Line.Link());
     EcuProtocol recorded(recorder);
     ParameterSets sets(definitions.Parameters);
     for (std::uint32_t address : sets.SlotAddresses())
         if (!line.Simulator.KnowsAddress(static_cast<std::uint16_t>(address)))
             line.Simulator.AddLiveAddress(static_cast<std::uint16_t>(address), 1234);
-    if (!SelectCurrentSet(plain, sets, 0)) {
+    if (!SelectCurrentSet(line.Line, sets, 0)) {
         std::fprintf(stderr, "the simulator refused the set\n");
         return 1;
     }

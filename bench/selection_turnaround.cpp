@@ -60,7 +60,7 @@ int main() {
     for (int round = 0; round < Rounds; ++round) {
         for (int i = 0; i < PerRound; ++i) {
             const double start = bench::WallMs();
-            if (ExchangeStatus(line.Port, frame) != SelectAccepted) ++failures;
+            if (ExchangeStatus(line.Line.Link(), frame) != SelectAccepted) ++failures;
             tool.push_back(bench::WallMs() - start);
         }
         for (const bool purge : {false, true}) {

@@ -45,10 +45,8 @@ int main(int argc, char** argv) {
         std::perror("openpty");
         return 2;
     }
-    StderrSink sink;
-    SerialPort port(sink);
-    port.Open(name);
-    if (!port.IsOpen()) return 2;
+    SerialPort port;
+    if (!port.Open(name).Opened()) return 2;
 
     std::atomic<Clock::rep> lastByteAt{0};
     std::jthread line([&](std::stop_token stop) {

@@ -9,7 +9,7 @@
 #include "cli/Command.h"
 #include "cli/TextTable.h"
 #include "database/DefinitionCheck.h"
-#include "database/RegularFile.h"
+#include "platform/RegularFile.h"
 
 namespace {
 

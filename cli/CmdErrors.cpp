@@ -6,11 +6,10 @@
 
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
-#include "cli/EcuConnection.h"
+#include "cli/LineSetup.h"
 #include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
-#include "database/ErrorList.h"
-#include "protocol/ErrorClearing.h"
+#include "line/ErrorReading.h"
 
 namespace {
 
@@ -23,10 +22,12 @@ struct ErrorOptions {
 int ListErrors(const ErrorOptions& options) {
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    EcuConnection line;
-    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
+    StderrSink sink;
+    EcuLine line(sink);
+    if (!ConnectLine(line, options.Port, options.Record)) return 1;
 
-    const auto lines = ReadErrorList(line.Recorder, line.Ecu, *definitions);
+    const auto lines = ReadErrorList(line, *definitions);
+    SaveRecording(line);
     if (!lines) {
         std::fprintf(stderr, "The error memory could not be read.\n");
         return 1;
@@ -36,9 +37,10 @@ int ListErrors(const ErrorOptions& options) {
 }
 
 int ClearErrorMemory(const ErrorOptions& options) {
-    EcuConnection line;
-    if (!line.Connect(options.Port)) return 1;
-    if (!ClearErrorMemory(line.Recorder, line.Ecu)) {
+    StderrSink sink;
+    EcuLine line(sink);
+    if (!ConnectLine(line, options.Port, {})) return 1;
+    if (!line.ClearErrorMemory()) {
         std::fprintf(stderr,
                      "The clear request did not go out (its echo did not come back as sent).\n");
         return 1;

@@ -7,10 +7,11 @@
 
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
-#include "cli/EcuConnection.h"
+#include "cli/LineSetup.h"
 #include "cli/TextTable.h"
 #include "lang/Lang.h"
 #include "protocol/EcuInformation.h"
+#include "protocol/EcuTextFields.h"
 
 namespace {
 
@@ -25,34 +26,24 @@ int ShowEcuInformation(const InfoOptions& options) {
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
     const auto& labels = LangText[definitions->LanguageIndex];
-    EcuConnection line;
-    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
-    const EcuProtocol& ecu = line.Ecu;
-    if (!ReadEcuInformation(line.Ecu)) {
+    StderrSink sink;
+    EcuLine line(sink);
+    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    const EcuProtocol& ecu = line.Ecu();
+    const bool read = ReadEcuInformation(line.Ecu());
+    SaveRecording(line);
+    if (!read) {
         std::fprintf(stderr, "The ECU did not answer the probe or the hour-counter request.\n");
         return 1;
     }
 
     TextTable table;
-    auto show = [&](Lang::Entry label, const std::string& text) {
-        table.Add({labels[label], Printable(text)});
-    };
-    show(Lang::ProgramVersionLabel, ecu.ProgramVersion);
-    show(Lang::ApplicationIdLabel, ecu.ApplicationId);
-    show(Lang::WholeWorkingTimeLabel, ecu.WholeWorkingTime);
-    show(Lang::NearIdleTimeLabel, ecu.NearIdleTime);
-    show(Lang::HighSpeedSmallLoadTimeLabel, ecu.HighSpeedSmallLoadTime);
-    show(Lang::PartialLoadTimeLabel, ecu.PartialLoadTime);
-    show(Lang::MaximumLoadTimeLabel, ecu.MaximumLoadTime);
-    show(Lang::RackZeroPositionLabel, ecu.RackZeroPosition);
-    show(Lang::ManufacturerCodeLabel, ecu.ManufacturerCode);
-    show(Lang::ProductionDateLabel, ecu.ProductionDate);
-    show(Lang::SerialNumberLabel, ecu.SerialNumber);
-    // Other program versions are never asked for these.
-    if (ReadsUserAndVin(ecu.ProgramVersionMajor)) {
-        show(Lang::UserLabel, ecu.UserCode);
-        show(Lang::LastProgrammingDateLabel, ecu.LastProgrammingDate);
-        show(Lang::VinLabel, ecu.Vin);
+    for (const EcuTextField& field : EcuTextFields) {
+        // Other program versions are never asked for the user, the date and the VIN.
+        const bool userOrVin =
+            field.FilledBy == EcuTextRequest::UserAndDate || field.FilledBy == EcuTextRequest::Vin;
+        if (userOrVin && !ReadsUserAndVin(ecu.ProgramVersionMajor)) continue;
+        table.Add({labels[field.Label], Printable(ecu.*field.Text)});
     }
     table.Print();
     return 0;

@@ -13,12 +13,12 @@
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "cli/EcuConnection.h"
+#include "cli/LineSetup.h"
 #include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
-#include "database/LiveData.h"
-#include "protocol/LineRecovery.h"
+#include "line/LineRecovery.h"
+#include "line/LivePolling.h"
 #include "text/CodePage.h"
 
 namespace {
@@ -71,13 +71,13 @@ void ReportSelection(const ParameterSets& sets, int read) {
 // After a hang-up every transfer fails until the port is opened again: try
 // to, so that a replugged adapter brings the readings back. True when the port
 // is usable.
-bool KeepLineUp(EcuConnection& line, bool& lost) {
-    switch (RecoverLostLine(line.Port, line.Ecu)) {
+bool LineIsUp(EcuLine& line, bool& linkOk, bool& lost) {
+    switch (KeepLineUp(line, linkOk)) {
         case LineRecovery::NotLost:
             return true;
         case LineRecovery::Restored:
-            std::fprintf(stderr, "%s answers again (%s).\n", line.Port.Name().c_str(),
-                         line.Port.Device().c_str());
+            std::fprintf(stderr, "%s answers again (%s).\n", line.PortName().c_str(),
+                         line.Device().c_str());
             lost = false;
             return true;
         case LineRecovery::StillLost:
@@ -85,7 +85,7 @@ bool KeepLineUp(EcuConnection& line, bool& lost) {
     }
     if (!lost)
         std::fprintf(stderr, "The line to the ECU is lost (adapter unplugged?); trying %s again.\n",
-                     line.Port.Name().c_str());
+                     line.PortName().c_str());
     lost = true;
     return false;
 }
@@ -95,8 +95,9 @@ int RunLive(const LiveOptions& options) {
     StopSignals stop;
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    EcuConnection line;
-    if (!line.RecordInto(options.Record) || !line.Connect(options.Port)) return 1;
+    StderrSink sink;
+    EcuLine line(sink);
+    if (!ConnectLine(line, options.Port, options.Record)) return 1;
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
@@ -110,7 +111,7 @@ int RunLive(const LiveOptions& options) {
     std::chrono::steady_clock::time_point firstRead, lastRead;
     while (!stop.Requested()) {
         int pauseMs = options.IntervalMs;
-        if (!KeepLineUp(line, lost)) {
+        if (!LineIsUp(line, linkOk, lost)) {
             // A read that could not be made counts as a failed one, so --count ends.
             ++reads;
             linkOk = false;
@@ -119,7 +120,7 @@ int RunLive(const LiveOptions& options) {
             pauseMs = std::max(pauseMs, 220);
         } else {
             const bool selecting = !linkOk;
-            const bool ok = PollLiveData(line.Ecu, sets, options.Set - 1, linkOk);
+            const bool ok = PollLiveData(line, sets, options.Set - 1, linkOk);
             lastRead = std::chrono::steady_clock::now();
             if (good == 0) firstRead = lastRead;
             ++reads;
@@ -134,12 +135,12 @@ int RunLive(const LiveOptions& options) {
                                    "Set " + std::to_string(options.Set) + ", read " +
                                        std::to_string(reads) + " (Ctrl+C to stop)",
                                    terminal);
-            } else if (!line.Port.IsHungUp()) {
+            } else if (!line.IsHungUp()) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
             }
         }
         // Between reads, so that writing the recording never holds one up.
-        line.SaveRecording();
+        SaveRecording(line);
         // Nobody reads the values any more (`| head`): the run is over.
         if (std::ferror(stdout)) break;
         if (options.Count != 0 && reads >= options.Count) break;

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "cli/Command.h"
-#include "cli/EcuConnection.h"
+#include "cli/LineSetup.h"
 #include "cli/StopSignals.h"
-#include "protocol/PortDetection.h"
 
 namespace {
 
@@ -26,15 +25,14 @@ void PrintProbe(const PortProbe& probe) {
 
 int ProbePorts(const std::string& portName) {
     StderrSink sink;
-    SerialPort port(sink);
-    EcuProtocol ecu(port);
+    EcuLine line(sink);
     PortDetection detection;
     if (!portName.empty()) {
-        detection.Tried.push_back(ProbePort(port, ecu, portName, false));
+        detection.Tried.push_back(line.ProbePort(portName, false));
         PrintProbe(detection.Tried.back());
         if (detection.Tried.back().Answered) detection.Answered = 0;
     } else {
-        detection = ProbeEveryPort(port, ecu, PrintProbe);
+        detection = line.ProbeEveryPort(PrintProbe);
     }
     if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found; nothing to probe.\n");

@@ -13,12 +13,13 @@
 #include "cli/ReadingOutput.h"
 #include "cli/TextTable.h"
 #include "database/ErrorList.h"
-#include "database/RecordedLiveValues.h"
-#include "database/RegularFile.h"
 #include "database/ValueText.h"
 #include "lang/Lang.h"
-#include "protocol/LineRecording.h"
-#include "protocol/RecordingPlayback.h"
+#include "platform/RegularFile.h"
+#include "protocol/EcuTextFields.h"
+#include "recording/LineRecording.h"
+#include "recording/RecordedLiveValues.h"
+#include "recording/RecordingPlayback.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ public:
     Replay(const ReplayOptions& options, const LineRecording& recording,
            const DefinitionDatabase& definitions)
         : options_(options),
+          recording_(recording),
           definitions_(definitions),
           labels_(LangText[definitions.LanguageIndex]),
           player_(recording),
@@ -78,12 +80,16 @@ public:
 private:
     // What the tool made of a request, for its line of the transcript.
     std::string Outcome(const PlayedRequest& played);
-    std::string Labelled(Lang::Entry label, const std::string& cp1251) const {
-        return labels_[label] + " " + Printable(cp1251);
-    }
+    // The texts a request filled, each with its label.
+    std::string Labelled(EcuTextRequest request) const;
     void ShowValues(const PlayedRequest& played);
+    // The port lines up to the given line of the recording: where the port
+    // was changed or opened again.
+    void ShowPortsBefore(std::size_t line);
 
     const ReplayOptions& options_;
+    const LineRecording& recording_;
+    std::size_t shownPorts_ = 0;
     const DefinitionDatabase& definitions_;
     const std::array<std::string, Lang::EntryCount>& labels_;
     RecordingPlayer player_;
@@ -96,7 +102,11 @@ bool Replay::Run() {
     const bool csv = options_.Format == "csv";
     bool followed = true;
     PlayedRequest played;
+    // The ports before the first transfer are named in the heading.
+    while (shownPorts_ < recording_.Ports.size() && recording_.Ports[shownPorts_].Before == 0)
+        ++shownPorts_;
     while (player_.Next(played)) {
+        if (!csv) ShowPortsBefore(played.Exchange.Line);
         if (played.Mismatch) {
             followed = false;
             std::fprintf(stderr, "%s:%zu: error: %s\n", options_.File.c_str(),
@@ -117,6 +127,23 @@ bool Replay::Run() {
             PrintErrorList(ErrorLines(player_.Buffer().data(), definitions_));
     }
     return followed;
+}
+
+void Replay::ShowPortsBefore(std::size_t line) {
+    for (; shownPorts_ < recording_.Ports.size() && recording_.Ports[shownPorts_].Line < line;
+         ++shownPorts_)
+        std::printf("%10s  port %s\n", "", Printable(recording_.Ports[shownPorts_].Text).c_str());
+}
+
+std::string Replay::Labelled(EcuTextRequest request) const {
+    const EcuProtocol& ecu = player_.Ecu();
+    std::string text;
+    for (const EcuTextField& field : EcuTextFields) {
+        if (field.FilledBy != request) continue;
+        if (!text.empty()) text += ", ";
+        text += labels_[field.Label] + " " + Printable(ecu.*field.Text);
+    }
+    return text;
 }
 
 void Replay::ShowValues(const PlayedRequest& played) {
@@ -153,24 +180,15 @@ std::string Replay::Outcome(const PlayedRequest& played) {
     if (!played.Succeeded) return played.Exchange.Reply.empty() ? "no reply" : "failed";
     switch (played.Request) {
         case RecordedRequest::Probe:
-            return Labelled(Lang::ProgramVersionLabel, ecu.ProgramVersion) + ", " +
-                   Labelled(Lang::ApplicationIdLabel, ecu.ApplicationId);
+            return Labelled(EcuTextRequest::Probe);
         case RecordedRequest::HourCounters:
-            return Labelled(Lang::WholeWorkingTimeLabel, ecu.WholeWorkingTime) + ", " +
-                   Labelled(Lang::NearIdleTimeLabel, ecu.NearIdleTime) + ", " +
-                   Labelled(Lang::HighSpeedSmallLoadTimeLabel, ecu.HighSpeedSmallLoadTime) + ", " +
-                   Labelled(Lang::PartialLoadTimeLabel, ecu.PartialLoadTime) + ", " +
-                   Labelled(Lang::MaximumLoadTimeLabel, ecu.MaximumLoadTime) + ", " +
-                   Labelled(Lang::RackZeroPositionLabel, ecu.RackZeroPosition);
+            return Labelled(EcuTextRequest::HourCounters);
         case RecordedRequest::Identification:
-            return Labelled(Lang::ManufacturerCodeLabel, ecu.ManufacturerCode) + ", " +
-                   Labelled(Lang::ProductionDateLabel, ecu.ProductionDate) + ", " +
-                   Labelled(Lang::SerialNumberLabel, ecu.SerialNumber);
+            return Labelled(EcuTextRequest::Identification);
         case RecordedRequest::UserAndDate:
-            return Labelled(Lang::UserLabel, ecu.UserCode) + ", " +
-                   Labelled(Lang::LastProgrammingDateLabel, ecu.LastProgrammingDate);
+            return Labelled(EcuTextRequest::UserAndDate);
         case RecordedRequest::Vin:
-            return Labelled(Lang::VinLabel, ecu.Vin);
+            return Labelled(EcuTextRequest::Vin);
         case RecordedRequest::ReadErrors:
             return "read";
         case RecordedRequest::ClearErrors:
@@ -202,7 +220,8 @@ int RunReplay(const ReplayOptions& options) {
     if (!definitions) return 1;
     if (options.Format != "csv") {
         std::string ports;
-        for (const std::string& port : recording.Ports) ports += " " + Printable(port);
+        for (const RecordedPort& port : recording.Ports)
+            if (port.Before == 0) ports += " " + Printable(port.Text);
         std::printf("Recording of%s: %zu transfers\n\n",
                     ports.empty() ? " an unnamed port" : ports.c_str(), recording.Transfers.size());
     }

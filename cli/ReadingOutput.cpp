@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "cli/TextTable.h"
-#include "database/LiveData.h"
 #include "database/ValueText.h"
 #include "lang/Lang.h"
 

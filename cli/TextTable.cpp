@@ -14,11 +14,6 @@ std::string Printable(const std::string& cp1251) {
     return Cp1251ToUtf8(text);
 }
 
-std::string PrintablePath(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
-
 std::size_t DisplayWidth(const std::string& utf8) {
     std::size_t width = 0;
     for (char c : utf8)

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "text/PathText.h"
+
 // UTF-8 of a cp1251 text, with control characters shown as '?' so that bytes of
 // the file never reach the terminal as commands.
 std::string Printable(const std::string& cp1251);
-
-// A path in UTF-8, as the terminal takes it on every system (Windows keeps
-// paths in UTF-16, and its narrow form is the ANSI code page's).
-std::string PrintablePath(const std::filesystem::path& path);
 
 // Characters a UTF-8 text takes on a terminal (one per code point).
 std::size_t DisplayWidth(const std::string& utf8);

@@ -7,7 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "serial/StandardStreams.h"
+#include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
     KeepStandardStreamsOpen();

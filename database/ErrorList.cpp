@@ -13,13 +13,3 @@ std::vector<ErrorLine> ErrorLines(const std::uint8_t* bitmap,
     }
     return lines;
 }
-
-std::optional<std::vector<ErrorLine>> ReadErrorList(ByteLink& link, EcuProtocol& ecu,
-                                                    const DefinitionDatabase& definitions) {
-    WorkBuffer buffer{};
-    if (!ecu.ReadErrors(buffer)) {
-        link.Purge();
-        return std::nullopt;
-    }
-    return ErrorLines(buffer.data(), definitions);
-}

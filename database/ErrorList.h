@@ -4,13 +4,10 @@
 // (in the current language) of the error's definition.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "database/DefinitionDatabase.h"
-#include "protocol/EcuProtocol.h"
-#include "serial/ByteLink.h"
 
 struct ErrorLine {
     int Number = 0;  // 0 to 127: the index of the definition in Errors
@@ -24,9 +21,3 @@ struct ErrorLine {
 // of errors.
 std::vector<ErrorLine> ErrorLines(const std::uint8_t* bitmap,
                                   const DefinitionDatabase& definitions);
-
-// One read of the error memory into a zeroed buffer and its lines. Nothing when
-// the read failed; the link is then purged of what is left of the reply, so
-// that it cannot meet the next request.
-std::optional<std::vector<ErrorLine>> ReadErrorList(ByteLink& link, EcuProtocol& ecu,
-                                                    const DefinitionDatabase& definitions);

@@ -39,3 +39,8 @@ std::array<std::uint32_t, SlotCount> ParameterSets::SlotAddresses() const {
         addresses[slot] = static_cast<std::uint32_t>(Slots[slot]->Address);
     return addresses;
 }
+
+std::optional<double> ShownValue(const ParameterSets& sets, int slot) {
+    if (slot < 0 || slot >= sets.Selection.Accepted) return std::nullopt;
+    return sets.Values[static_cast<std::size_t>(slot)];
+}

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "database/DefinitionDatabase.h"
 #include "protocol/SlotSelection.h"
@@ -43,3 +44,8 @@ public:
 private:
     const Definitions& parameters_;
 };
+
+// The value of a slot of the current set as the pages show it, or nothing:
+// the slots that the last selection did not reach still hold the ECU's
+// earlier addresses, so their words belong to other parameters.
+std::optional<double> ShownValue(const ParameterSets& sets, int slot);

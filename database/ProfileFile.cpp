@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "database/FileReplacement.h"
-#include "database/RegularFile.h"
+#include "platform/FileReplacement.h"
+#include "platform/RegularFile.h"
 
 namespace {
 

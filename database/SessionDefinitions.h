@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "database/DefinitionDatabase.h"
-#include "serial/MessageSink.h"
+#include "platform/MessageSink.h"
 
 class SessionDefinitions : public DefinitionDatabase {
 public:

@@ -91,3 +91,11 @@ std::string ValueText(double value, int digits, char decimalSeparator) {
     if (decimals > 0) text += decimalSeparator + fraction;
     return text;
 }
+
+std::string ValueText(double value, int digits, std::string_view decimalSeparator) {
+    if (decimalSeparator.size() == 1) return ValueText(value, digits, decimalSeparator.front());
+    std::string text = ValueText(value, digits, '.');
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) text.replace(point, 1, decimalSeparator);
+    return text;
+}

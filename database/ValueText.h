@@ -2,6 +2,7 @@
 // The text of a live value as the parameter pages show it.
 
 #include <string>
+#include <string_view>
 
 // Fixed-point with `digits` decimals (at most 18 are written) after the value
 // is rounded to 15 significant digits; halves round away from zero. A minus
@@ -12,3 +13,7 @@
 // caller's: the window passes the user's, the command-line tool a point. The
 // C locale plays no part.
 std::string ValueText(double value, int digits, char decimalSeparator = '.');
+
+// The same with a separator of any length, as a window's locale gives it
+// (UTF-8: a Russian locale's comma, or an Arabic decimal separator).
+std::string ValueText(double value, int digits, std::string_view decimalSeparator);

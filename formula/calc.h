@@ -5,18 +5,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <string_view>
 
 class calc {
 public:
-    // The evaluator's failures; evaluation stops where one is thrown.
-    struct SyntaxError {
+    // The evaluator's failures; evaluation stops where one is thrown. Their
+    // texts are static and cp1251, as the evaluator has always worded them.
+    struct SyntaxError : std::exception {
+        explicit SyntaxError(const char* text) : message(text) {}
+        const char* what() const noexcept override { return message; }
         const char* message;
     };
-    struct MathError {
+    struct MathError : std::exception {
+        explicit MathError(const char* text) : message(text) {}
+        const char* what() const noexcept override { return message; }
         const char* message;
     };
-    struct divzero {};
+    struct divzero : std::exception {
+        const char* what() const noexcept override { return "divzero"; }
+    };
 
     enum TokenKind : std::uint8_t {
         Number = 1,

@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "database/ErrorList.h"
-#include "database/LiveData.h"
+#include "line/ErrorReading.h"
+#include "line/LivePolling.h"
 #include "protocol/EcuInformation.h"
+#include "support/LinkPort.h"
+#include "support/RecordingSink.h"
 #include "support/ScriptedLink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     link.QueueReply(reply);
 
-    EcuProtocol ecu(link);
+    RecordingSink sink;
+    const auto line = LineOver(sink, link);
+    EcuProtocol& ecu = line->Ecu();
     ParameterSets::Definitions definitions;
     for (auto& def : definitions) def.Formula = "X*0.1-40";
     definitions[3].Signed = true;
@@ -36,15 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // that defines none.
     static const DefinitionDatabase errors("");
     bool linkOk = false;
-    WorkBuffer buffer{};
     // Requests are cycled until the script runs out, so later replies meet every shape.
     for (int round = 0; round < 4 && !link.Replies.empty(); ++round) {
         (void)ecu.Probe();
         (void)ecu.SelectParameter(static_cast<std::uint8_t>(round), 0x0100u + round);
-        (void)PollLiveData(ecu, sets, round, linkOk);
-        buffer.fill(0);
-        if (ecu.ReadErrors(buffer)) (void)ErrorLines(buffer.data(), errors);
-        (void)ecu.ClearErrors();
+        (void)PollLiveData(*line, sets, round, linkOk);
+        (void)ReadErrorList(*line, errors);
+        (void)line->ClearErrorMemory();
         (void)ecu.ReadHourCounters();
         (void)ecu.ReadIdentification();
         (void)ecu.ReadUserAndDate();

@@ -55,7 +55,6 @@ inline constexpr const char* ConnectingText = "\xD0\xA1onnecting";
 inline constexpr const char* NoConnectingText = "No connecting";
 inline constexpr const char* QuantityOfErrorsText = "Quantity of errors: ";
 inline constexpr const char* NoConnectingMessage = "No connecting.";
-inline constexpr const char* ErrorCaption = "Error";
 
 }  // namespace Lang
 

@@ -11,35 +11,47 @@ void SerialPort::ListPorts() {
     for (PortEntry& entry : ListPortEntries(base_)) portNames_.push_back(std::move(entry.Name));
 }
 
-void SerialPort::Open(const std::string& name) {
-    if (isOpen_) {
-        lastOpen_ = OpenOutcome::AlreadyOpen;
-        return;
-    }
-    lastOpen_ = OpenDevice(name, false);
+OpenResult SerialPort::Open(const std::string& name) {
+    if (isOpen_) return {OpenOutcome::AlreadyOpen, {}};
+    return OpenDevice(name, false);
 }
 
-OpenOutcome SerialPort::OpenDevice(const std::string& name, bool quiet) {
+OpenResult SerialPort::OpenDevice(const std::string& name, bool strict) {
+    OpenResult result;
     const std::string device = ResolvePortName(name, base_);
-    if (device.empty()) return OpenOutcome::NoSuchPort;
+    if (device.empty()) return result;
     // A device in use stays closed without a message, as one whose open failed.
-    const OpenOutcome acquired = AcquireDevice(device);
-    if (acquired != OpenOutcome::Opened) return acquired;
+    result.Outcome = AcquireDevice(device);
+    if (!result.Opened()) return result;
     // A failed line-state step is reported and the open goes on, as the
-    // window always did; a background reopen takes only a device that
-    // configures cleanly.
-    const bool stateRead = GetLineState(quiet);
-    const bool lineSet = (stateRead || !quiet) && SetLineState(quiet);
-    if ((quiet && !lineSet) || !SetReadTiming(quiet)) {
-        if (HoldsDevice()) ReleaseHandle();
-        return OpenOutcome::NotConfigured;
+    // window always did.
+    const bool stateRead = GetLineState();
+    if (!stateRead) result.Messages.emplace_back("Could not retrieve serial port state.");
+    const bool lineSet = (stateRead || !strict) && SetLineState();
+    if (!lineSet && !strict) result.Messages.emplace_back("Could not modify serial port state.");
+    if (strict && !lineSet) {
+        ReleaseHandle();
+        result.Outcome = OpenOutcome::NotConfigured;
+        return result;
+    }
+    switch (SetReadTiming()) {
+        case TimingStep::Set:
+            break;
+        case TimingStep::NotRetrieved:
+            result.Messages.emplace_back("Failed to retrieve timeouts.");
+            result.Outcome = OpenOutcome::NotConfigured;
+            return result;
+        case TimingStep::NotModified:
+            result.Messages.emplace_back("Failed to modify timeouts.");
+            result.Outcome = OpenOutcome::NotConfigured;
+            return result;
     }
     device_ = device;
     name_ = name;
     hungUp_ = false;
     Purge();
     isOpen_ = true;
-    return OpenOutcome::Opened;
+    return result;
 }
 
 bool SerialPort::Reopen() {
@@ -47,7 +59,7 @@ bool SerialPort::Reopen() {
     const std::string name = name_;
     if (HoldsDevice()) ReleaseHandle();  // the dead descriptor
     isOpen_ = false;
-    if (OpenDevice(name, true) == OpenOutcome::Opened) return true;
+    if (OpenDevice(name, true).Opened()) return true;
     isOpen_ = true;
     hungUp_ = true;
     name_ = name;
@@ -65,13 +77,13 @@ void SerialPort::LetGoOfDevice() {
     device_.clear();
 }
 
-void SerialPort::Close() {
-    if (!isOpen_) return;
+bool SerialPort::Close() {
+    if (!isOpen_) return true;
     name_.clear();
     if (!HoldsDevice()) {  // a lost port that let go of its device
         isOpen_ = false;
         hungUp_ = false;
-        return;
+        return true;
     }
     Purge();
     // The device is let go of even when the system reports an error: keeping
@@ -81,5 +93,5 @@ void SerialPort::Close() {
     isOpen_ = false;
     hungUp_ = false;
     device_.clear();
-    if (!closed) sink_.ShowError("Failed to close.");
+    return closed;
 }

@@ -11,61 +11,37 @@
 #include <string>
 #include <vector>
 
-#include "serial/ByteLink.h"
-#include "serial/MessageSink.h"
+#include "serial/PortLink.h"
 
-// How the last Open went, for front ends that say why a port is not usable.
-enum class OpenOutcome {
-    Opened,
-    AlreadyOpen,    // another device was open; nothing changed
-    NoSuchPort,     // the name stands for no device, or the device is not there
-    InUse,          // another program holds the device
-    CannotOpen,     // the device refused to open (permissions, a driver error)
-    NotConfigured,  // it opened, but its read timing could not be set
-};
-
-class SerialPort : public ByteLink {
+class SerialPort : public PortLink {
 public:
     static constexpr unsigned BaudRate = 38400;
 
     // Closed port. Port names resolve against `base` (see PortNamespace.h).
-    explicit SerialPort(MessageSink& sink,
-                        std::filesystem::path base = std::filesystem::current_path());
-    ~SerialPort() override;  // closes
+    explicit SerialPort(std::filesystem::path base = std::filesystem::current_path());
+    ~SerialPort() override;  // closes, silently
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Fills PortNames from the port namespace of the base folder.
-    void ListPorts();
-    const std::vector<std::string>& PortNames() const { return portNames_; }
-
-    // Opens the port of that name exclusively with the fixed line settings.
-    // Does nothing when a port is already open; success shows in IsOpen, the
-    // reason of a failure in LastOpen.
-    void Open(const std::string& name);
-    OpenOutcome LastOpen() const { return lastOpen_; }
+    // --- PortLink (see PortLink.h) ---
+    // The names of the port namespace of the base folder.
+    void ListPorts() override;
+    const std::vector<std::string>& PortNames() const override { return portNames_; }
+    // Opens exclusively, with the fixed line settings.
+    OpenResult Open(const std::string& name) override;
     // Purges, gives the device back the line settings it had before Open (as
-    // far as it takes them; never an error) and closes; does nothing on a
-    // closed port.
-    void Close();
-    bool IsOpen() const { return isOpen_; }
-    // The device went away while open (an unplugged adapter): every transfer
-    // fails at once until the port is closed and opened again.
-    bool IsHungUp() const { return isOpen_ && hungUp_; }
-    // The device behind the open port; empty when closed or lost.
-    const std::string& Device() const { return device_; }
-    // The name the open port was opened by; empty when closed.
-    const std::string& Name() const { return name_; }
-
-    // For a port whose device went away: resolves its name again (a replugged
-    // adapter often comes back as another device) and opens what it now stands
-    // for, without message boxes. True when that worked; the port then uses the
-    // new device. Otherwise the port stays open and hung up, so that Close and
-    // the next attempt still work.
-    bool Reopen();
-    // Lets go of the device (its line settings restored) but keeps the port
-    // counted as open and hung up, for a reopened device that did not answer.
-    void LetGoOfDevice();
+    // far as it takes them; never an error) and closes.
+    bool Close() override;
+    bool IsOpen() const override { return isOpen_; }
+    bool IsHungUp() const override { return isOpen_ && hungUp_; }
+    const std::string& Name() const override { return name_; }
+    const std::string& Device() const override { return device_; }
+    // Resolves the name again (a replugged adapter often comes back as another
+    // device) and opens what it now stands for; the port then uses the new
+    // device.
+    bool Reopen() override;
+    // Restores the device's line settings as it lets go of it.
+    void LetGoOfDevice() override;
 
     void Purge() override;
     std::optional<std::uint8_t> ReadByte() override;
@@ -79,14 +55,19 @@ private:
     // that includes it learns which platform it runs on.
     struct Platform;
 
-    // The steps of Open. Each step shows its own message when it fails,
-    // unless quiet (a reopen in the background must not raise boxes).
-    OpenOutcome OpenDevice(const std::string& name, bool quiet);
+    // What the last step of the read timing reached.
+    enum class TimingStep { Set, NotRetrieved, NotModified };
+
+    // The steps of Open, each with its outcome; OpenDevice words the failures.
+    // A strict open (a reopen in the background) takes only a device that
+    // configures cleanly.
+    OpenResult OpenDevice(const std::string& name, bool strict);
     // Opens the device at path exclusively; Opened when the port now holds it.
     OpenOutcome AcquireDevice(const std::string& path);
-    bool GetLineState(bool quiet);
-    bool SetLineState(bool quiet);
-    bool SetReadTiming(bool quiet);
+    bool GetLineState();
+    bool SetLineState();
+    // Releases the device when it fails.
+    TimingStep SetReadTiming();
     // Puts back the line settings the device had when it was opened.
     void RestoreFoundSettings();
     // Restores what can be restored and lets go of the device, whatever fails.
@@ -101,13 +82,11 @@ private:
     std::size_t TakeFirstArrival(std::uint8_t* buffer, std::size_t n);
     bool CanTransfer() const { return isOpen_ && !hungUp_; }
 
-    MessageSink& sink_;
     std::filesystem::path base_;
     std::vector<std::string> portNames_;
     bool isOpen_ = false;
     std::string device_;
     std::string name_;
-    OpenOutcome lastOpen_ = OpenOutcome::NoSuchPort;
     // Set when the device went away; every transfer then fails at once until
     // the port is closed and opened again.
     bool hungUp_ = false;

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "protocol/RequestFrame.h"
-#include "sim/EcuSimulator.h"
+#include "sim/EcuState.h"
 #include "sim/ReplyEncoding.h"
 
 class EcuResponder {

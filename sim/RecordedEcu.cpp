@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "protocol/LineRecording.h"
+#include "recording/LineRecording.h"
 
 std::optional<ReplyBytes> RecordedEcu::Answer(const RequestFrame& frame) {
     if (over_) return std::nullopt;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/RecordingPlayback.h"
 #include "protocol/RequestFrame.h"
+#include "recording/RecordingPlayback.h"
 #include "sim/ReplyEncoding.h"
 
 class RecordedEcu {

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "protocol/RequestFrame.h"
-#include "sim/EcuSimulator.h"
+#include "sim/EcuState.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "serial/SerialPort.h"
-#include "sim/EcuSimulator.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
 #include "support/CliRun.h"
 #include "support/ScratchFolder.h"
@@ -131,10 +131,8 @@ TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
 // Fixed fault: a port held by another program was only "cannot be opened", or
 // went unmentioned when the ports were searched.
 TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
-    StderrSink sink;
-    SerialPort other(sink, folder.Path());
-    other.Open("COM1");
-    ASSERT_TRUE(other.IsOpen());
+    SerialPort other(folder.Path());
+    ASSERT_TRUE(other.Open("COM1").Opened());
     EXPECT_THAT(Run("probe").output, HasSubstr("COM1: is in use by another program"));
     const CommandRun errors = Run("errors");
     EXPECT_NE(errors.status, 0);

@@ -13,7 +13,7 @@
 #include "database/DefinitionDatabase.h"
 #include "database/ValueText.h"
 #include "formula/EvaluateFormula.h"
-#include "sim/EcuSimulator.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 

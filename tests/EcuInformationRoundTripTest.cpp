@@ -9,8 +9,8 @@
 
 #include "protocol/EcuInformation.h"
 #include "serial/SerialPort.h"
-#include "sim/EcuSimulator.h"
 #include "sim/ReplyEncoding.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/EcuTexts.h"
 #include "support/RecordingSink.h"
 #include "support/ScriptedLink.h"
@@ -56,9 +56,8 @@ TEST(EcuInformationRoundTrip, SimulatorOverAPseudoTerminal) {
     EcuSimulator::Options options;
     options.State = SampleState();
     EcuSimulator simulator(options);
-    RecordingSink sink;
-    SerialPort port(sink);
-    port.Open(simulator.DevicePath());
+    SerialPort port;
+    ASSERT_TRUE(port.Open(simulator.DevicePath()).Opened());
     EcuProtocol ecu(port);
     ASSERT_TRUE(ReadEcuInformation(ecu));
     ExpectSampleTexts(ecu);

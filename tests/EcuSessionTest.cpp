@@ -6,10 +6,11 @@
 
 #include <memory>
 
-#include "database/EcuSession.h"
-#include "sim/EcuSimulator.h"
+#include "serial/SerialPort.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
+#include "window/EcuSession.h"
 
 namespace {
 
@@ -19,10 +20,8 @@ const std::string File =
 
 // True when nobody holds the device any more.
 bool DeviceIsFree(const std::string& device) {
-    RecordingSink sink;
-    SerialPort other(sink);
-    other.Open(device);
-    return other.IsOpen();
+    SerialPort other;
+    return other.Open(device).Opened();
 }
 
 }  // namespace
@@ -32,13 +31,13 @@ TEST(EcuSession, StartsClosedWithTheDefinitionsLoadedAndSetZeroSelected) {
     WriteBytes(folder / "database.ini", File);
     RecordingSink sink;
     EcuSession session(sink, folder.Path());
-    EXPECT_FALSE(session.IsOpen());
-    EXPECT_EQ(session.LanguageIndex, 0);
-    EXPECT_EQ(session.Slots[0], &session.Parameters[0]);
-    EXPECT_EQ(session.SlotAddresses()[0], 0x100u);
-    session.SelectSet(1);
-    EXPECT_EQ(session.Slots[0]->CodeEn, "PATM");
-    EXPECT_EQ(session.ProgramVersion, "");
+    EXPECT_FALSE(session.Line.IsOpen());
+    EXPECT_EQ(session.Definitions.LanguageIndex, 0);
+    EXPECT_EQ(session.Sets.Slots[0], &session.Definitions.Parameters[0]);
+    EXPECT_EQ(session.Sets.SlotAddresses()[0], 0x100u);
+    session.Sets.SelectSet(1);
+    EXPECT_EQ(session.Sets.Slots[0]->CodeEn, "PATM");
+    EXPECT_EQ(session.Line.Ecu().ProgramVersion, "");
 }
 
 TEST(EcuSession, EndSavesTheLanguageAndClosesThePort) {
@@ -48,11 +47,10 @@ TEST(EcuSession, EndSavesTheLanguageAndClosesThePort) {
     RecordingSink sink;
     {
         EcuSession session(sink, folder.Path());
-        session.Open(simulator.DevicePath());
-        ASSERT_TRUE(session.IsOpen());
-        EXPECT_TRUE(session.Probe());
+        ASSERT_TRUE(session.Line.Open(simulator.DevicePath()).Opened());
+        EXPECT_TRUE(session.Line.Ecu().Probe());
         EXPECT_FALSE(DeviceIsFree(simulator.DevicePath()));
-        session.LanguageIndex = 1;
+        session.Definitions.LanguageIndex = 1;
     }
     EXPECT_NE(ReadBytes(folder / "database.ini").find("Language=EN\r\n"), std::string::npos);
     EXPECT_TRUE(DeviceIsFree(simulator.DevicePath()));
@@ -68,8 +66,8 @@ TEST(EcuSession, FailedSaveIsReportedAndThePortIsStillClosed) {
     RecordingSink sink;
     {
         EcuSession session(sink, folder.Path());
-        session.Open(simulator.DevicePath());
-        session.LanguageIndex = 1;
+        session.Line.Open(simulator.DevicePath());
+        session.Definitions.LanguageIndex = 1;
     }
     ASSERT_EQ(sink.Messages.size(), 1u);
     EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string());

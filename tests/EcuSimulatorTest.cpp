@@ -1,4 +1,4 @@
-#include "sim/EcuSimulator.h"
+#include "sim/posix/EcuSimulator.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "sim/LiveModel.h"
 #include "sim/ReplyEncoding.h"
 #include "support/ChildProcess.h"
+#include "support/FrameBytes.h"
 #include "support/RawDevice.h"
 #include "support/ScratchFolder.h"
 
@@ -30,10 +31,6 @@ EcuSimulator::Options Unpaced() {
     EcuSimulator::Options options;
     options.Paced = false;
     return options;
-}
-
-Bytes FrameBytes(const RequestFrame& frame) {
-    return Bytes(frame.Bytes.begin(), frame.Bytes.end());
 }
 
 // The reply part of an exchange, after checking that the echo came back whole.

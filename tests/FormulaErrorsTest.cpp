@@ -78,11 +78,19 @@ EvaluationResult Raise(const ErrorCase& c) {
 
 // --- Errors and their texts ---
 
+// Each is also a std::exception whose what() is its text, for callers that
+// catch every failure alike.
 TEST(FormulaErrors, EachErrorHasItsTypeAndExactText) {
     for (const ErrorCase& c : ErrorCases) {
         const EvaluationResult raised = Raise(c);
         EXPECT_EQ(raised.Error, c.error) << c.formula;
         EXPECT_STREQ(raised.Text, c.text) << c.formula;
+        try {
+            Evaluate(c.formula, c.x);
+        } catch (const std::exception& e) {
+            EXPECT_STREQ(e.what(), c.error == EvaluationError::DivZero ? "divzero" : c.text)
+                << c.formula;
+        }
     }
 }
 

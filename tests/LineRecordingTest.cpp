@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "database/LiveData.h"
-#include "database/RecordedLiveValues.h"
 #include "database/ValueText.h"
-#include "protocol/LineRecorder.h"
-#include "protocol/RecordingPlayback.h"
+#include "line/LivePolling.h"
+#include "recording/RecordedLiveValues.h"
+#include "recording/RecordingPlayback.h"
+#include "support/LinkPort.h"
+#include "support/RecordingSink.h"
+#include "support/ScratchFolder.h"
 #include "support/ScriptedLink.h"
 
 using ::testing::HasSubstr;
@@ -34,36 +36,41 @@ std::vector<std::string> Shown(const ParameterSets& sets) {
 // --- Recording and playing back ---
 
 // A probe, a selection refused at slot 2 with a good block after it, then a
-// whole selection with a block that comes short: the replay judges each
-// request as the session did and shows the same values.
+// whole selection with a block that comes short, recorded by the line object
+// into its file: the replay judges each request as the session did and shows
+// the same values.
 TEST(LineRecording, ASessionPlaysBackToItsOutcomesAndValues) {
     const DefinitionDatabase definitions(VMX_SOURCE_DIR "/data/database.ini");
-    ScriptedLink line;
-    line.QueueReply({0x09, 0x80, 0x28, 0x00, 0x05, 0x00, 0x03, 0x00, 0xE9, 0x03});
-    line.QueueReply({0x09});
-    line.QueueReply({0x09});
-    line.QueueReply({0x2F});
+    ScriptedLink scripted;
+    scripted.QueueReply({0x09, 0x80, 0x28, 0x00, 0x05, 0x00, 0x03, 0x00, 0xE9, 0x03});
+    scripted.QueueReply({0x09});
+    scripted.QueueReply({0x09});
+    scripted.QueueReply({0x2F});
     ScriptedLink::Bytes block = {0x09, 0x20};
     for (int i = 0; i < 32; ++i) block.push_back(static_cast<std::uint8_t>(0x31 * i + 7));
-    line.QueueReply(block);
-    for (int i = 0; i < SlotCount; ++i) line.QueueReply({0x09});
-    line.QueueReply(ScriptedLink::Bytes(block.begin(), block.begin() + 20));
+    scripted.QueueReply(block);
+    for (int i = 0; i < SlotCount; ++i) scripted.QueueReply({0x09});
+    scripted.QueueReply(ScriptedLink::Bytes(block.begin(), block.begin() + 20));
 
-    LineRecorder recorder(line);
-    recorder.Start();
-    EcuProtocol ecu(recorder);
+    ScratchFolder folder;
+    RecordingSink sink;
+    EcuLine line(sink, std::make_unique<LinkPort>(scripted));
+    ASSERT_TRUE(line.RecordInto((folder / "session.rec").string()));
+    line.Open("COM1");
     ParameterSets sets(definitions.Parameters);
-    ASSERT_TRUE(ecu.Probe());
+    ASSERT_TRUE(line.Ecu().Probe());
     bool linkOk = false;
-    ASSERT_TRUE(PollLiveData(ecu, sets, 0, linkOk));
+    ASSERT_TRUE(PollLiveData(line, sets, 0, linkOk));
     const std::vector<std::string> seen = Shown(sets);
     EXPECT_EQ(seen[2], "-");
-    EXPECT_FALSE(PollLiveData(ecu, sets, 0, linkOk));
-    std::string text = RecordingHeader();
-    recorder.TakeLines(text);
+    EXPECT_FALSE(PollLiveData(line, sets, 0, linkOk));
+    ASSERT_TRUE(line.SaveRecording());
+    const std::string text = ReadBytes(folder / "session.rec");
 
     LineRecording recording;
     ASSERT_FALSE(ParseRecording(text, recording)) << text;
+    ASSERT_EQ(recording.Ports.size(), 1u);
+    EXPECT_EQ(recording.Ports[0].Text, "COM1");
     RecordingPlayer player(recording);
     RecordedLiveValues live(definitions);
     std::vector<std::string> outcomes;
@@ -110,7 +117,7 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + "10 < read 2 01 02 03\n", 2, "at most 2"},
         {head + "10 < byte 0G\n", 2, "'0G' is not a byte"},
         {head + "1e3 purge\n", 2, "instead of the time"},
-        {head + "10 purge\nport COM1\n", 3, "port line after the first transfer"},
+        {head + write + "port COM2\n", 3, "port line between the write of line 2 and its echo"},
         {head + "port COM1\r\r\n", 2, "control character"},
         {head + "10  purge\n", 2, "a space too many"},
         {head + "10 < peek 01\n", 2, "unknown kind"},
@@ -128,9 +135,18 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     LineRecording recording;
     EXPECT_FALSE(ParseRecording(
         "vmxdiag line recording 1\r\nport COM1\r\n# engine stalls here\r\n\r\n" +
-            std::string("10 > 09 80 00 00 00 89\r\n20 < echo 09 80\r\n30 < read 10\r\n"),
+            std::string("10 > 09 80 00 00 00 89\r\n20 < echo 09 80\r\n30 < read 10\r\n") +
+            "port COM2 /dev/ttyUSB1\r\n",
         recording));
-    EXPECT_EQ(recording.Ports, std::vector<std::string>{"COM1"});
+    // A port line after transfers: the port was changed, or opened again.
+    ASSERT_EQ(recording.Ports.size(), 2u);
+    EXPECT_EQ(recording.Ports[0].Text, "COM1");
+    EXPECT_EQ(recording.Ports[0].Before, 0u);
+    EXPECT_EQ(recording.Ports[1].Text, "COM2 /dev/ttyUSB1");
+    EXPECT_EQ(recording.Ports[1].Before, 3u);
+    EXPECT_EQ(RecordingText(recording),
+              "vmxdiag line recording 1\nport COM1\n10 > 09 80 00 00 00 89\n20 < echo 09 80\n"
+              "30 < read 10\nport COM2 /dev/ttyUSB1\n");
     ASSERT_EQ(recording.Transfers.size(), 3u);
     EXPECT_EQ(recording.Transfers[2].Asked, 10u);
     EXPECT_TRUE(recording.Transfers[2].Bytes.empty());

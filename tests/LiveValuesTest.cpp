@@ -5,8 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "database/LiveData.h"
 #include "formula/EvaluateFormula.h"
+#include "line/LivePolling.h"
+#include "support/LinkPort.h"
+#include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
 #include "support/ScriptedLink.h"
 
@@ -35,6 +37,9 @@ protected:
 
     ParameterSets::Definitions definitions;
     ParameterSets sets{definitions};
+    ScriptedLink link;
+    RecordingSink sink;
+    std::unique_ptr<EcuLine> line = LineOver(sink, link);
 };
 
 }  // namespace
@@ -143,34 +148,30 @@ TEST(LiveValuesFromFile, SlotFiveOfTheSecondSetIsDefinitionTwentyOne) {
 // --- The live tick ---
 
 TEST_F(LiveValues, TickSelectsOnlyWhileTheLinkIsNotGood) {
-    ScriptedLink link;
     for (int i = 0; i < 16; ++i) link.QueueReply({0x09});
     std::vector<std::uint8_t> reply{0x09, 0x20};
     reply.resize(34, 0);
     reply[2] = 42;
     link.QueueReply(reply);
     link.QueueReply(reply);
-    EcuProtocol ecu(link);
     bool linkOk = false;
-    EXPECT_TRUE(PollLiveData(ecu, sets, 1, linkOk));
+    EXPECT_TRUE(PollLiveData(*line, sets, 1, linkOk));
     EXPECT_TRUE(linkOk);
     EXPECT_EQ(sets.Slots[0], &definitions[16]);
     EXPECT_EQ(sets.Values[0], 42.0);
     EXPECT_EQ(link.Sent().size(), 17u);
-    EXPECT_TRUE(PollLiveData(ecu, sets, 1, linkOk));
+    EXPECT_TRUE(PollLiveData(*line, sets, 1, linkOk));
     EXPECT_EQ(link.Sent().size(), 18u);  // the block alone
 }
 
 TEST_F(LiveValues, RefusedSelectionStillReadsTheBlock) {
-    ScriptedLink link;
     for (int i = 0; i < 5; ++i) link.QueueReply({0x09});
     link.QueueReply({0x3F});
     std::vector<std::uint8_t> reply{0x09, 0x20};
     reply.resize(34, 1);
     link.QueueReply(reply);
-    EcuProtocol ecu(link);
     bool linkOk = false;
-    EXPECT_TRUE(PollLiveData(ecu, sets, 0, linkOk));
+    EXPECT_TRUE(PollLiveData(*line, sets, 0, linkOk));
     EXPECT_FALSE(linkOk);
     const auto sent = link.Sent();
     ASSERT_EQ(sent.size(), 7u);
@@ -179,7 +180,6 @@ TEST_F(LiveValues, RefusedSelectionStillReadsTheBlock) {
 }
 
 TEST_F(LiveValues, FailedBlockClearsTheLinkAndKeepsTheValues) {
-    ScriptedLink link;
     std::vector<std::uint8_t> good{0x09, 0x20};
     good.resize(34, 0);
     good[2] = 7;
@@ -187,10 +187,9 @@ TEST_F(LiveValues, FailedBlockClearsTheLinkAndKeepsTheValues) {
     std::vector<std::uint8_t> shortReply{0x09, 0x20};
     shortReply.resize(33, 0);
     link.QueueReply(shortReply);
-    EcuProtocol ecu(link);
     bool linkOk = true;
-    ASSERT_TRUE(PollLiveData(ecu, sets, 0, linkOk));
-    EXPECT_FALSE(PollLiveData(ecu, sets, 0, linkOk));
+    ASSERT_TRUE(PollLiveData(*line, sets, 0, linkOk));
+    EXPECT_FALSE(PollLiveData(*line, sets, 0, linkOk));
     EXPECT_FALSE(linkOk);
     EXPECT_EQ(sets.Values[0], 7.0);
 }

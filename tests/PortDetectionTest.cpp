@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
-#include "protocol/LineRecovery.h"
-#include "protocol/PortDetection.h"
-#include "sim/EcuSimulator.h"
+#include "line/EcuLine.h"
+#include "serial/SerialPort.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/PtyPair.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
@@ -27,8 +27,8 @@ protected:
 
     ScratchFolder folder;
     RecordingSink sink;
-    SerialPort port{sink, folder.Path()};
-    EcuProtocol ecu{port};
+    EcuLine line{sink, folder.Path()};
+    EcuProtocol& ecu = line.Ecu();
 };
 
 TEST_F(PortDetectionTest, TheFirstPortThatAnswersStaysOpenAndEndsTheSearch) {
@@ -39,12 +39,12 @@ TEST_F(PortDetectionTest, TheFirstPortThatAnswersStaysOpenAndEndsTheSearch) {
     Link("COM3", simulator.DevicePath());
     Link("COM4", later.Device());
 
-    const PortDetection detection = DetectPort(port, ecu);
+    const PortDetection detection = line.Detect();
     ASSERT_EQ(detection.Tried.size(), 3u);  // COM4 is never tried
     EXPECT_FALSE(detection.Tried[0].Answered);
     EXPECT_EQ(detection.Answered, 2u);
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(port.Name(), "COM3");
+    EXPECT_TRUE(line.IsOpen());
+    EXPECT_EQ(line.PortName(), "COM3");
     EXPECT_EQ(ecu.ProgramVersion, "40.3.5");
     EXPECT_TRUE(sink.Messages.empty());
 }
@@ -55,24 +55,23 @@ TEST_F(PortDetectionTest, WithoutAnswerEveryPortIsTriedAndNoneIsLeftOpen) {
     Link("COM2", silent2.Device());
     Link("COM3", (folder / "no-such-device").string());
 
-    const PortDetection detection = DetectPort(port, ecu);
+    const PortDetection detection = line.Detect();
     ASSERT_EQ(detection.Tried.size(), 3u);
     EXPECT_FALSE(detection.Answered);
     EXPECT_EQ(detection.Tried[2].Open, OpenOutcome::NoSuchPort);
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(line.IsOpen());
 }
 
 TEST_F(PortDetectionTest, APortHeldByAnotherProgramIsReportedAsInUse) {
     EcuSimulator simulator;
     Link("COM1", simulator.DevicePath());
-    SerialPort other(sink, folder.Path());
-    other.Open("COM1");
-    ASSERT_TRUE(other.IsOpen());
+    SerialPort other(folder.Path());
+    ASSERT_TRUE(other.Open("COM1").Opened());
 
-    const PortProbe probe = ProbePort(port, ecu, "COM1", true);
+    const PortProbe probe = line.ProbePort("COM1", true);
     EXPECT_EQ(probe.Open, OpenOutcome::InUse);
     EXPECT_FALSE(probe.Answered);
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(line.IsOpen());
 }
 
 // --- A lost line comes back by its name ---
@@ -80,23 +79,23 @@ TEST_F(PortDetectionTest, APortHeldByAnotherProgramIsReportedAsInUse) {
 TEST_F(PortDetectionTest, ARepluggedAdapterUnderANewDeviceIsReopenedByItsName) {
     auto first = std::make_unique<EcuSimulator>();
     Link("COM1", first->DevicePath());
-    port.Open("COM1");
+    line.Open("COM1");
     ASSERT_TRUE(ecu.Probe());
-    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::NotLost);
+    EXPECT_EQ(line.Recover(), LineRecovery::NotLost);
 
     // Unplugged: the name stands for nothing until the adapter is back. (The
     // freed pseudo-terminal's number may soon belong to another test's line.)
     Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
-    ASSERT_TRUE(port.IsHungUp());
-    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);  // nothing plugged in yet
-    EXPECT_TRUE(port.IsOpen());  // so that Stop and Close still act on it
+    ASSERT_TRUE(line.IsHungUp());
+    EXPECT_EQ(line.Recover(), LineRecovery::StillLost);  // nothing plugged in yet
+    EXPECT_TRUE(line.IsOpen());                          // so that Stop and Close still act on it
 
     EcuSimulator second;
     Link("COM1", second.DevicePath());
-    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::Restored);
-    EXPECT_EQ(port.Device(), second.DevicePath());
+    EXPECT_EQ(line.Recover(), LineRecovery::Restored);
+    EXPECT_EQ(line.Device(), second.DevicePath());
     EXPECT_TRUE(ecu.Probe());
     EXPECT_TRUE(sink.Messages.empty());  // no message boxes from a background reopen
 }
@@ -106,7 +105,7 @@ TEST_F(PortDetectionTest, ARepluggedAdapterUnderANewDeviceIsReopenedByItsName) {
 TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     auto first = std::make_unique<EcuSimulator>();
     Link("COM1", first->DevicePath());
-    port.Open("COM1");
+    line.Open("COM1");
     Link("COM1", (folder / "unplugged").string());
     first->HangUp();
     EXPECT_FALSE(ecu.Probe());
@@ -114,14 +113,13 @@ TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     PtyPair stranger;
     const LineSettings found = stranger.Settings();
     Link("COM1", stranger.Device());
-    EXPECT_EQ(RecoverLostLine(port, ecu), LineRecovery::StillLost);
-    EXPECT_TRUE(port.IsHungUp());
+    EXPECT_EQ(line.Recover(), LineRecovery::StillLost);
+    EXPECT_TRUE(line.IsHungUp());
     EXPECT_EQ(stranger.Settings(), found) << "the stranger's terminal was left raw";
-    SerialPort other(sink, folder.Path());
-    other.Open(stranger.Device());
-    EXPECT_TRUE(other.IsOpen()) << "the stranger's terminal is still held";
-    port.Close();
-    EXPECT_FALSE(port.IsOpen());
+    SerialPort other(folder.Path());
+    EXPECT_TRUE(other.Open(stranger.Device()).Opened()) << "the stranger's terminal is still held";
+    line.Close();
+    EXPECT_FALSE(line.IsOpen());
 }
 
 }  // namespace

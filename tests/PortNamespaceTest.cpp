@@ -9,7 +9,7 @@
 
 #include "serial/PortNames.h"
 #include "serial/PortNamespace.h"
-#include "serial/SystemSerialDevices.h"
+#include "serial/posix/SystemSerialDevices.h"
 #include "support/PtyPair.h"
 #include "support/ScratchFolder.h"
 

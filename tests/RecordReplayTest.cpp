@@ -10,9 +10,9 @@
 #include <regex>
 #include <sstream>
 
-#include "database/RegularFile.h"
-#include "protocol/RecordingPlayback.h"
-#include "sim/EcuSimulator.h"
+#include "platform/RegularFile.h"
+#include "recording/RecordingPlayback.h"
+#include "sim/posix/EcuSimulator.h"
 #include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 

@@ -16,7 +16,6 @@
 
 #include "serial/SerialPort.h"
 #include "support/PtyPair.h"
-#include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
 
 using namespace std::chrono_literals;
@@ -43,15 +42,16 @@ protected:
     // An empty dosdevices/ keeps COM names from reaching this machine's own ports.
     SerialPortTest() { std::filesystem::create_directory(base.Path() / "dosdevices"); }
 
+    // Opens the pty's device, which takes the line settings without a message.
     void OpenPort() {
-        port.Open(pty.Device());
-        ASSERT_TRUE(port.IsOpen());
+        const OpenResult result = port.Open(pty.Device());
+        ASSERT_TRUE(result.Opened());
+        EXPECT_TRUE(result.Messages.empty());
     }
 
     ScratchFolder base;
     PtyPair pty;
-    RecordingSink sink;
-    SerialPort port{sink, base.Path()};
+    SerialPort port{base.Path()};
 };
 
 }  // namespace
@@ -61,7 +61,6 @@ protected:
 TEST_F(SerialPortTest, OpenSetsARaw38400LineWithoutFlowControl) {
     OpenPort();
     EXPECT_EQ(port.Device(), pty.Device());
-    EXPECT_TRUE(sink.Messages.empty());
 
     termios line{};
     ASSERT_EQ(tcgetattr(pty.Slave(), &line), 0);
@@ -90,57 +89,57 @@ TEST_F(SerialPortTest, CloseGivesTheDeviceBackTheSettingsItHadBeforeOpen) {
 
     OpenPort();
     EXPECT_NE(pty.Settings(), before);
-    port.Close();
+    EXPECT_TRUE(port.Close());
     EXPECT_EQ(pty.Settings(), before);
-    EXPECT_TRUE(sink.Messages.empty());
 }
 
 TEST_F(SerialPortTest, OpenOnAnOpenPortKeepsTheFirstDevice) {
     OpenPort();
     PtyPair other;
-    port.Open(other.Device());
+    EXPECT_EQ(port.Open(other.Device()).Outcome, OpenOutcome::AlreadyOpen);
     EXPECT_TRUE(port.IsOpen());
     EXPECT_EQ(port.Device(), pty.Device());
 }
 
 TEST_F(SerialPortTest, OpenOfAMissingDeviceStaysClosedWithoutMessage) {
-    port.Open("/dev/no-such-tty");
-    port.Open("COM7");  // the base folder has no dosdevices/ link of that name
+    for (const char* name : {"/dev/no-such-tty", "COM7"}) {  // COM7: no dosdevices/ link
+        const OpenResult result = port.Open(name);
+        EXPECT_EQ(result.Outcome, OpenOutcome::NoSuchPort) << name;
+        EXPECT_TRUE(result.Messages.empty()) << name;
+    }
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(port.Device().empty());
-    EXPECT_TRUE(sink.Messages.empty());
 }
 
 TEST_F(SerialPortTest, OpenOfADeviceThatIsNoSerialLineReportsEachStepAndStaysClosed) {
     const auto plainFile = base.Path() / "not-a-tty";
     std::ofstream(plainFile) << "data";
-    port.Open(plainFile.string());
+    const OpenResult result = port.Open(plainFile.string());
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(sink.Messages, (std::vector<std::string>{"Could not retrieve serial port state.",
-                                                       "Could not modify serial port state.",
-                                                       "Failed to retrieve timeouts."}));
+    EXPECT_EQ(result.Outcome, OpenOutcome::NotConfigured);
+    EXPECT_EQ(result.Messages, (std::vector<std::string>{"Could not retrieve serial port state.",
+                                                         "Could not modify serial port state.",
+                                                         "Failed to retrieve timeouts."}));
 }
 
 TEST_F(SerialPortTest, SecondPortCannotOpenTheSameDeviceEvenAsRoot) {
     OpenPort();
-    RecordingSink otherSink;
-    SerialPort other(otherSink);
-    other.Open(pty.Device());
-    EXPECT_FALSE(other.IsOpen());
-    EXPECT_TRUE(otherSink.Messages.empty());
+    SerialPort other;
+    const OpenResult refused = other.Open(pty.Device());
+    EXPECT_EQ(refused.Outcome, OpenOutcome::InUse);
+    EXPECT_TRUE(refused.Messages.empty());
 
     port.Close();
-    other.Open(pty.Device());
-    EXPECT_TRUE(other.IsOpen()) << "closing must release the device";
+    EXPECT_TRUE(other.Open(pty.Device()).Opened()) << "closing must release the device";
 }
 
 // Root is not stopped by another program's TIOCEXCL: the port must see it and
 // keep away, and above all not clear that program's exclusive mode.
 TEST_F(SerialPortTest, DeviceHeldExclusivelyByAnotherProgramStaysClosedAndKeepsItsLock) {
     ASSERT_EQ(ioctl(pty.Slave(), TIOCEXCL), 0);
-    port.Open(pty.Device());
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(sink.Messages.empty());
+    const OpenResult refused = port.Open(pty.Device());
+    EXPECT_EQ(refused.Outcome, OpenOutcome::InUse);
+    EXPECT_TRUE(refused.Messages.empty());
     port.Close();
     int exclusive = 0;
     ASSERT_EQ(ioctl(pty.Slave(), TIOCGEXCL, &exclusive), 0);
@@ -154,12 +153,11 @@ TEST_F(SerialPortTest, DeviceHeldExclusivelyByAnotherProgramStaysClosedAndKeepsI
 }
 
 TEST_F(SerialPortTest, CloseOnAClosedPortDoesNothing) {
-    port.Close();
+    EXPECT_TRUE(port.Close());
     OpenPort();
-    port.Close();
-    port.Close();
+    EXPECT_TRUE(port.Close());
+    EXPECT_TRUE(port.Close());
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(sink.Messages.empty());
 }
 
 // Guards against keeping a released descriptor number as "still open": a later
@@ -177,12 +175,11 @@ TEST_F(SerialPortTest, FailedCloseIsReportedAndStillReleasesThePort) {
     ASSERT_GE(portFd, 0);
     ASSERT_EQ(close(portFd), 0);  // closed behind the port's back: its close() fails
 
-    port.Close();
-    EXPECT_EQ(sink.Messages, std::vector<std::string>{"Failed to close."});
+    EXPECT_FALSE(port.Close());
     EXPECT_FALSE(port.IsOpen());
 
     const int reused = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    port.Close();
+    EXPECT_TRUE(port.Close());
     EXPECT_NE(fcntl(reused, F_GETFD), -1) << "a second Close closed someone else's file";
     close(reused);
 }
@@ -191,8 +188,7 @@ TEST_F(SerialPortTest, OpensAPortNameThroughItsDosdevicesLink) {
     std::filesystem::create_symlink(pty.Device(), base.Path() / "dosdevices" / "COM3");
     port.ListPorts();
     EXPECT_EQ(port.PortNames(), std::vector<std::string>{"COM3"});
-    port.Open("COM3");
-    EXPECT_TRUE(port.IsOpen());
+    EXPECT_TRUE(port.Open("COM3").Opened());
     EXPECT_EQ(port.Device(), pty.Device());
 }
 
@@ -338,11 +334,9 @@ TEST_F(SerialPortTest, AfterAHangUpEveryTransferFailsAtOnceUntilReopened) {
     EXPECT_LT(MsSince(start), 5000);
     EXPECT_TRUE(port.IsOpen()) << "a hang-up is a failed transfer, not a close";
 
-    port.Close();
-    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_TRUE(port.Close());
     PtyPair fresh;
-    port.Open(fresh.Device());
-    ASSERT_TRUE(port.IsOpen());
+    ASSERT_TRUE(port.Open(fresh.Device()).Opened());
     fresh.Send({0x5A});
     ASSERT_TRUE(fresh.WaitUntilQueued(1));
     EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x5A));

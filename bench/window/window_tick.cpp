@@ -25,7 +25,7 @@
 #include "LineTiming.h"
 #include "app/MainForm.h"
 #include "app/WindowMessages.h"
-#include "sim/EcuSimulator.h"
+#include "sim/posix/EcuSimulator.h"
 
 namespace fs = std::filesystem;
 
@@ -100,20 +100,20 @@ bool MeasureTicks(TMainForm& form, const char* name, std::size_t lineBytes) {
     std::vector<double> ticks, painted;
     for (int i = 0; i < Ticks; ++i) {
         const double start = bench::WallMs();
-        form.Timer1Timer();
+        form.Behaviour().Timer1Timer();
         ticks.push_back(bench::WallMs() - start);
         QApplication::processEvents();
         painted.push_back(bench::WallMs() - start);
     }
     const double bound = static_cast<double>(lineBytes) * bench::ByteMs;
-    std::printf("%s: %d ticks%s\n", name, Ticks, form.LinkOk ? "" : ", LINK LOST");
+    std::printf("%s: %d ticks%s\n", name, Ticks, form.Behaviour().LinkOk ? "" : ", LINK LOST");
     std::printf("  median tick       %8.3f ms\n", bench::Median(ticks));
     std::printf("  line-time bound   %8.3f ms (%zu bytes at 10 bits a byte, 38400 baud)\n", bound,
                 lineBytes);
     std::printf("  ratio             %8.3f (target < 1.03)\n", bench::Median(ticks) / bound);
     std::printf("  with the painting %8.3f ms, ratio %.3f\n", bench::Median(painted),
                 bench::Median(painted) / bound);
-    return form.LinkOk;
+    return form.Behaviour().LinkOk;
 }
 
 // Polling on the real timer, as a user leaves the window running. The CPU
@@ -129,7 +129,7 @@ void MeasurePolling(TMainForm& form, int seconds, const char* page) {
     const double cpu = ProcessCpuMs() - cpuStart;
     const int count = std::max(tickCpu.Count, 1);
     std::printf("window polling the %s for %.1f s at %d ms: %d ticks\n", page, wall / 1e3,
-                TMainForm::TickMs, tickCpu.Count);
+                WindowBehaviour::TickMs, tickCpu.Count);
     std::printf("  process CPU       %8.3f %% of one core (target < 0.2 %%)\n", 100.0 * cpu / wall);
     std::printf("  per tick          %8.3f ms CPU: %.3f in the tick, %.3f painting and between\n",
                 cpu / count, tickCpu.TotalMs / count, (cpu - tickCpu.TotalMs) / count);
@@ -183,12 +183,14 @@ int main(int argc, char** argv) {
     PrintedMessages messages;
     int status = 0;
     {
-        TMainForm form(messages, folder);
+        WindowBehaviour::Options options;
+        options.Directory = folder;
+        TMainForm form(messages, options);
         form.show();
         QApplication::processEvents();
         MeasureIdle(seconds);
         form.ADiag->trigger();
-        form.Timer1Timer();  // selects the set: not part of the measured tick
+        form.Behaviour().Timer1Timer();  // selects the set: not part of the measured tick
         QApplication::processEvents();
 
         bool linked = MeasureTicks(form, "window live tick (block read, values into the list)",
@@ -198,7 +200,7 @@ int main(int argc, char** argv) {
         // The errors page with all 128 errors stored: the longest list, the
         // same at every read, as errors stay stored.
         form.PageControl1->setCurrentIndex(2);
-        form.Timer1Timer();
+        form.Behaviour().Timer1Timer();
         linked = MeasureTicks(form, "window errors tick (error read, 128 lines into the memo)",
                               FrameSize + 2 + ReplyLength::ErrorBitmap) &&
                  linked;

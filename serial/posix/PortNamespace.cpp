@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "serial/PortNames.h"
-#include "serial/SystemSerialDevices.h"
+#include "serial/posix/SystemSerialDevices.h"
 
 namespace fs = std::filesystem;
 

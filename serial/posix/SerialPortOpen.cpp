@@ -60,8 +60,8 @@ bool LockAgainstOtherPorts(int fd) {
 
 }  // namespace
 
-SerialPort::SerialPort(MessageSink& sink, std::filesystem::path base)
-    : sink_(sink), base_(std::move(base)), platform_(std::make_unique<Platform>()) {}
+SerialPort::SerialPort(std::filesystem::path base)
+    : base_(std::move(base)), platform_(std::make_unique<Platform>()) {}
 
 SerialPort::~SerialPort() {
     Close();
@@ -91,18 +91,17 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
     return OpenOutcome::Opened;
 }
 
-bool SerialPort::GetLineState(bool quiet) {
+bool SerialPort::GetLineState() {
     Platform& p = *platform_;
     if (::tcgetattr(p.Handle, &p.LineSettings) == 0) {
         p.FoundSettings = p.LineSettings;
         p.OwesFoundSettings = true;
         return true;
     }
-    if (!quiet) sink_.ShowError("Could not retrieve serial port state.");
     return false;
 }
 
-bool SerialPort::SetLineState(bool quiet) {
+bool SerialPort::SetLineState() {
     const int handle = platform_->Handle;
     termios& line = platform_->LineSettings;
     line.c_iflag &=
@@ -121,21 +120,19 @@ bool SerialPort::SetLineState(bool quiet) {
     // is no failure of the line settings.
     int lines = TIOCM_DTR | TIOCM_RTS;
     if (::ioctl(handle, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL) ok = false;
-    if (!ok && !quiet) sink_.ShowError("Could not modify serial port state.");
     return ok;
 }
 
 // The read timing: reads never block (O_NONBLOCK), and with VMIN 1 and VTIME 0
 // a read of an empty queue answers EAGAIN while end of file means the device
 // is gone. The waiting itself is done in poll() with the budgets of Read.
-bool SerialPort::SetReadTiming(bool quiet) {
+SerialPort::TimingStep SerialPort::SetReadTiming() {
     const int handle = platform_->Handle;
     termios timing{};
     const int flags = ::fcntl(handle, F_GETFL);
     if (::tcgetattr(handle, &timing) != 0 || flags < 0) {
         ReleaseHandle();
-        if (!quiet) sink_.ShowError("Failed to retrieve timeouts.");
-        return false;
+        return TimingStep::NotRetrieved;
     }
     timing.c_cc[VMIN] = 1;
     timing.c_cc[VTIME] = 0;
@@ -144,10 +141,9 @@ bool SerialPort::SetReadTiming(bool quiet) {
         ::fcntl(handle, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(handle, &applied) != 0 ||
         applied.c_cc[VMIN] != 1 || applied.c_cc[VTIME] != 0) {
         ReleaseHandle();
-        if (!quiet) sink_.ShowError("Failed to modify timeouts.");
-        return false;
+        return TimingStep::NotModified;
     }
-    return true;
+    return TimingStep::Set;
 }
 
 void SerialPort::Platform::DropExclusiveMode() {

@@ -1,4 +1,4 @@
-#include "serial/SystemSerialDevices.h"
+#include "serial/posix/SystemSerialDevices.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>

@@ -2,8 +2,8 @@
 
 #include "serial/win32/SerialPortPlatform.h"
 
-SerialPort::SerialPort(MessageSink& sink, std::filesystem::path base)
-    : sink_(sink), base_(std::move(base)), platform_(std::make_unique<Platform>()) {}
+SerialPort::SerialPort(std::filesystem::path base)
+    : base_(std::move(base)), platform_(std::make_unique<Platform>()) {}
 
 SerialPort::~SerialPort() {
     Close();
@@ -39,39 +39,35 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& path) {
     return OpenOutcome::Opened;
 }
 
-bool SerialPort::GetLineState(bool quiet) {
+bool SerialPort::GetLineState() {
     Platform& p = *platform_;
     if (::GetCommState(p.Handle, &p.LineSettings)) {
         p.FoundSettings = p.LineSettings;
         p.OwesFoundSettings = true;
         return true;
     }
-    if (!quiet) sink_.ShowError("Could not retrieve serial port state.");
     return false;
 }
 
-bool SerialPort::SetLineState(bool quiet) {
+bool SerialPort::SetLineState() {
     ApplyLineSettings(platform_->LineSettings);
     const bool ok = ::SetCommState(platform_->Handle, &platform_->LineSettings);
-    if (!ok && !quiet) sink_.ShowError("Could not modify serial port state.");
     return ok;
 }
 
-bool SerialPort::SetReadTiming(bool quiet) {
+SerialPort::TimingStep SerialPort::SetReadTiming() {
     Platform& p = *platform_;
     if (!::GetCommTimeouts(p.Handle, &p.Timeouts)) {
         ReleaseHandle();
-        if (!quiet) sink_.ShowError("Failed to retrieve timeouts.");
-        return false;
+        return TimingStep::NotRetrieved;
     }
     p.Timeouts = PortTimeouts(FirstByteWaitMs);
     if (!::SetCommTimeouts(p.Handle, &p.Timeouts)) {
         ReleaseHandle();
-        if (!quiet) sink_.ShowError("Failed to modify timeouts.");
-        return false;
+        return TimingStep::NotModified;
     }
     p.ReadWaitMs = FirstByteWaitMs;
-    return true;
+    return TimingStep::Set;
 }
 
 // A device left at 38400 8N1 would garble whatever uses it next with other

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/MessageSink.h"
+#include "platform/MessageSink.h"
 
 class RecordingSink : public MessageSink {
 public:

@@ -14,7 +14,6 @@
 #include "protocol/EcuProtocol.h"
 #include "serial/SerialPort.h"
 #include "serial/win32/CommSettings.h"
-#include "support/RecordingSink.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -79,24 +78,25 @@ TEST_F(SerialLine, PortAboveCom9OpensThroughTheDeviceNamespace) {
     EXPECT_EQ(plain, INVALID_HANDLE_VALUE) << Name << " opens without the namespace";
     if (plain != INVALID_HANDLE_VALUE) ::CloseHandle(plain);
 
-    RecordingSink sink;
-    SerialPort port(sink);
-    port.Open(Name);
-    ASSERT_TRUE(port.IsOpen());
-    EXPECT_EQ(port.LastOpen(), OpenOutcome::Opened);
+    SerialPort port;
+    const OpenResult opened = port.Open(Name);
+    ASSERT_TRUE(opened.Opened());
+    EXPECT_TRUE(opened.Messages.empty());
     EXPECT_EQ(port.Device(), "\\\\.\\" + Name);
     EcuProtocol ecu(port);
     EXPECT_TRUE(ecu.Probe());
-    EXPECT_TRUE(sink.Messages.empty());
 
-    SerialPort other(sink);
-    other.Open("COM0");  // no such device
-    EXPECT_EQ(other.LastOpen(), OpenOutcome::NoSuchPort);
-    other.Open("C:\\database.ini");  // no device name
-    EXPECT_EQ(other.LastOpen(), OpenOutcome::NoSuchPort);
-    other.Open("\\\\.\\C:");  // a volume of the namespace is no serial device
-    EXPECT_EQ(other.LastOpen(), OpenOutcome::CannotOpen);
-    EXPECT_TRUE(sink.Messages.empty());
+    SerialPort other;
+    const std::pair<const char*, OpenOutcome> cases[] = {
+        {"COM0", OpenOutcome::NoSuchPort},              // no such device
+        {"C:\\database.ini", OpenOutcome::NoSuchPort},  // no device name
+        {"\\\\.\\C:", OpenOutcome::CannotOpen},  // a volume of the namespace is no serial device
+    };
+    for (const auto& [name, outcome] : cases) {
+        const OpenResult result = other.Open(name);
+        EXPECT_EQ(result.Outcome, outcome) << name;
+        EXPECT_TRUE(result.Messages.empty()) << name;
+    }
 }
 
 // The device is left as it was found: a port changed to 9600 baud by another
@@ -118,10 +118,8 @@ TEST_F(SerialLine, CloseGivesTheDeviceItsFoundSettingsBack) {
     };
     baudRate(9600);
     {
-        RecordingSink sink;
-        SerialPort port(sink);
-        port.Open(Name);
-        ASSERT_TRUE(port.IsOpen());
+        SerialPort port;
+        ASSERT_TRUE(port.Open(Name).Opened());
         EXPECT_EQ(baudRate(0), 38400u) << "open set the line";
         port.Close();
     }
@@ -131,10 +129,8 @@ TEST_F(SerialLine, CloseGivesTheDeviceItsFoundSettingsBack) {
 // --- Reads and their budgets ---
 
 TEST_F(SerialLine, CountedReadsTakeWhatIsAskedAndLeaveTheRestQueued) {
-    RecordingSink sink;
-    SerialPort port(sink);
-    port.Open(Name);
-    ASSERT_TRUE(port.IsOpen());
+    SerialPort port;
+    ASSERT_TRUE(port.Open(Name).Opened());
     std::uint8_t bytes[16] = {0x09, 0x80, 0x00, 0x00, 0x00, 0x89};  // the probe
     ASSERT_EQ(port.Write(bytes, 6), 6u);
     EXPECT_EQ(bytes[1], 0x80) << "the echo overwrites the frame";
@@ -148,10 +144,8 @@ TEST_F(SerialLine, CountedReadsTakeWhatIsAskedAndLeaveTheRestQueued) {
 // The wait is done by the device's time-outs, not by asking for the queue's
 // count in a loop that kept a processor core busy for the whole budget.
 TEST_F(SerialLine, SilentLineWaitsOutTheBudgetAndTheFirstByteWaitWithoutSpinning) {
-    RecordingSink sink;
-    SerialPort port(sink);
-    port.Open(Name);
-    ASSERT_TRUE(port.IsOpen());
+    SerialPort port;
+    ASSERT_TRUE(port.Open(Name).Opened());
     std::uint8_t bytes[6];
     const double cpuBefore = ThreadCpuMs();
     const auto start = Clock::now();

@@ -1,8 +1,0 @@
-#include "protocol/ErrorClearing.h"
-
-bool ClearErrorMemory(ByteLink& link, EcuProtocol& ecu) {
-    link.Purge();
-    const bool sent = ecu.ClearErrors();
-    link.Purge();
-    return sent;
-}

@@ -1,0 +1,49 @@
+#include "recording/RecordingFile.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include "recording/LineRecording.h"
+
+bool RecordingFile::Create(const std::string& path) {
+    Close();
+    failure_.clear();
+    errno = 0;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) return Fail();
+    const std::string header = RecordingHeader();
+    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size()) return Fail();
+    return true;
+}
+
+bool RecordingFile::Write(std::string_view text) {
+    if (!file_) return false;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
+        return Fail();
+    return true;
+}
+
+bool RecordingFile::Close() {
+    if (!file_) return true;
+    errno = 0;
+    const bool written = std::fflush(file_) == 0;
+    const int flushError = errno;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (written && closed) return true;
+    if (!written) errno = flushError;
+    Fail();
+    return false;
+}
+
+bool RecordingFile::Fail() {
+    const int error = errno;
+    failure_ = error != 0 ? std::generic_category().message(error) : "the system refused it";
+    if (file_) {
+        // What is still held would fail the same way; it is dropped with the file.
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    return false;
+}

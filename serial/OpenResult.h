@@ -1,0 +1,27 @@
+#pragma once
+// What opening a port did.
+
+#include <string>
+#include <vector>
+
+// How an Open went, for front ends that say why a port is not usable.
+enum class OpenOutcome {
+    Opened,
+    AlreadyOpen,    // another device was open; nothing changed
+    NoSuchPort,     // the name stands for no device, or the device is not there
+    InUse,          // another program holds the device
+    CannotOpen,     // the device refused to open (permissions, a driver error)
+    NotConfigured,  // it opened, but its read timing could not be set
+};
+
+// What an Open did, and the port's messages on the way, in order: the texts
+// the window shows in its "Error" boxes. A port may open with messages (its
+// line state could not be read or set), or fail with them (its timing).
+struct OpenResult {
+    OpenOutcome Outcome = OpenOutcome::NoSuchPort;
+    std::vector<std::string> Messages;
+    bool Opened() const { return Outcome == OpenOutcome::Opened; }
+};
+
+// The message of a Close whose release the system refused.
+inline constexpr const char* CloseFailedMessage = "Failed to close.";

@@ -1,0 +1,167 @@
+// What the Qt window itself does: its controls and their places, the program
+// that shows a failed start, keys reaching the behaviour before the actions'
+// shortcuts, boxes and the memo left alone when their text is unchanged, the
+// real timer, and closing.
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "WindowFixture.h"
+#include "app/Program.h"
+#include "serial/SerialPort.h"
+
+namespace {
+
+using Icon = WindowMessages::Icon;
+
+// --- The layout and the program ---
+
+TEST_F(WindowTest, ControlsHaveTheLayoutsNamesAndPlaces) {
+    Open();
+    EXPECT_EQ(form->size(), QSize(592, 455));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form->windowTitle(), "Diag VMX-4410 v.1.06");
+    for (const char* name :
+         {"ToolBar1",     "ComNumber", "Button1",   "Button2",      "LanguageBtn",
+          "PageControl1", "TabSheet1", "TabSheet4", "ListView1",    "ListView2",
+          "Memo1",        "GroupBox1", "GroupBox2", "LabeledEdit1", "LabeledEdit8",
+          "Label1",       "Label6",    "MaskEdit1", "MaskEdit6",    "StatusBar1"})
+        EXPECT_NE(form->findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_NE(form->findChild<QTimer*>("Timer1"), nullptr);
+    EXPECT_EQ(form->ToolBar1->height(), 29);
+    EXPECT_EQ(form->Button1->geometry(), QRect(81, 2, 104, 22));
+    EXPECT_EQ(form->LanguageBtn->geometry(), QRect(289, 2, 75, 22));
+    EXPECT_EQ(form->Button2->defaultAction(), form->AResetErrors);
+    EXPECT_EQ(form->ADiag->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(form->AResetErrors->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(form->StatusBar1->height(), 19);
+    const int panelWidths[] = {200, 200, 50};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(form->Panels[i]->width(), panelWidths[i]);
+    EXPECT_EQ(Panel(2), "F1 - F4");
+    EXPECT_EQ(form->Timer1->interval(), 220);
+    const int columnWidths[] = {100, 300, 80, 100};
+    for (int column = 0; column < 4; ++column)
+        EXPECT_EQ(form->ListView2->columnWidth(column), columnWidths[column]);
+    // Sixteen rows, every one in view.
+    ASSERT_EQ(form->ListView1->rowCount(), 16);
+    EXPECT_LE(form->ListView1->visualItemRect(form->ListView1->item(15, 0)).bottom(),
+              form->ListView1->viewport()->height());
+    EXPECT_EQ(form->MaskEdits[5]->displayText(), "    :  ");
+    // No port: the user is told in a box with the error icon.
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0].Text, "No connecting.");
+    EXPECT_EQ(messages.Messages[0].Kind, Icon::Error);
+}
+
+TEST_F(WindowTest, AnUnconvertibleAddressEndsTheProgramWithItsMessage) {
+    WriteBytes(folder / "database.ini", "[0003]\r\nAddress=12G4\r\n");
+    WindowBehaviour::Options options;
+    options.Directory = folder.Path();
+    EXPECT_NE(RunMainForm(messages, options), 0);
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0].Text, "'0x12G4' is not a valid integer value");
+    EXPECT_EQ(messages.Messages[0].Kind, Icon::Error);
+}
+
+// --- Keys ---
+
+// Every key reaches the behaviour before the shortcuts: modifiers are not
+// looked at, an arrow key in the port list clears the link flag as well, and
+// F5 and F8 still reach their actions.
+TEST_F(WindowTest, KeysReachTheBehaviourAndTheShortcutsStillWork) {
+    auto& ecu = Ecu("COM1");
+    Open();
+    QTest::keyClick(form.get(), Qt::Key_F8);
+    EXPECT_TRUE(form->Timer1->isActive());  // the clear turns the timer on
+    EXPECT_FALSE(form->Behaviour().Polling);
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    EXPECT_TRUE(form->Behaviour().Polling);
+    EXPECT_EQ(form->ADiag->text(), "Стоп F5");
+    form->Behaviour().Timer1Timer();
+    ASSERT_TRUE(form->Behaviour().LinkOk);
+
+    QTest::keyClick(form->ComNumber, Qt::Key_Down);
+    EXPECT_FALSE(form->Behaviour().LinkOk);
+    EXPECT_EQ(form->ComNumber->currentIndex(), 0);
+    QTest::keyClick(form.get(), Qt::Key_F2, Qt::ShiftModifier);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(form->Behaviour().CurrentPage, 1);
+    ecu.ClearLog();
+    form->Behaviour().Timer1Timer();
+    EXPECT_EQ(ecu.ReceivedFrames().size(), 17u);
+    EXPECT_FALSE(Value(form->ListView2, 0).isEmpty());
+    form->PageControl1->setCurrentIndex(2);  // as a click on the tab
+    EXPECT_EQ(form->Behaviour().CurrentPage, 2);
+}
+
+// Fixed fault: with the port list focused, as it is at start, F4 also opened
+// its drop-down.
+TEST_F(WindowTest, F4TurnsToTheEcuInformationWithoutOpeningThePortList) {
+    Ecu("COM1");
+    Open();
+    form->ComNumber->setFocus();
+    QTest::keyClick(form->ComNumber, Qt::Key_F4);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 3);
+    EXPECT_FALSE(form->ComNumber->view()->isVisible());
+}
+
+// --- Boxes and the memo ---
+
+// Fixed fault: rewriting every box and the memo on every tick took the user's
+// selection and scrolling away four times a second.
+TEST_F(WindowTest, TicksKeepTheUsersSelectionAndScrollingButUndoTheirTyping) {
+    auto& ecu = Ecu("COM1");
+    Open();
+    form->PageControl1->setCurrentIndex(3);
+    form->Behaviour().Timer1Timer();
+    QTest::keyClicks(form->MaskEdits[0], "1");
+    ASSERT_NE(form->MaskEdits[0]->displayText(), " 932:4 ");
+    form->LabeledEdits[0]->selectAll();
+    form->Behaviour().Timer1Timer();
+    EXPECT_EQ(form->LabeledEdits[0]->selectedText(), "X9L21230060123456");
+    EXPECT_EQ(form->MaskEdits[0]->displayText(), " 932:4 ");
+
+    std::array<std::uint8_t, 16> all;
+    all.fill(0xFF);
+    ecu.SetErrorBitmap(all);
+    form->PageControl1->setCurrentIndex(2);
+    form->Behaviour().Timer1Timer();
+    QScrollBar* scroll = form->Memo1->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    form->Behaviour().Timer1Timer();
+    EXPECT_GT(scroll->value(), 0);
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+}
+
+// --- The timer and closing ---
+
+TEST_F(WindowTest, TheTimerTicksOnItsOwn) {
+    Ecu("COM1");
+    Open();
+    form->ADiag->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Panel(1) == "2"; }, 20000));
+    EXPECT_EQ(Panel(0), "Сonnecting");
+}
+
+TEST_F(WindowTest, ClosingWhilePollingEndsTheSessionAndFreesThePort) {
+    auto& ecu = Ecu("COM1");
+    Open();
+    StartPolling(ecu);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->Behaviour().Polling);
+    form.reset();
+    SerialPort other(folder.Path());
+    EXPECT_TRUE(other.Open("COM1").Opened()) << "the window still holds the port";
+}
+
+}  // namespace

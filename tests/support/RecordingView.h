@@ -1,0 +1,81 @@
+#pragma once
+// A window view without a toolkit: it keeps what the behaviour shows, as the
+// controls would hold it, for tests to read.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "window/WindowView.h"
+
+class RecordingView : public WindowView {
+public:
+    struct Message {
+        std::string Text;
+        Icon Kind;
+    };
+
+    std::string Title, StartStopCaption, ResetCaption, LanguageCaption;
+    std::array<std::string, 4> PageCaptions;
+    std::array<std::array<std::string, 4>, 2> Headers;
+    std::array<std::string, 14> BoxLabels;
+    std::vector<std::string> Ports;
+    int SelectedPort = -1;
+    std::array<std::array<std::array<std::string, 4>, ListRows>, 2> Cells;
+    std::string Memo;
+    std::array<std::string, 8> Boxes;
+    std::array<std::string, 6> Counters;  // as shown in the mask
+    std::array<std::string, 3> Panels;
+    int Page = 0;
+    bool TimerOn = false;
+    std::vector<Message> Messages;
+    std::string Separator = ".";
+
+    // Every caption the language sets, in the order ApplyLanguage sets them.
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> captions{LanguageCaption, StartStopCaption, ResetCaption};
+        captions.insert(captions.end(), PageCaptions.begin(), PageCaptions.end());
+        for (const auto& list : Headers) captions.insert(captions.end(), list.begin(), list.end());
+        captions.insert(captions.end(), BoxLabels.begin(), BoxLabels.end());
+        return captions;
+    }
+    const std::string& Value(int list, int row) const { return Cells[list][row][2]; }
+    int FilledValues(int list) const {
+        int filled = 0;
+        for (int row = 0; row < ListRows; ++row) filled += !Value(list, row).empty();
+        return filled;
+    }
+
+    void SetTitle(const std::string& text) override { Title = text; }
+    void SetActionCaption(Action action, const std::string& text) override {
+        (action == Action::ADiag ? StartStopCaption : ResetCaption) = text;
+    }
+    void SetLanguageButtonCaption(const std::string& text) override { LanguageCaption = text; }
+    void SetPageCaption(int page, const std::string& text) override {
+        PageCaptions.at(page) = text;
+    }
+    void SetColumnHeader(int list, int column, const std::string& text) override {
+        Headers.at(list).at(column) = text;
+    }
+    void SetBoxLabel(int box, const std::string& text) override { BoxLabels.at(box) = text; }
+    void AddPortName(const std::string& name) override { Ports.push_back(name); }
+    void SelectPort(int index) override {
+        if (index < static_cast<int>(Ports.size())) SelectedPort = index;
+    }
+    void SetCell(int list, int row, int column, const std::string& text) override {
+        Cells.at(list).at(row).at(column) = text;
+    }
+    void SetMemoText(const std::string& text) override { Memo = text; }
+    void SetBoxText(int box, const std::string& text) override { Boxes.at(box) = text; }
+    void SetCounter(int counter, const CounterText& text) override {
+        Counters.at(counter) = text.Shown;
+    }
+    void SetPanelText(int panel, const std::string& text) override { Panels.at(panel) = text; }
+    int ActivePage() const override { return Page; }
+    void SetActivePage(int page) override { Page = page; }
+    void SetTimerEnabled(bool enabled) override { TimerOn = enabled; }
+    void ShowMessage(const std::string& text, Icon icon) override {
+        Messages.push_back({text, icon});
+    }
+    std::string DecimalSeparator() const override { return Separator; }
+};

@@ -1,0 +1,175 @@
+// Start-up, port detection and the handlers of the window: Start/Stop, the
+// tick, page changes and keys, the port change, clearing the error memory,
+// the language switch and closing.
+
+#include "window/WindowBehaviour.h"
+
+#include <stdexcept>
+
+#include "database/ProfileValues.h"
+#include "lang/Lang.h"
+#include "line/LineRecovery.h"
+#include "text/CodePage.h"
+#include "text/PathText.h"
+#include "window/EcuSession.h"
+
+class WindowBehaviour::Messages : public MessageSink {
+public:
+    explicit Messages(WindowView& view) : view_(view) {}
+    void ShowError(const std::string& cp1251) override {
+        view_.ShowMessage(Cp1251ToUtf8(cp1251), WindowView::Icon::None);
+    }
+
+private:
+    WindowView& view_;
+};
+
+namespace {
+
+// Status panel 2: the keys that turn the pages.
+constexpr const char* NoticeText = "F1 - F4";
+
+}  // namespace
+
+WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options)
+    : WindowBehaviour(view, options, nullptr) {}
+
+WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
+                                 std::unique_ptr<PortLink> port)
+    : view_(view), messages_(std::make_unique<Messages>(view)) {
+    view_.SetTitle(Title);
+    view_.SetPanelText(2, NoticeText);
+    Polling = false;
+    CurrentPage = 0;
+    session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
+                    : std::make_unique<EcuSession>(*messages_, options.Directory);
+    EcuLine& line = session_->Line;
+    if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath))
+        throw std::runtime_error("The recording " + PrintablePath(options.RecordPath) +
+                                 " cannot be created: " + line.RecordingFailure() + ".");
+    DetectPort();
+    SaveRecording();
+    ApplyLanguage();
+}
+
+WindowBehaviour::~WindowBehaviour() {
+    session_.reset();
+}
+
+std::string WindowBehaviour::Text(std::size_t entry) const {
+    return LangText[session_->Definitions.LanguageIndex][entry];
+}
+
+// Each port in list order is opened and probed; the first that answers stays
+// open and selected, and the ports after it are not listed.
+void WindowBehaviour::DetectPort() {
+    EcuLine& line = session_->Line;
+    const PortDetection detection =
+        line.Detect([this](const PortProbe& probe) { view_.AddPortName(probe.Name); });
+    if (detection.Answered) {
+        view_.SelectPort(static_cast<int>(*detection.Answered));
+        return;
+    }
+    view_.SelectPort(0);
+    view_.ShowMessage(Lang::NoConnectingMessage, WindowView::Icon::Error);
+    // The window stays usable on the first port: the user may pick another.
+    if (!line.PortNames().empty()) line.Open(line.PortNames().front());
+}
+
+// A running cycle goes on with the new port at the next tick; on a parameter
+// page it selects nothing there until the link flag is cleared.
+void WindowBehaviour::ComNumberChange(const std::string& portName) {
+    session_->Line.Close();
+    session_->Line.Open(portName);
+    SaveRecording();
+}
+
+// Without an open port only the caption is set: polling, when on, goes on.
+void WindowBehaviour::ADiagExecute() {
+    view_.SetActionCaption(WindowView::Action::ADiag, Text(Lang::StartAction));
+    if (!session_->Line.IsOpen()) return;
+    Polling = !Polling;
+    if (Polling) {
+        view_.SetActionCaption(WindowView::Action::ADiag, Text(Lang::StopAction));
+        LinkOk = false;
+        ReadCount = 0;
+        CurrentPage = view_.ActivePage();
+    }
+    SetTimerEnabled(Polling);
+}
+
+void WindowBehaviour::Timer1Timer() {
+    SetTimerEnabled(false);
+    view_.SetPanelText(0, LinkOk ? Lang::ConnectingText : Lang::NoConnectingText);
+    KeepLineUp(session_->Line, LinkOk);
+    switch (CurrentPage) {
+        case 0:
+        case 1:
+            PollLiveData();
+            break;
+        case 2:
+            PollErrors();
+            break;
+        case 3:
+            PollEcuInfo();
+            break;
+    }
+    SaveRecording();
+    SetTimerEnabled(true);
+}
+
+void WindowBehaviour::PageControl1Change() {
+    CurrentPage = view_.ActivePage();
+    LinkOk = false;
+}
+
+// F1 to F4 turn the pages (modifiers are not looked at); every key clears the
+// link flag, so the next tick of a parameter page selects its set again.
+void WindowBehaviour::FormShortCut(int virtualKey) {
+    if (virtualKey >= VirtualKey::F1 && virtualKey <= VirtualKey::F4) {
+        const int page = virtualKey - VirtualKey::F1;
+        view_.SetActivePage(page);
+        CurrentPage = page;
+    }
+    LinkOk = false;
+}
+
+// No confirmation and no message; the timer runs afterwards even when polling
+// was off, so ticks follow although the button still offers Start.
+void WindowBehaviour::AResetErrorsExecute() {
+    SetTimerEnabled(false);
+    session_->Line.ClearErrorMemory();
+    SaveRecording();
+    SetTimerEnabled(true);
+}
+
+void WindowBehaviour::LanguageBtnClick() {
+    DefinitionDatabase& definitions = session_->Definitions;
+    definitions.LanguageIndex = definitions.LanguageIndex == 0 ? 1 : 0;
+    definitions.ApplyDefinitionLanguage();
+    ApplyLanguage();
+    LinkOk = false;
+}
+
+bool WindowBehaviour::FormCloseQuery() {
+    Polling = false;
+    return true;
+}
+
+void WindowBehaviour::SetTimerEnabled(bool enabled) {
+    if (enabled == timerEnabled_) return;
+    timerEnabled_ = enabled;
+    view_.SetTimerEnabled(enabled);
+}
+
+// A recording that cannot be written any more says so once; polling goes on.
+void WindowBehaviour::SaveRecording() {
+    if (!session_->Line.SaveRecording())
+        view_.ShowMessage(RecordingStoppedText(session_->Line), WindowView::Icon::Error);
+}
+
+std::string StartUpFailureText(const std::exception& error) {
+    // An unconvertible Address is quoted as the file has it, in cp1251.
+    if (dynamic_cast<const ConversionError*>(&error)) return Cp1251ToUtf8(error.what());
+    return error.what();
+}

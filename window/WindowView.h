@@ -1,0 +1,61 @@
+#pragma once
+// What the window's behaviour asks of a toolkit: the controls of the layout,
+// by their place in it, and the timer. A view builds the controls, paints
+// them, and hands the user's events to the behaviour; it keeps no rule of its
+// own about what the window does. Every text is UTF-8.
+
+#include <string>
+
+#include "window/CounterText.h"
+
+class WindowView {
+public:
+    enum class Icon { None, Error };
+    // Rows of each parameter list, one per slot of its set.
+    static constexpr int ListRows = 16;
+    // The caption of every message box.
+    static constexpr const char* MessageCaption = "Error";
+    enum class Action { ADiag, AResetErrors };
+
+    virtual ~WindowView() = default;
+
+    // --- Captions ---
+    virtual void SetTitle(const std::string& text) = 0;
+    virtual void SetActionCaption(Action action, const std::string& text) = 0;
+    virtual void SetLanguageButtonCaption(const std::string& text) = 0;
+    // TabSheet1 to TabSheet4: pages 0 to 3.
+    virtual void SetPageCaption(int page, const std::string& text) = 0;
+    // ListView1 is list 0, ListView2 list 1; columns 0 to 3.
+    virtual void SetColumnHeader(int list, int column, const std::string& text) = 0;
+    // The labels of the ECU information page, by box (see EcuTextField::Box):
+    // those of LabeledEdit1 to LabeledEdit8, then Label1 to Label6.
+    virtual void SetBoxLabel(int box, const std::string& text) = 0;
+
+    // --- Contents ---
+    // ComNumber: a name appended, and the entry shown (nothing when past the end).
+    virtual void AddPortName(const std::string& name) = 0;
+    virtual void SelectPort(int index) = 0;
+    // A cell of a parameter list; every list has its ListRows rows from the start.
+    virtual void SetCell(int list, int row, int column, const std::string& text) = 0;
+    // Memo1, whole: lines separated by '\n'.
+    virtual void SetMemoText(const std::string& text) = 0;
+    // LabeledEdit1 to LabeledEdit8: boxes 0 to 7.
+    virtual void SetBoxText(int box, const std::string& text) = 0;
+    // MaskEdit1 to MaskEdit6: counters 0 to 5, laid into their mask.
+    virtual void SetCounter(int counter, const CounterText& text) = 0;
+    // The panels of StatusBar1, 0 to 2.
+    virtual void SetPanelText(int panel, const std::string& text) = 0;
+
+    // --- Pages, timer, messages ---
+    // The page PageControl1 shows, 0 to 3.
+    virtual int ActivePage() const = 0;
+    virtual void SetActivePage(int page) = 0;
+    // Timer1, 220 ms: on fires once after the interval (the tick turns it on
+    // again as its last step), off stops it.
+    virtual void SetTimerEnabled(bool enabled) = 0;
+    // A modal box captioned MessageCaption with one OK button and no owner
+    // window; returns once closed.
+    virtual void ShowMessage(const std::string& text, Icon icon) = 0;
+    // The decimal separator of the user's regional settings.
+    virtual std::string DecimalSeparator() const = 0;
+};
