@@ -9,11 +9,16 @@ namespace {
 // Room between a cell's edge and its text.
 constexpr int TextMargin = 3;
 
+QColor Colour(const CellColour& colour) {
+    if (colour.ButtonFace) return QApplication::palette().color(QPalette::Active, QPalette::Button);
+    return QColor(colour.Red, colour.Green, colour.Blue);
+}
+
 }  // namespace
 
 ListCellDelegate::CellLook ListCellDelegate::LookOf(int column) {
-    if (column == ValueColumn) return {Qt::black, QColor(0, 255, 0), 14};
-    return {QApplication::palette().color(QPalette::Active, QPalette::Button), Qt::black, 12};
+    const ::CellLook look = CellLookOf(column);
+    return {Colour(look.Background), Colour(look.Text), look.PointSize};
 }
 
 ListCellDelegate::ListCellDelegate(const QFont& listFont, QObject* parent)

@@ -1,18 +1,18 @@
 #pragma once
-// The painting of every cell of both parameter lists: the Value column lime
-// green on black in 14 points, the other columns black on the button face in
-// 12 points. Font name and weight stay the list's. The colours depend on the
-// column only, never on the row, the value or the definition, and they hold
-// although the lists are disabled.
+// The painting of every cell of both parameter lists, in the look the
+// behaviour gives each column (window/CellLook.h). Font name and weight stay
+// the list's. The colours hold although the lists are disabled.
 
 #include <QColor>
 #include <QFont>
 #include <QStyledItemDelegate>
 #include <array>
 
+#include "window/CellLook.h"
+
 class ListCellDelegate : public QStyledItemDelegate {
 public:
-    static constexpr int ValueColumn = 2;
+    static constexpr int ValueColumn = ::ValueColumn;
 
     struct CellLook {
         QColor Background;

@@ -5,6 +5,7 @@
 #   wine_line_start   boots the prefix, starts the simulators, maps the ports:
 #                     COM1 and COM12: the simulator (errors 0, 5 and 17 stored)
 #                     COM2: a line that echoes but has no ECU behind it
+#                     and gives the window's fonts the Liberation fonts' metrics
 #   wine_line_stop    stops every process these functions started (set as the EXIT trap)
 #   vwine PROGRAM...  runs a Windows program in the prefix
 #
@@ -43,6 +44,9 @@ wine_line_stop() {
 wine_line_simulator() {
     local out=$1
     shift
+    # Gone first: the file of an earlier run would pass for this one's while
+    # the new simulator has yet to empty it.
+    rm -f "$out"
     "$top/build/release/vmx-ecusim" "$@" >"$out" &
     wine_line_pids+=($!)
     local _
@@ -80,6 +84,14 @@ REGEDIT4
 "COM1"="$ecu"
 "COM2"="$silent"
 "COM12"="$ecu"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"Times New Roman"="Liberation Serif"
+"MS Sans Serif"="Liberation Sans"
+
+[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
+"Times New Roman"="Liberation Serif"
+"MS Sans Serif"="Liberation Sans"
 REG
     vwine regedit /S "$(winepath_of "$wine_line_runtime/ports.reg")"
     "$wineserver_program" -k 2>/dev/null || true

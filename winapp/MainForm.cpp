@@ -1,0 +1,185 @@
+// The window's life, its message loop and the events it hands to the behaviour.
+
+#include "winapp/MainForm.h"
+
+// windows.h first: the common controls' header needs its types.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "text/win32/WideText.h"
+#include "winapp/ControlIds.h"
+
+namespace {
+
+// Whether a window is the form or one of its controls (the port list's edit
+// and drop-down included).
+bool IsInForm(HWND window, HWND form) {
+    return window == form || ::IsChild(form, window);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(HINSTANCE instance, const WindowBehaviour::Options& options)
+    : instance_(instance) {
+    BuildLayout();
+    try {
+        behaviour_ = std::make_unique<WindowBehaviour>(static_cast<WindowView&>(*this), options);
+    } catch (...) {
+        ::DestroyWindow(controls_.MainForm);
+        throw;
+    }
+    // At start the port list has the focus, as in the window's other toolkit.
+    ::SetFocus(controls_.ComNumber);
+}
+
+TMainForm::~TMainForm() {
+    CloseQuery();
+    if (controls_.MainForm) ::DestroyWindow(controls_.MainForm);
+    for (HFONT font : {fonts_.Window, fonts_.Page, fonts_.Cell, fonts_.Value, fonts_.Rows})
+        if (font) ::DeleteObject(font);
+    if (buttonFace_) ::DeleteObject(buttonFace_);
+}
+
+int TMainForm::Run(int showCommand) {
+    ::ShowWindow(controls_.MainForm, showCommand);
+    ::UpdateWindow(controls_.MainForm);
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (PreTranslate(message)) continue;
+        // Tab moves between the controls, as in a dialog.
+        if (controls_.MainForm && ::IsDialogMessageW(controls_.MainForm, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+// F1 to F4 turn the pages and every key clears the link flag (the behaviour's
+// rule); F5 and F8 are the actions' shortcuts and go no further. F4 is kept
+// from the port list, which would open its drop-down on it, while the key is
+// there to turn the page. Any other key goes on to its control.
+bool TMainForm::PreTranslate(const MSG& message) {
+    if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !behaviour_ ||
+        !IsInForm(message.hwnd, controls_.MainForm) || !::IsWindowEnabled(controls_.MainForm))
+        return false;
+    const int key = static_cast<int>(message.wParam);
+    behaviour_->FormShortCut(key);
+    if (key == VirtualKey::F5) {
+        behaviour_->ADiagExecute();
+        return true;
+    }
+    if (key == VirtualKey::F8) {
+        behaviour_->AResetErrorsExecute();
+        return true;
+    }
+    return key == VirtualKey::F4 && IsInForm(message.hwnd, controls_.ComNumber);
+}
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
+        auto* form = static_cast<TMainForm*>(create->lpCreateParams);
+        form->controls_.MainForm = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(window, message, w, l);
+    return form->Handle(message, w, l);
+}
+
+LRESULT TMainForm::Handle(UINT message, WPARAM w, LPARAM l) {
+    const HWND window = controls_.MainForm;
+    switch (message) {
+        case WM_COMMAND:
+            Command(LOWORD(w), HIWORD(w));
+            return 0;
+        case WM_NOTIFY:
+            return Notify(*reinterpret_cast<const NMHDR*>(l), l);
+        case WM_TIMER:
+            if (w == ControlId::Timer1 && behaviour_) behaviour_->Timer1Timer();
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            // Labels, group boxes and the read-only memo on the button face.
+            ::SetBkColor(reinterpret_cast<HDC>(w), ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(buttonFace_);
+        case WM_CLOSE:
+            if (CloseQuery()) ::DestroyWindow(window);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The system ends the program after this: close as the user would.
+            if (w) CloseQuery();
+            return 0;
+        case WM_DESTROY:
+            controls_.MainForm = nullptr;
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, w, l);
+    }
+}
+
+void TMainForm::Command(int id, int code) {
+    if (!behaviour_) return;
+    switch (id) {
+        case ControlId::ComNumber: {
+            // A pick from the open list, or an arrow key on the closed one.
+            const bool dropped = ::SendMessageW(controls_.ComNumber, CB_GETDROPPEDSTATE, 0, 0);
+            if (code != CBN_SELENDOK && (code != CBN_SELCHANGE || dropped)) return;
+            const auto index = ::SendMessageW(controls_.ComNumber, CB_GETCURSEL, 0, 0);
+            if (index == CB_ERR) return;
+            wchar_t name[64] = {};
+            if (::SendMessageW(controls_.ComNumber, CB_GETLBTEXTLEN, index, 0) <
+                static_cast<LRESULT>(std::size(name)))
+                ::SendMessageW(controls_.ComNumber, CB_GETLBTEXT, index,
+                               reinterpret_cast<LPARAM>(name));
+            behaviour_->ComNumberChange(WideToUtf8(name));
+            return;
+        }
+        case ControlId::Button1:
+            if (code == BN_CLICKED) behaviour_->ADiagExecute();
+            return;
+        case ControlId::Button2:
+            if (code == BN_CLICKED) behaviour_->AResetErrorsExecute();
+            return;
+        case ControlId::LanguageBtn:
+            if (code == BN_CLICKED) behaviour_->LanguageBtnClick();
+            return;
+        default:
+            return;
+    }
+}
+
+LRESULT TMainForm::Notify(const NMHDR& header, LPARAM l) {
+    if (header.hwndFrom == controls_.PageControl1 && header.code == TCN_SELCHANGE) {
+        ShowPage(ActivePage());
+        if (behaviour_) behaviour_->PageControl1Change();
+        return 0;
+    }
+    if (header.code == NM_CUSTOMDRAW &&
+        (header.hwndFrom == controls_.Lists[0] || header.hwndFrom == controls_.Lists[1]))
+        return ListView1CustomDrawSubItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(l));
+    return 0;
+}
+
+// Closing is always allowed: polling goes off, the timer stops, and the
+// session ends (its messages, if any, while the controls are still there).
+bool TMainForm::CloseQuery() {
+    if (!behaviour_) return true;
+    if (!behaviour_->FormCloseQuery()) return false;
+    if (controls_.MainForm) {
+        ::KillTimer(controls_.MainForm, ControlId::Timer1);
+        ::EnableWindow(controls_.MainForm, FALSE);
+    }
+    behaviour_.reset();
+    return true;
+}
+
+void TMainForm::ShowPage(int page) {
+    for (int i = 0; i < WindowBehaviour::PageCount; ++i)
+        ::ShowWindow(controls_.TabSheets[static_cast<std::size_t>(i)],
+                     i == page ? SW_SHOW : SW_HIDE);
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The tool's one window on the Win32 API and the common controls: the
+// controls of the layout, shown as the window's behaviour says, with the
+// user's events handed to the behaviour. Nothing of what the window does is
+// decided here. Every text goes to the system as UTF-16.
+
+// windows.h first: the common controls' header needs its types.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "window/WindowBehaviour.h"
+#include "window/WindowView.h"
+
+class TMainForm : private WindowView {
+public:
+    // Registers the window classes, builds the window and its controls
+    // (hidden) and starts the behaviour: database.ini loaded, the port found,
+    // the texts applied. Throws what the behaviour's start-up throws.
+    TMainForm(HINSTANCE instance, const WindowBehaviour::Options& options);
+    // Ends the behaviour first (the language written back, the port closed).
+    ~TMainForm() override;
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Shows the window and runs the message loop until the window is closed;
+    // returns the program's exit code.
+    int Run(int showCommand);
+
+private:
+    // The controls by the layout's names; the lists and the memo are the
+    // pages' (TabSheet1 to TabSheet4 are windows of their own, see Pages).
+    struct Controls {
+        HWND MainForm = nullptr;
+        HWND ComNumber = nullptr, Button1 = nullptr, Button2 = nullptr, LanguageBtn = nullptr;
+        HWND PageControl1 = nullptr;
+        std::array<HWND, WindowBehaviour::PageCount> TabSheets{};
+        std::array<HWND, 2> Lists{};  // ListView1, ListView2
+        HWND Memo1 = nullptr;
+        HWND GroupBox1 = nullptr, GroupBox2 = nullptr;
+        std::array<HWND, 8> LabeledEdits{}, EditLabels{};
+        std::array<HWND, 6> Labels{}, MaskEdits{};
+        HWND StatusBar1 = nullptr;
+    };
+    struct Fonts {
+        HFONT Window = nullptr;  // "MS Sans Serif", 11 pixels at 96 dpi
+        HFONT Page = nullptr;    // "Times New Roman" bold, 16 pixels: the lists and the memo
+        HFONT Cell = nullptr;    // the same in 12 points: the lists' other columns
+        HFONT Value = nullptr;   // the same in 14 points: the Value column
+        HFONT Rows = nullptr;    // the lists' own: small, so that the rows keep their height
+    };
+
+    // --- Events (MainForm.cpp) ---
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+    // FormShortCut: every key press in the window reaches the behaviour before
+    // any control. True when the key is taken (as an action's shortcut).
+    bool PreTranslate(const MSG& message);
+    void Command(int id, int code);
+    LRESULT Notify(const NMHDR& header, LPARAM l);
+    // FormCloseQuery, then the behaviour's end; false when closing is refused.
+    bool CloseQuery();
+    void ShowPage(int page);
+
+    // --- The view (MainFormView.cpp) ---
+    void SetTitle(const std::string& text) override;
+    void SetActionCaption(Action action, const std::string& text) override;
+    void SetLanguageButtonCaption(const std::string& text) override;
+    void SetPageCaption(int page, const std::string& text) override;
+    void SetColumnHeader(int list, int column, const std::string& text) override;
+    void SetBoxLabel(int box, const std::string& text) override;
+    void AddPortName(const std::string& name) override;
+    void SelectPort(int index) override;
+    void SetCell(int list, int row, int column, const std::string& text) override;
+    void SetMemoText(const std::string& text) override;
+    void SetBoxText(int box, const std::string& text) override;
+    void SetCounter(int counter, const CounterText& text) override;
+    void SetPanelText(int panel, const std::string& text) override;
+    int ActivePage() const override;
+    void SetActivePage(int page) override;
+    void SetTimerEnabled(bool enabled) override;
+    void ShowMessage(const std::string& text, Icon icon) override;
+    std::string DecimalSeparator() const override;
+
+    // --- The layout (MainFormLayout.cpp) ---
+    void BuildLayout();
+    void BuildToolBar();
+    void BuildPages();
+    void BuildParameterList(int list);
+    void BuildErrorsPage();
+    void BuildEcuInfoPage();
+    void BuildStatusBar();
+    void CreateFonts();
+    // Layout pixels (at 96 dots per inch) in the display's pixels.
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    HWND Child(HWND parent, const wchar_t* type, DWORD style, int x, int y, int width, int height,
+               int id = 0, DWORD extendedStyle = 0);
+
+    // ListView1CustomDrawSubItem: the colours and fonts of each cell (ListCellDraw.cpp).
+    LRESULT ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const;
+
+    HINSTANCE instance_;
+    int dpi_ = 96;
+    Controls controls_;
+    Fonts fonts_;
+    HBRUSH buttonFace_ = nullptr;
+    // What each cell shows, so that only a changed text is sent to the list.
+    std::array<std::array<std::array<std::wstring, 4>, WindowView::ListRows>, 2> cells_;
+    std::unique_ptr<WindowBehaviour> behaviour_;
+};

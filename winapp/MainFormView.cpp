@@ -1,0 +1,149 @@
+// What the behaviour shows, put into the controls as UTF-16. A box or the
+// memo that shows its text already is left alone, so the user's selection and
+// scrolling outlive the 220 ms tick, and a list cell is only sent a text that
+// differs from its own.
+
+// windows.h first: the common controls' header needs its types.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "text/win32/WideText.h"
+#include "winapp/ControlIds.h"
+#include "winapp/MainForm.h"
+
+namespace {
+
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void SetText(HWND control, const std::wstring& text) {
+    if (TextOf(control) != text) ::SetWindowTextW(control, text.c_str());
+}
+
+}  // namespace
+
+void TMainForm::SetTitle(const std::string& text) {
+    ::SetWindowTextW(controls_.MainForm, Utf8ToWide(text).c_str());
+}
+
+void TMainForm::SetActionCaption(Action action, const std::string& text) {
+    SetText(action == Action::ADiag ? controls_.Button1 : controls_.Button2, Utf8ToWide(text));
+}
+
+void TMainForm::SetLanguageButtonCaption(const std::string& text) {
+    SetText(controls_.LanguageBtn, Utf8ToWide(text));
+}
+
+void TMainForm::SetPageCaption(int page, const std::string& text) {
+    std::wstring caption = Utf8ToWide(text);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    ::SendMessageW(controls_.PageControl1, TCM_SETITEMW, page, reinterpret_cast<LPARAM>(&item));
+}
+
+void TMainForm::SetColumnHeader(int list, int column, const std::string& text) {
+    std::wstring header = Utf8ToWide(text);
+    LVCOLUMNW entry{};
+    entry.mask = LVCF_TEXT;
+    entry.pszText = header.data();
+    ::SendMessageW(controls_.Lists[static_cast<std::size_t>(list)], LVM_SETCOLUMNW, column,
+                   reinterpret_cast<LPARAM>(&entry));
+}
+
+// A blank after the text keeps a last glyph that reaches past its advance
+// (seen with some fonts) inside the right-aligned label.
+void TMainForm::SetBoxLabel(int box, const std::string& text) {
+    const auto index = static_cast<std::size_t>(box);
+    SetText(index < controls_.EditLabels.size()
+                ? controls_.EditLabels[index]
+                : controls_.Labels[index - controls_.EditLabels.size()],
+            Utf8ToWide(text) + L' ');
+}
+
+void TMainForm::AddPortName(const std::string& name) {
+    ::SendMessageW(controls_.ComNumber, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
+}
+
+void TMainForm::SelectPort(int index) {
+    if (index < ::SendMessageW(controls_.ComNumber, CB_GETCOUNT, 0, 0))
+        ::SendMessageW(controls_.ComNumber, CB_SETCURSEL, index, 0);
+}
+
+void TMainForm::SetCell(int list, int row, int column, const std::string& text) {
+    std::wstring& shown = cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)]
+                                [static_cast<std::size_t>(column)];
+    std::wstring cell = Utf8ToWide(text);
+    if (cell == shown) return;
+    shown = std::move(cell);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = shown.data();
+    ::SendMessageW(controls_.Lists[static_cast<std::size_t>(list)], LVM_SETITEMTEXTW, row,
+                   reinterpret_cast<LPARAM>(&item));
+}
+
+// The edit control ends its lines with CR LF.
+void TMainForm::SetMemoText(const std::string& text) {
+    std::wstring lines;
+    for (wchar_t c : Utf8ToWide(text)) {
+        if (c == L'\n') lines += L'\r';
+        lines += c;
+    }
+    SetText(controls_.Memo1, lines);
+}
+
+void TMainForm::SetBoxText(int box, const std::string& text) {
+    SetText(controls_.LabeledEdits[static_cast<std::size_t>(box)], Utf8ToWide(text));
+}
+
+// No mask here: the box shows the counter as the mask would lay it out.
+void TMainForm::SetCounter(int counter, const CounterText& text) {
+    SetText(controls_.MaskEdits[static_cast<std::size_t>(counter)], Utf8ToWide(text.Shown));
+}
+
+void TMainForm::SetPanelText(int panel, const std::string& text) {
+    ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+}
+
+int TMainForm::ActivePage() const {
+    return static_cast<int>(::SendMessageW(controls_.PageControl1, TCM_GETCURSEL, 0, 0));
+}
+
+// The tab control says nothing of a change it is told to make.
+void TMainForm::SetActivePage(int page) {
+    ::SendMessageW(controls_.PageControl1, TCM_SETCURSEL, page, 0);
+    ShowPage(page);
+}
+
+// A timer set again starts its interval anew, so the 220 ms count from the
+// end of the tick that sets it.
+void TMainForm::SetTimerEnabled(bool enabled) {
+    if (enabled)
+        ::SetTimer(controls_.MainForm, ControlId::Timer1, WindowBehaviour::TickMs, nullptr);
+    else
+        ::KillTimer(controls_.MainForm, ControlId::Timer1);
+}
+
+void TMainForm::ShowMessage(const std::string& text, Icon icon) {
+    ::MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(MessageCaption).c_str(),
+                  MB_OK | (icon == Icon::Error ? MB_ICONERROR : 0));
+}
+
+// The user's regional settings, as the separator of the value texts.
+std::string TMainForm::DecimalSeparator() const {
+    wchar_t separator[8] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                         static_cast<int>(std::size(separator))) == 0)
+        return ".";
+    return WideToUtf8(separator);
+}

@@ -1,0 +1,62 @@
+// vmxdiag.exe: the diagnostic window on Windows. It reads database.ini of the
+// current folder and finds the ECU on the machine's COM ports.
+//
+//   vmxdiag.exe [--record FILE]    (FILE: every byte on the line, see vmxdiag-cli replay)
+
+// windows.h first: the common controls' header needs its types.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <stdlib.h>
+
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "text/win32/WideText.h"
+#include "winapp/MainForm.h"
+#include "window/WindowBehaviour.h"
+
+namespace {
+
+void ShowError(const std::wstring& text) {
+    ::MessageBoxW(nullptr, text.c_str(), Utf8ToWide(WindowView::MessageCaption).c_str(),
+                  MB_OK | MB_ICONERROR);
+}
+
+// The options of the command line; false, with the user told, for one it
+// does not know.
+bool ReadOptions(WindowBehaviour::Options& options) {
+    for (int i = 1; i < __argc; ++i) {
+        const std::wstring argument = __wargv[i];
+        if (argument == L"--record" && i + 1 < __argc && __wargv[i + 1][0] != L'\0') {
+            options.RecordPath = std::filesystem::path(__wargv[++i]).string();
+            continue;
+        }
+        ShowError(
+            L"Usage: vmxdiag [--record FILE]\n\nFILE records every byte on the line "
+            L"(see vmxdiag-cli replay).");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                       ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    try {
+        WindowBehaviour::Options options;
+        options.Directory = std::filesystem::current_path();
+        if (!ReadOptions(options)) return 2;
+        TMainForm MainForm(instance, options);
+        return MainForm.Run(showCommand);
+    } catch (const std::exception& e) {
+        ShowError(Utf8ToWide(StartUpFailureText(e)));
+    } catch (...) {
+        ShowError(L"");
+    }
+    return 1;
+}

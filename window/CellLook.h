@@ -1,0 +1,26 @@
+#pragma once
+// How every cell of both parameter lists is painted: the Value column lime
+// green on black in 14 points, the other columns black on the button face in
+// 12 points. Font name and weight stay the list's. The look depends on the
+// column only, never on the row, the value or the definition.
+
+#include <cstdint>
+
+struct CellColour {
+    bool ButtonFace = false;  // the system's button face, whatever it is
+    std::uint8_t Red = 0, Green = 0, Blue = 0;
+    bool operator==(const CellColour&) const = default;
+};
+
+struct CellLook {
+    CellColour Background;
+    CellColour Text;
+    int PointSize = 0;
+};
+
+inline constexpr int ValueColumn = 2;
+
+constexpr CellLook CellLookOf(int column) {
+    constexpr CellColour Black{}, Lime{false, 0, 255, 0}, ButtonFace{true};
+    return column == ValueColumn ? CellLook{Black, Lime, 14} : CellLook{ButtonFace, Black, 12};
+}
