@@ -17,25 +17,26 @@ COLORREF Colour(const CellColour& colour) {
 }
 
 // The list's own grid lines are drawn in a colour close to the button face,
-// the colour of the list itself: each cell's right and bottom lines again, in
+// the colour of the list itself: each cell's lines again, in
 // the button shadow, so that they show.
 void DrawGridLines(const NMLVCUSTOMDRAW& cell) {
-    const HWND list = cell.nmcd.hdr.hwndFrom;
-    RECT row{};
-    row.left = LVIR_BOUNDS;
-    ::SendMessageW(list, LVM_GETITEMRECT, cell.nmcd.dwItemSpec, reinterpret_cast<LPARAM>(&row));
-    int left = row.left;
-    for (int column = 0; column < cell.iSubItem; ++column)
-        left += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
-    const int right =
-        left + static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, cell.iSubItem, 0));
+    // The cell's rectangle in the coordinates of the drawing; the first
+    // column's comes as the whole row's.
+    RECT rect = cell.nmcd.rc;
+    if (cell.iSubItem == 0)
+        rect.right = rect.left + static_cast<LONG>(::SendMessageW(cell.nmcd.hdr.hwndFrom,
+                                                                  LVM_GETCOLUMNWIDTH, 0, 0));
     const HDC dc = cell.nmcd.hdc;
     const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(DC_PEN));
     ::SetDCPenColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-    ::MoveToEx(dc, right - 1, row.top, nullptr);
-    ::LineTo(dc, right - 1, row.bottom);
-    ::MoveToEx(dc, left, row.bottom - 1, nullptr);
-    ::LineTo(dc, right, row.bottom - 1);
+    ::MoveToEx(dc, rect.right - 1, rect.top, nullptr);
+    ::LineTo(dc, rect.right - 1, rect.bottom);
+    // Above and below: a row painted after its neighbour may cover the line
+    // they share.
+    for (const LONG y : {rect.top - 1, rect.bottom - 1}) {
+        ::MoveToEx(dc, rect.left, y, nullptr);
+        ::LineTo(dc, rect.right, y);
+    }
     ::SelectObject(dc, oldPen);
 }
 
