@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Checks the Debian package as a user's machine meets it: unpacked into a
+# scratch root (dpkg-deb -x) and its programs run from there.
+#
+#   tests/package/check-package.sh DEB SOURCE_DIR contents
+#       the programs and their versions, the sample, the desktop entry and its
+#       launcher, the icons, the changelog
+#   tests/package/check-package.sh DEB SOURCE_DIR lint
+#       lintian (no error), desktop-file-validate, appstreamcli validate
+#
+# Every failure is reported, then the script exits with 1.
+set -euo pipefail
+deb=$(realpath "$1")
+source_dir=$(realpath "$2")
+part=$3
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+# An unexpected failure ends the run: say where.
+trap 'echo "FAIL: stopped at line $LINENO" >&2' ERR
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+usr=$root/usr
+version=$(dpkg-deb -f "$deb" Version)
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+entry=$usr/share/applications/vmxdiag.desktop
+desktop_value() { sed -n "s/^$1=//p" "$entry"; }
+
+check_programs() {
+    local program out
+    for program in vmxdiag vmxdiag-cli vmx-ecusim; do
+        [[ -x $usr/bin/$program ]] || { fail "usr/bin/$program is missing"; continue; }
+        # A platform that needs a display and no display: the window answers
+        # --version before Qt would look for one.
+        out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+            timeout 60 "$usr/bin/$program" --version 2>&1) || fail "$program --version failed: $out"
+        [[ $out == "$program $version" ]] ||
+            fail "$program --version says '$out', the package is $version"
+        if readelf -S --wide "$usr/bin/$program" | grep -qE ' \.(symtab|debug_info) '; then
+            fail "$program is not stripped"
+        fi
+    done
+    # Computed from the programs' libraries, not written by hand.
+    local depends
+    depends=$(dpkg-deb -f "$deb" Depends)
+    [[ $depends == *libqt6widgets6* && $depends == *libc6* && $depends == *libstdc++6* ]] ||
+        fail "Depends lacks the programs' libraries: $depends"
+    cmp -s "$usr/share/vmxdiag/database.ini" "$source_dir/data/database.ini" ||
+        fail "usr/share/vmxdiag/database.ini is not the sample"
+}
+
+check_desktop_entry() {
+    local exec icon png
+    exec=$(desktop_value Exec)
+    [[ $exec == /* && -x $root$exec ]] || fail "the entry's Exec '$exec' is not a program of the package"
+    [[ -n $(desktop_value 'Name\[ru\]') ]] || fail "the entry has no Russian name"
+    [[ -n $(desktop_value 'Keywords\[ru\]') ]] || fail "the entry has no Russian keywords"
+    icon=$(desktop_value Icon)
+    [[ -f $usr/share/icons/hicolor/scalable/apps/$icon.svg ]] ||
+        fail "no scalable icon '$icon' in the hicolor theme"
+    png=$usr/share/icons/hicolor/48x48/apps/$icon.png
+    [[ $(file -b "$png" 2>&1) == "PNG image data, 48 x 48,"* ]] || fail "no 48 px icon '$icon'"
+}
+
+# The launcher, started as the entry starts it, with a home folder whose name
+# has a space in it.
+check_launcher() {
+    local launcher home folder out
+    launcher=$root$(desktop_value Exec)
+    home="$scratch/the home"
+    folder="$home/.local/share/vmxdiag"
+    mkdir -p "$home"
+    run_launcher() { env -i HOME="$home" PATH=/usr/bin:/bin "$@" timeout 60 "$launcher" "${args[@]}"; }
+
+    args=(--version)
+    out=$(run_launcher 2>&1) || fail "the launcher failed: $out"
+    [[ $out == "vmxdiag $version" ]] || fail "the launcher did not start vmxdiag: $out"
+    cmp -s "$folder/database.ini" "$usr/share/vmxdiag/database.ini" ||
+        fail "the launcher did not put the sample into $folder"
+
+    # From here the window is a stand-in that tells where it was started.
+    printf '#!/bin/sh\necho "$PWD|$*"\n' >"$usr/bin/vmxdiag"
+    echo '; the user own line' >>"$folder/database.ini"
+    args=(--record "a b.rec")
+    out=$(run_launcher)
+    [[ $out == "$folder|--record a b.rec" ]] || fail "not started in $folder with its arguments: $out"
+    grep -q 'the user own line' "$folder/database.ini" ||
+        fail "the launcher replaced the user's database.ini"
+
+    args=()
+    out=$(run_launcher XDG_DATA_HOME="$scratch/data")
+    [[ $out == "$scratch/data/vmxdiag|" && -f $scratch/data/vmxdiag/database.ini ]] ||
+        fail "XDG_DATA_HOME is not followed: $out"
+    # A relative XDG_DATA_HOME is invalid; the default is taken.
+    out=$(cd "$scratch" && run_launcher XDG_DATA_HOME=data)
+    [[ $out == "$folder|" ]] || fail "a relative XDG_DATA_HOME was taken: $out"
+}
+
+check_history() {
+    local changelog=$scratch/changelog
+    zcat "$usr/share/doc/vmxdiag/changelog.gz" >"$changelog"
+    [[ $(dpkg-parsechangelog -l "$changelog" -S Version) == "$version" ]] ||
+        fail "the changelog's newest entry is not version $version"
+    grep -q 'All rights reserved' "$usr/share/doc/vmxdiag/copyright" ||
+        fail "the copyright file does not reserve the rights"
+}
+
+check_lint() {
+    local report metainfo
+    # Tags of every kind are shown; errors fail.
+    report=$(lintian --display-info --pedantic "$deb" 2>&1 | grep -v 'root privileges' || true)
+    [[ -n $report ]] && echo "$report"
+    if grep -q '^E: ' <<<"$report"; then fail "lintian reports errors"; fi
+    desktop-file-validate "$entry" || fail "desktop-file-validate"
+    for metainfo in "$usr"/share/metainfo/*.metainfo.xml; do
+        appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
+        grep -q "<launchable type=\"desktop-id\">$(basename "$entry")</launchable>" "$metainfo" ||
+            fail "the metainfo does not launch $(basename "$entry")"
+        grep -q "<release version=\"$version\"" "$metainfo" ||
+            fail "the metainfo has no release $version"
+    done
+}
+
+case $part in
+    contents)
+        check_programs
+        check_desktop_entry
+        check_history
+        # Last: it puts a stand-in in the place of the window.
+        check_launcher
+        ;;
+    lint) check_lint ;;
+    *)
+        echo "unknown part: $part" >&2
+        exit 2
+        ;;
+esac
+if ((failures > 0)); then
+    echo "$failures failed check(s) of $deb" >&2
+    exit 1
+fi
+echo "$deb: $part checked"
