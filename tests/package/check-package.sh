@@ -4,7 +4,7 @@
 #
 #   tests/package/check-package.sh DEB SOURCE_DIR contents
 #       the programs and their versions, the sample, the desktop entry and its
-#       launcher, the icons, the changelog
+#       launcher, the icons, the manual pages, the completion, the changelog
 #   tests/package/check-package.sh DEB SOURCE_DIR lint
 #       lintian (no error), desktop-file-validate, appstreamcli validate
 #
@@ -28,6 +28,13 @@ fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
+# Sorted lines of a word list, to compare sets.
+lines() { tr ' ' '\n' | sed '/^$/d' | sort -u; }
+
+# The long options that a --help text lists, and the subcommands it lists.
+help_options() { grep -oE '^ +(-[a-z], ?)?--[a-z-]+' | grep -oE -- '--[a-z-]+' | sort -u; }
+help_commands() { sed -n '/^Subcommands:/,/^$/p' | sed -n 's/^  \([a-z-]*\) .*/\1/p' | sort; }
+
 entry=$usr/share/applications/vmxdiag.desktop
 desktop_value() { sed -n "s/^$1=//p" "$entry"; }
 
@@ -101,6 +108,81 @@ check_launcher() {
     [[ $out == "$folder|" ]] || fail "a relative XDG_DATA_HOME was taken: $out"
 }
 
+manual_text() { zcat "$usr/share/man/man1/$1.1.gz" | LC_ALL=C.UTF-8 MANWIDTH=200 man -E ascii -l - 2>/dev/null; }
+
+check_manual_pages() {
+    local program page warnings option help
+    for program in vmxdiag vmxdiag-cli vmx-ecusim; do
+        page=$usr/share/man/man1/$program.1.gz
+        [[ -f $page ]] || { fail "no manual page for $program"; continue; }
+        warnings=$(zcat "$page" | LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l - 2>&1 >/dev/null)
+        [[ -z $warnings ]] || fail "$program.1 renders with warnings: $warnings"
+        [[ $(manual_text "$program" | tail -n 1) == "vmxdiag $version "* ]] ||
+            fail "$program.1 is not of version $version"
+        help=$(QT_QPA_PLATFORM=offscreen timeout 60 "$usr/bin/$program" --help 2>/dev/null)
+        for option in $(help_options <<<"$help"); do
+            grep -q -- "$option\b" <(manual_text "$program") || fail "$program.1 does not tell $option"
+        done
+    done
+    local command text
+    text=$(manual_text vmxdiag-cli)
+    for command in $("$usr/bin/vmxdiag-cli" --help | help_commands); do
+        grep -q "^ *$command\b" <<<"$text" || fail "vmxdiag-cli.1 does not tell the command $command"
+        for option in $("$usr/bin/vmxdiag-cli" "$command" --help | help_options); do
+            grep -q -- "$option\b" <<<"$text" || fail "vmxdiag-cli.1 does not tell $command $option"
+        done
+    done
+}
+
+# The words the completion offers for a command line whose last word is the one
+# being completed, sorted, one a line. Run as bash runs it, in the current folder.
+complete_words() {
+    (
+        set +e
+        # shellcheck source=/dev/null
+        source "$usr/share/bash-completion/completions/vmxdiag-cli"
+        COMP_WORDS=(vmxdiag-cli "$@")
+        COMP_CWORD=$#
+        _vmxdiag_cli
+        printf '%s\n' "${COMPREPLY[@]}"
+    ) | sed '/^$/d' | sort
+}
+
+check_completion() {
+    local cli=$usr/bin/vmxdiag-cli command help option values
+    [[ $(complete_words '') == "$( ("$cli" --help | help_commands; "$cli" --help | help_options) | sort)" ]] ||
+        fail "completion of the commands differs from --help: $(complete_words '' | lines)"
+    for command in $("$cli" --help | help_commands); do
+        help=$("$cli" "$command" --help)
+        [[ $(complete_words "$command" -) == "$(help_options <<<"$help")" ]] ||
+            fail "completion of $command's options differs from its --help: $(complete_words "$command" - | xargs)"
+        # Options with a fixed set of values, such as --format TEXT:{table,csv}.
+        while read -r option values; do
+            [[ $(complete_words "$command" "$option" '') == "$(tr ',' ' ' <<<"$values" | lines)" ]] ||
+                fail "completion of $command $option differs from {$values}"
+        done < <(sed -n 's/^ *\(--[a-z-]*\) [A-Z]*:{\([a-z,]*\)}.*/\1 \2/p' <<<"$help")
+    done
+    [[ $(complete_words live --set '' | xargs) == "1 2" ]] || fail "completion of live --set"
+
+    # Port names: COM1 to COM8 without dosdevices/, its links with it. A link to a
+    # FIFO hangs whoever opens it: completion must only read the names.
+    local folder=$scratch/ports
+    mkdir -p "$folder"
+    [[ $(cd "$folder" && complete_words probe --port '' | xargs) == "COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8" ]] ||
+        fail "completion of --port without dosdevices/"
+    mkdir -p "$folder/dosdevices"
+    mkfifo "$folder/fifo"
+    ln -s ../fifo "$folder/dosdevices/COM3"
+    ln -s /dev/null "$folder/dosdevices/COM12"
+    touch "$folder/dosdevices/notes.txt"
+    export -f complete_words
+    export usr
+    out=$(cd "$folder" && timeout 20 bash -c "complete_words live --port ''" | xargs)
+    [[ $out == "COM12 COM3" ]] || fail "completion of --port with dosdevices/ gave '$out'"
+    out=$(cd "$folder" && complete_words errors --port = CO | xargs)
+    [[ $out == "COM12 COM3" ]] || fail "completion of --port=CO gave '$out'"
+}
+
 check_history() {
     local changelog=$scratch/changelog
     zcat "$usr/share/doc/vmxdiag/changelog.gz" >"$changelog"
@@ -130,6 +212,8 @@ case $part in
     contents)
         check_programs
         check_desktop_entry
+        check_manual_pages
+        check_completion
         check_history
         # Last: it puts a stand-in in the place of the window.
         check_launcher
