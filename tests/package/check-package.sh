@@ -70,8 +70,6 @@ check_desktop_entry() {
     local exec icon png
     exec=$(desktop_value Exec)
     [[ $exec == /* && -x $root$exec ]] || fail "the entry's Exec '$exec' is not a program of the package"
-    [[ -n $(desktop_value 'Name\[ru\]') ]] || fail "the entry has no Russian name"
-    [[ -n $(desktop_value 'Keywords\[ru\]') ]] || fail "the entry has no Russian keywords"
     icon=$(desktop_value Icon)
     [[ -f $usr/share/icons/hicolor/scalable/apps/$icon.svg ]] ||
         fail "no scalable icon '$icon' in the hicolor theme"
@@ -168,7 +166,6 @@ check_completion() {
                 fail "completion of $command $option differs from {$values}"
         done < <(sed -n 's/^ *\(--[a-z-]*\) [A-Z]*:{\([a-z,]*\)}.*/\1 \2/p' <<<"$help")
     done
-    [[ $(complete_words live --set '' | xargs) == "1 2" ]] || fail "completion of live --set"
 
     # Port names: COM1 to COM8 without dosdevices/, its links with it. A link to a
     # FIFO hangs whoever opens it: completion must only read the names.
@@ -194,8 +191,6 @@ check_history() {
     zcat "$usr/share/doc/vmxdiag/changelog.gz" >"$changelog"
     [[ $(dpkg-parsechangelog -l "$changelog" -S Version) == "$version" ]] ||
         fail "the changelog's newest entry is not version $version"
-    grep -q 'All rights reserved' "$usr/share/doc/vmxdiag/copyright" ||
-        fail "the copyright file does not reserve the rights"
 }
 
 check_lint() {
