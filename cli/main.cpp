@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
 
     CLI::App app{"vmxdiag-cli: talks to the diesel-engine ECU over the diagnostic line"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "vmxdiag-cli " VMX_VERSION);
     int status = 0;
     // One line per command, in the order --help lists them.
     AddPortsCommand(app, status);

@@ -14,6 +14,9 @@ packages=(
     # The Windows build: cross compiler, googletest sources for it, Wine to run
     # it, zip for the package.
     g++-mingw-w64-x86-64-posix googletest wine64 zip
+    # The Debian package (CPack: dpkg-shlibdeps, file) and its checks: lintian,
+    # the desktop entry's and the metainfo's validators, the manual pages.
+    dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 locale=ru_RU.UTF-8
 

@@ -453,7 +453,7 @@ TEST(EcuSimProgram, ServesTheGivenStateAndRemovesItsLinkOnSigterm) {
     int out[2];
     ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
     ChildProcess program("exec '" VMX_ECUSIM_PATH
-                         "' --unpaced --version 41.2.7 --app-id 77 --errors 0,9 --link '" +
+                         "' --unpaced --ecu-version 41.2.7 --app-id 77 --errors 0,9 --link '" +
                              link.string() + "'",
                          out[1]);
     ::close(out[1]);

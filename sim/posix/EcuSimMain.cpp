@@ -41,10 +41,11 @@ void ParseVersion(const std::string& text, EcuState& state) {
         parts.push_back(text.substr(from, dot - from));
     }
     parts.push_back(text.substr(from));
-    if (parts.size() != 3) throw std::invalid_argument("bad version (want V1.V2.V3): " + text);
-    state.VersionMajor = ParseWord(parts[0], 10, "version");
-    state.VersionMinor = ParseWord(parts[1], 10, "version");
-    state.VersionPatch = ParseWord(parts[2], 10, "version");
+    if (parts.size() != 3)
+        throw std::invalid_argument("bad --ecu-version (want V1.V2.V3): " + text);
+    state.VersionMajor = ParseWord(parts[0], 10, "--ecu-version");
+    state.VersionMinor = ParseWord(parts[1], 10, "--ecu-version");
+    state.VersionPatch = ParseWord(parts[2], 10, "--ecu-version");
 }
 
 // The VIN as typed (UTF-8) into the ECU's code page.
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
     std::string link;
     bool unpaced = false;
     bool silent = false;
-    std::string version = "40.3.5";
+    std::string ecuVersion = "40.3.5";
     unsigned appId = 1001;
     std::vector<int> errors;
     std::string vin;
@@ -101,7 +102,9 @@ int main(int argc, char** argv) {
     app.add_option("--link", link, "make this symbolic link to the device (e.g. dosdevices/COM1)");
     app.add_flag("--unpaced", unpaced, "answer at once instead of at 38400 baud");
     app.add_flag("--silent", silent, "echo every byte but never answer (the ECU switched off)");
-    app.add_option("--version", version, "program version V1.V2.V3")->capture_default_str();
+    app.set_version_flag("--version", "vmx-ecusim " VMX_VERSION);
+    app.add_option("--ecu-version", ecuVersion, "the ECU's program version V1.V2.V3")
+        ->capture_default_str();
     app.add_option("--app-id", appId, "application identifier")
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
@@ -122,7 +125,7 @@ int main(int argc, char** argv) {
     options.Paced = !unpaced;
     std::vector<std::pair<std::uint16_t, std::uint16_t>> fixedWords;
     try {
-        ParseVersion(version, options.State);
+        ParseVersion(ecuVersion, options.State);
         options.State.ApplicationId = static_cast<std::uint16_t>(appId);
         for (int error : errors) {
             options.State.ErrorBitmap[error / 8] |= static_cast<std::uint8_t>(1u << (error % 8));
