@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes dist/vmxdiag-cli-windows-x64.zip: the command-line tool for 64-bit
-# Windows as one .exe that needs no DLL beside it, the sample database.ini and
-# a short text on its use. Cross-builds build/windows first.
+# Makes dist/vmxdiag-<version>-windows-x64.zip: the window and the
+# command-line tool for 64-bit Windows, each one .exe that needs no DLL beside
+# it but the system's, the sample database.ini and a short text on their use.
+# Cross-builds build/windows first.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -9,41 +10,65 @@ bash scripts/deps.sh
 bash scripts/build.sh build/windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
-exe=build/windows/vmxdiag-cli.exe
+version=$(sed -n 's/^project(vmxdiag VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=vmxdiag-$version-windows-x64
 # Only the system's own DLLs: anything else would be missing on the laptop.
-dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
-for dll in $dlls; do
-    case $dll in
-        kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll) ;;
-        *)
-            echo "$exe needs $dll, which Windows does not have" >&2
-            exit 1
-            ;;
-    esac
+for exe in build/windows/vmxdiag.exe build/windows/vmxdiag-cli.exe; do
+    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+    for dll in $dlls; do
+        case $dll in
+            kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | comctl32.dll | gdi32.dll) ;;
+            *)
+                echo "$exe needs $dll, which Windows does not have" >&2
+                exit 1
+                ;;
+        esac
+    done
 done
 
-stage=build/windows/package/vmxdiag-cli
-rm -rf "$stage"
+stage=build/windows/package/$name
+rm -rf build/windows/package
 mkdir -p "$stage" dist
-x86_64-w64-mingw32-strip -o "$stage/vmxdiag-cli.exe" "$exe"
+x86_64-w64-mingw32-strip -o "$stage/vmxdiag.exe" build/windows/vmxdiag.exe
+x86_64-w64-mingw32-strip -o "$stage/vmxdiag-cli.exe" build/windows/vmxdiag-cli.exe
 cp data/database.ini "$stage/database.ini"
 # Windows line endings, so that Notepad shows the lines.
-sed 's/$/\r/' >"$stage/README.txt" <<'TEXT'
-vmxdiag-cli for Windows (64-bit)
-================================
+title="vmxdiag $version for Windows (64-bit)"
+sed 's/$/\r/' >"$stage/README.txt" <<TEXT
+$title
+$(printf '%*s' ${#title} '' | tr ' ' '=')
 
 Reads the diesel-engine ECU over its diagnostic line: live values, stored
-errors, identification and engine hours. No installation: keep
-vmxdiag-cli.exe and database.ini in one folder.
+errors, identification and engine hours. No installation: keep the files of
+this folder together.
+
+  vmxdiag.exe       the window: double-click it
+  vmxdiag-cli.exe   the same from a command prompt, for logs and scripts
+  database.ini      the definitions of the parameters and errors
+
+database.ini here is a SAMPLE, made up for a demonstration. Replace it with
+the real definition file of your ECU (a text file in the Windows Cyrillic
+code page, cp1251) before you read an engine. To see whether the program
+reads it as meant, open a command prompt in this folder (type cmd in the
+address bar of the folder in Explorer and press Enter) and run
+
+  vmxdiag-cli check
+
+which lists, line by line, what it would misread or not read as meant.
 
 1. Connect the serial cable (or USB serial adapter) to the diagnostic line.
    The Device Manager shows its port under "Ports (COM & LPT)", e.g. COM3.
-   COM1 to COM8 are found by themselves, and so are the names that begin
-   with them (COM12, COM31, ...); COM9 and COM90 to COM99 are not: name them
-   with --port.
-2. Open a command prompt in the folder: in Explorer, type cmd in the address
-   bar of the folder and press Enter.
-3. Run:
+   For a USB adapter, set its latency to 1 ms there (Port Settings,
+   Advanced), or every request waits up to 16 ms for nothing.
+2. Start vmxdiag.exe. It finds the port on which the ECU answers (COM1 to
+   COM8 and the names that begin with them, such as COM12); when none does,
+   it says "No connecting." and another port can be picked in the list.
+3. F5 starts and stops reading, every 220 ms. F1 and F2: the two parameter
+   pages; F3: the stored errors; F4: identification and engine hours;
+   F8 clears the ECU's error memory. The language button switches between
+   Russian and English; the choice is written into database.ini at the end.
+
+From a command prompt:
 
      vmxdiag-cli ports           the serial ports of this laptop
      vmxdiag-cli probe           on which port the ECU answers
@@ -56,15 +81,16 @@ vmxdiag-cli.exe and database.ini in one folder.
 
    Without --port the tool takes the first port on which the ECU answers;
    --port COM3 names one. "is in use by another program" means another
-   program (a terminal, another diagnostic tool) holds the port: close it.
-   vmxdiag-cli --help and vmxdiag-cli COMMAND --help tell the rest.
+   program (the window, a terminal, another diagnostic tool) holds the
+   port: close it. vmxdiag-cli --help and vmxdiag-cli COMMAND --help tell
+   the rest.
 
 Texts come in the language that database.ini names (Language=RU or EN under
-[Configuration]); --lang en or --lang ru overrides it for one run. The
+[Configuration]); vmxdiag-cli takes --lang en or --lang ru for one run. The
 console shows Russian text in UTF-8; with an old raster font, choose a
 TrueType font such as Consolas in the console window's properties.
 TEXT
-rm -f dist/vmxdiag-cli-windows-x64.zip
-(cd build/windows/package && zip -q -r -X "$top/dist/vmxdiag-cli-windows-x64.zip" vmxdiag-cli)
-echo "dist/vmxdiag-cli-windows-x64.zip:"
-unzip -l dist/vmxdiag-cli-windows-x64.zip | sed -n '4,$p'
+rm -f "dist/$name.zip"
+(cd build/windows/package && zip -q -r -X "$top/dist/$name.zip" "$name")
+echo "dist/$name.zip:"
+unzip -l "dist/$name.zip" | sed -n '4,$p'

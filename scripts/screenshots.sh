@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The pictures of the README: the first parameter page, the errors page and the
 # ECU information page polling the simulator, in English and in Russian (under
-# the Russian locale, as a Russian user sees the numbers), into docs/. Runs on
+# the Russian locale, as a Russian user sees the numbers), into docs/; then the
+# Windows window's first page and errors page under Wine, in English. Runs on
 # a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,3 +37,15 @@ for language in EN RU; do
         bash scripts/window-shot.sh "$work" "${shots[@]}"
     printf '%s\n' "${shots[@]}"
 done
+
+# The Windows window, cross-built, in Wine's prefix with its own simulator.
+bash scripts/build.sh build/windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# shellcheck source=scripts/wine-line.sh
+source scripts/wine-line.sh
+trap 'wine_line_stop; cleanup' EXIT
+wine_line_start >/dev/null
+sed "s/^Language=[A-Za-z]*/Language=EN/" data/database.ini >"$work/database.ini"
+xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/windows-window-shot.sh "$work" \
+    docs/windows-window-en.png docs/windows-errors-en.png
+printf '%s\n' docs/windows-window-en.png docs/windows-errors-en.png

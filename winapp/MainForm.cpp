@@ -41,9 +41,12 @@ TMainForm::~TMainForm() {
     if (buttonFace_) ::DeleteObject(buttonFace_);
 }
 
-int TMainForm::Run(int showCommand) {
+void TMainForm::Show(int showCommand) {
     ::ShowWindow(controls_.MainForm, showCommand);
     ::UpdateWindow(controls_.MainForm);
+}
+
+int TMainForm::Run() {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (PreTranslate(message)) continue;

@@ -27,9 +27,12 @@ public:
     TMainForm(const TMainForm&) = delete;
     TMainForm& operator=(const TMainForm&) = delete;
 
-    // Shows the window and runs the message loop until the window is closed;
-    // returns the program's exit code.
-    int Run(int showCommand);
+    void Show(int showCommand);
+    // Runs the message loop until the window is closed (or the thread is told
+    // to quit); returns the program's exit code.
+    int Run();
+
+    WindowBehaviour& Behaviour() { return *behaviour_; }
 
 private:
     // The controls by the layout's names; the lists and the memo are the

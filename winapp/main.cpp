@@ -52,7 +52,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         options.Directory = std::filesystem::current_path();
         if (!ReadOptions(options)) return 2;
         TMainForm MainForm(instance, options);
-        return MainForm.Run(showCommand);
+        MainForm.Show(showCommand);
+        return MainForm.Run();
     } catch (const std::exception& e) {
         ShowError(Utf8ToWide(StartUpFailureText(e)));
     } catch (...) {
