@@ -56,8 +56,8 @@ bool MeasureTicks(TMainForm& form) {
     }
     const double bound = static_cast<double>(lineBytes) * bench::ByteMs;
     const bool linked = form.Behaviour().LinkOk;
-    std::printf("Windows window live tick (block read, values into the list): %d ticks%s\n",
-                Ticks, linked ? "" : ", LINK LOST");
+    std::printf("Windows window live tick (block read, values into the list): %d ticks%s\n", Ticks,
+                linked ? "" : ", LINK LOST");
     std::printf("  median tick       %8.3f ms\n", bench::Median(ticks));
     std::printf("  line-time bound   %8.3f ms (%zu bytes at 10 bits a byte, 38400 baud)\n", bound,
                 lineBytes);
