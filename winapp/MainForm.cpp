@@ -99,6 +99,11 @@ LRESULT TMainForm::Handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_NOTIFY:
             return Notify(*reinterpret_cast<const NMHDR*>(l), l);
+        case WM_DRAWITEM: {
+            const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+            if (draw.hwndItem == controls_.StatusBar1) PaintPanel(draw);
+            return TRUE;
+        }
         case WM_TIMER:
             if (w == ControlId::Timer1 && behaviour_) behaviour_->Timer1Timer();
             return 0;
@@ -162,9 +167,10 @@ LRESULT TMainForm::Notify(const NMHDR& header, LPARAM l) {
         if (behaviour_) behaviour_->PageControl1Change();
         return 0;
     }
-    if (header.code == NM_CUSTOMDRAW &&
-        (header.hwndFrom == controls_.Lists[0] || header.hwndFrom == controls_.Lists[1]))
+    if (header.hwndFrom != controls_.Lists[0] && header.hwndFrom != controls_.Lists[1]) return 0;
+    if (header.code == NM_CUSTOMDRAW)
         return ListView1CustomDrawSubItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(l));
+    if (header.code == LVN_GETDISPINFOW) CellText(*reinterpret_cast<NMLVDISPINFOW*>(l));
     return 0;
 }
 

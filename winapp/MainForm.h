@@ -103,6 +103,10 @@ private:
     HWND Child(HWND parent, const wchar_t* type, DWORD style, int x, int y, int width, int height,
                int id = 0, DWORD extendedStyle = 0);
 
+    // A panel of the status bar, painted from panels_ (MainFormView.cpp).
+    void PaintPanel(const DRAWITEMSTRUCT& draw) const;
+    // A cell's text, asked for by its list as it paints (MainFormView.cpp).
+    void CellText(NMLVDISPINFOW& request) const;
     // ListView1CustomDrawSubItem: the colours and fonts of each cell (ListCellDraw.cpp).
     LRESULT ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const;
 
@@ -113,5 +117,6 @@ private:
     HBRUSH buttonFace_ = nullptr;
     // What each cell shows, so that only a changed text is sent to the list.
     std::array<std::array<std::array<std::wstring, 4>, WindowView::ListRows>, 2> cells_;
+    std::array<std::wstring, 3> panels_;
     std::unique_ptr<WindowBehaviour> behaviour_;
 };

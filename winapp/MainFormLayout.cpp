@@ -141,6 +141,11 @@ void TMainForm::BuildStatusBar() {
     for (std::size_t i = 0; i < edges.size(); ++i) edges[i] = Scaled(right += PanelWidths[i]);
     ::SendMessageW(controls_.StatusBar1, SB_SETPARTS, edges.size(),
                    reinterpret_cast<LPARAM>(edges.data()));
+    // The panels are drawn by the window (PaintPanel) from panels_: a new
+    // text then only marks its panel for the next painting, where the status
+    // bar's own texts would be painted at once, inside the tick.
+    for (std::size_t panel = 0; panel < edges.size(); ++panel)
+        ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, panel | SBT_OWNERDRAW, panel);
 }
 
 // The tab control between tool bar and status bar, and a window per page over
@@ -202,12 +207,17 @@ void TMainForm::BuildParameterList(int list) {
         entry.pszText = const_cast<wchar_t*>(L"");
         ::SendMessageW(view, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&entry));
     }
+    // The cells' texts are the window's own (cells_): the list asks for them
+    // as it paints, so that a new value costs no more than its repainting.
     for (int row = 0; row < WindowView::ListRows; ++row) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;
-        item.pszText = const_cast<wchar_t*>(L"");
+        item.pszText = LPSTR_TEXTCALLBACKW;
         ::SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        for (item.iSubItem = 1; item.iSubItem < static_cast<int>(ColumnWidths.size());
+             ++item.iSubItem)
+            ::SendMessageW(view, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     }
     // Rows as tall as the Value column's 14 points need, unless sixteen of
     // them would not fit below the header. A list makes a row as tall as its

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "text/win32/WideText.h"
@@ -78,17 +79,32 @@ void TMainForm::SelectPort(int index) {
         ::SendMessageW(controls_.ComNumber, CB_SETCURSEL, index, 0);
 }
 
+// The list takes the text from cells_ when it paints the cell (CellText); a
+// changed cell is only painted again.
 void TMainForm::SetCell(int list, int row, int column, const std::string& text) {
     std::wstring& shown = cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)]
                                 [static_cast<std::size_t>(column)];
     std::wstring cell = Utf8ToWide(text);
     if (cell == shown) return;
     shown = std::move(cell);
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = shown.data();
-    ::SendMessageW(controls_.Lists[static_cast<std::size_t>(list)], LVM_SETITEMTEXTW, row,
-                   reinterpret_cast<LPARAM>(&item));
+    const HWND view = controls_.Lists[static_cast<std::size_t>(list)];
+    RECT area{};
+    area.top = column;
+    area.left = LVIR_BOUNDS;
+    if (::SendMessageW(view, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&area)))
+        ::InvalidateRect(view, &area, FALSE);
+}
+
+void TMainForm::CellText(NMLVDISPINFOW& request) const {
+    LVITEMW& item = request.item;
+    if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0) return;
+    const int list = request.hdr.hwndFrom == controls_.Lists[0] ? 0 : 1;
+    const std::wstring& text =
+        cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(item.iItem)]
+              [static_cast<std::size_t>(item.iSubItem)];
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+    text.copy(item.pszText, length);
+    item.pszText[length] = L'\0';
 }
 
 // The edit control ends its lines with CR LF.
@@ -111,8 +127,25 @@ void TMainForm::SetCounter(int counter, const CounterText& text) {
 }
 
 void TMainForm::SetPanelText(int panel, const std::string& text) {
-    ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel),
-                   reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+    std::wstring& shown = panels_[static_cast<std::size_t>(panel)];
+    std::wstring panelText = Utf8ToWide(text);
+    if (panelText == shown) return;
+    shown = std::move(panelText);
+    RECT area{};
+    if (::SendMessageW(controls_.StatusBar1, SB_GETRECT, static_cast<WPARAM>(panel),
+                       reinterpret_cast<LPARAM>(&area)))
+        ::InvalidateRect(controls_.StatusBar1, &area, TRUE);
+}
+
+void TMainForm::PaintPanel(const DRAWITEMSTRUCT& draw) const {
+    if (draw.itemID >= panels_.size()) return;
+    RECT area = draw.rcItem;
+    area.left += Scaled(2);
+    ::SetBkMode(draw.hDC, TRANSPARENT);
+    ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
+    const std::wstring& text = panels_[draw.itemID];
+    ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &area,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 int TMainForm::ActivePage() const {
