@@ -16,15 +16,15 @@ namespace {
 struct ErrorOptions {
     std::string Port;
     std::string Language;
-    std::string Record;
+    RecordOption Record;
 };
 
 int ListErrors(const ErrorOptions& options) {
-    const auto definitions = LoadDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language);
     if (!definitions) return 1;
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
 
     const auto lines = ReadErrorList(line, *definitions);
     SaveRecording(line);
@@ -37,9 +37,9 @@ int ListErrors(const ErrorOptions& options) {
 }
 
 int ClearErrorMemory(const ErrorOptions& options) {
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, {})) return 1;
+    if (!ConnectLine(line, sink, options.Port, {})) return 1;
     if (!line.ClearErrorMemory()) {
         std::fprintf(stderr,
                      "The clear request did not go out (its echo did not come back as sent).\n");

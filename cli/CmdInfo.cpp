@@ -18,17 +18,17 @@ namespace {
 struct InfoOptions {
     std::string Port;
     std::string Language;
-    std::string Record;
+    RecordOption Record;
 };
 
 int ShowEcuInformation(const InfoOptions& options) {
     // The file is read for its language only: the labels are the window's.
-    const auto definitions = LoadDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language);
     if (!definitions) return 1;
     const auto& labels = LangText[definitions->LanguageIndex];
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
     const EcuProtocol& ecu = line.Ecu();
     const bool read = ReadEcuInformation(line.Ecu());
     SaveRecording(line);

@@ -33,7 +33,7 @@ struct LiveOptions {
     std::string Format = "table";
     std::string Port;
     std::string Language;
-    std::string Record;
+    RecordOption Record;
 };
 
 // Local wall-clock time with milliseconds, for the log lines.
@@ -93,11 +93,11 @@ bool LineIsUp(EcuLine& line, bool& linkOk, bool& lost) {
 int RunLive(const LiveOptions& options) {
     // First of all, so that Ctrl+C during start-up ends the run cleanly too.
     StopSignals stop;
-    const auto definitions = LoadDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language);
     if (!definitions) return 1;
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);

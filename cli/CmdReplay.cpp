@@ -3,13 +3,16 @@
 // request with its frame, its reply and what the tool made of it, and the live
 // values as live prints them.
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
+#include "cli/Console.h"
 #include "cli/ReadingOutput.h"
 #include "cli/TextTable.h"
 #include "database/ErrorList.h"
@@ -35,6 +38,17 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 
 std::string Seconds(std::uint64_t micros) {
     return ValueText(static_cast<double>(micros) / 1e6, 3);
+}
+
+// The start of a recording in the local time of this machine.
+std::string LocalStart(const std::string& started) {
+    const auto time = ParseStartTime(started);
+    if (!time) return started;
+    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::seconds>(*time)));
+    char text[40];
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0) return started;
+    return text;
 }
 
 const char* RequestName(RecordedRequest request) {
@@ -222,8 +236,11 @@ int RunReplay(const ReplayOptions& options) {
         std::string ports;
         for (const RecordedPort& port : recording.Ports)
             if (port.Before == 0) ports += " " + Printable(port.Text);
-        std::printf("Recording of%s: %zu transfers\n\n",
-                    ports.empty() ? " an unnamed port" : ports.c_str(), recording.Transfers.size());
+        const std::string started =
+            recording.Started.empty() ? "" : ", started " + LocalStart(recording.Started);
+        std::printf("Recording of%s%s: %zu transfers\n\n",
+                    ports.empty() ? " an unnamed port" : ports.c_str(), started.c_str(),
+                    recording.Transfers.size());
     }
     Replay replay(options, recording, *definitions);
     return replay.Run() ? 0 : 1;

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -133,10 +135,26 @@ TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
 TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
     SerialPort other(folder.Path());
     ASSERT_TRUE(other.Open("COM1").Opened());
-    EXPECT_THAT(Run("probe").output, HasSubstr("COM1: is in use by another program"));
+    const std::string shown = "COM1 (" + simulator.DevicePath() + ")";
+    EXPECT_THAT(Run("probe").output, HasSubstr(shown + ": in use by another program\n"));
     const CommandRun errors = Run("errors");
     EXPECT_NE(errors.status, 0);
-    EXPECT_THAT(errors.output, HasSubstr("Port COM1 is in use by another program."));
+    EXPECT_THAT(errors.output, HasSubstr("Port " + shown + ": in use by another program.\n"));
+}
+
+// Fixed fault: a device that is no serial line gave three raw lines of the
+// window's message boxes ("Error: Could not retrieve serial port state.", ...).
+TEST_F(CliSession, APortThatIsNoSerialLineIsSaidInOneSentence) {
+    const CommandRun run = Run("info --port /dev/null");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              "Port /dev/null: cannot be set up as a serial line (could not retrieve serial port "
+              "state; could not modify serial port state; failed to retrieve timeouts).\n");
+    if (::geteuid() != 0) {  // the superuser opens any device
+        ::chmod(simulator.DevicePath().c_str(), 0);
+        EXPECT_THAT(Run("live --port COM1").output,
+                    HasSubstr(": permission denied (add your user to the group dialout"));
+    }
 }
 
 // Fixed fault: bytes a killed run left on the line were read as the next

@@ -5,17 +5,26 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "database/ValueText.h"
 #include "line/LivePolling.h"
 #include "recording/RecordedLiveValues.h"
+#include "recording/RecordingFile.h"
 #include "recording/RecordingPlayback.h"
+#include "recording/RecordingTarget.h"
 #include "support/LinkPort.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
 #include "support/ScriptedLink.h"
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include "support/PtyPair.h"
+#endif
 
 using ::testing::HasSubstr;
 
@@ -122,6 +131,11 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + "10  purge\n", 2, "a space too many"},
         {head + "10 < peek 01\n", 2, "unknown kind"},
         {head + std::string("10 > \0\xFF\n", 8), 2, "not a byte"},
+        {head + "started 2025-02-30T10:00:00.000Z\n", 2, "not a start time"},
+        {head + "started 2025-03-14 09:26:53.589Z\n", 2, "not a start time"},
+        {head + "started 2025-03-14T09:26:53.589Z\nstarted 2025-03-14T09:26:53.589Z\n", 3,
+         "a second 'started' line"},
+        {head + "port COM1\nstarted 2025-03-14T09:26:53.589Z\n", 3, "has begun"},
     };
     for (const auto& c : cases) {
         LineRecording recording;
@@ -134,7 +148,8 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     // What an editor may leave in: CR LF line ends, comments, blank lines.
     LineRecording recording;
     EXPECT_FALSE(ParseRecording(
-        "vmxdiag line recording 1\r\nport COM1\r\n# engine stalls here\r\n\r\n" +
+        "vmxdiag line recording 1\r\n# a note\r\nstarted 2024-02-29T23:59:59.999Z\r\n"
+        "port COM1\r\n# engine stalls here\r\n\r\n" +
             std::string("10 > 09 80 00 00 00 89\r\n20 < echo 09 80\r\n30 < read 10\r\n") +
             "port COM2 /dev/ttyUSB1\r\n",
         recording));
@@ -145,9 +160,89 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     EXPECT_EQ(recording.Ports[1].Text, "COM2 /dev/ttyUSB1");
     EXPECT_EQ(recording.Ports[1].Before, 3u);
     EXPECT_EQ(RecordingText(recording),
-              "vmxdiag line recording 1\nport COM1\n10 > 09 80 00 00 00 89\n20 < echo 09 80\n"
+              "vmxdiag line recording 1\nstarted 2024-02-29T23:59:59.999Z\nport COM1\n"
+              "10 > 09 80 00 00 00 89\n20 < echo 09 80\n"
               "30 < read 10\nport COM2 /dev/ttyUSB1\n");
     ASSERT_EQ(recording.Transfers.size(), 3u);
     EXPECT_EQ(recording.Transfers[2].Asked, 10u);
     EXPECT_TRUE(recording.Transfers[2].Bytes.empty());
+}
+
+// --- Where a recording may go ---
+
+TEST(RecordingTarget, WindowsDeviceNamesAndTheDefinitionFileAreRefusedByName) {
+    for (const char* device : {"CON", "nul", "Aux.txt", "PRN.tar.gz", "COM1.rec", "com9",
+                               "LPT1 .log", "lpt0", "COM\xC2\xB9.rec"})
+        EXPECT_TRUE(IsWindowsDeviceName(device)) << device;
+    for (const char* file : {"COM10.rec", "COMA", "CONSOLE.rec", "com.rec", "COM1x", "NULL", "xCON",
+                             ".nul", "engine.rec"})
+        EXPECT_FALSE(IsWindowsDeviceName(file)) << file;
+
+    ScratchFolder folder;
+    const std::filesystem::path definitions = folder / "database.ini";
+    WriteBytes(definitions, "[0000]\r\nAddress=0100\r\n");
+    EXPECT_TRUE(RecordingPathRefusal(folder / "sub" / "DataBase.INI", definitions));
+    EXPECT_TRUE(RecordingPathRefusal(folder / "COM2.rec", definitions));
+    EXPECT_FALSE(RecordingPathRefusal(folder / "engine.rec", definitions));
+    // The definition file under another name is refused too.
+    std::filesystem::create_hard_link(definitions, folder / "definitions.txt");
+    EXPECT_TRUE(RecordingPathRefusal(folder / "definitions.txt", definitions));
+}
+
+// Fixed fault: --record replaced whatever it was pointed at, database.ini and
+// a recording made before included.
+TEST(RecordingTarget, AnExistingFileIsReplacedOnlyWhenAsked) {
+    ScratchFolder folder;
+    const std::string path = (folder / "engine.rec").string();
+    WriteBytes(path, "an earlier recording\n");
+    RecordingFile file;
+    EXPECT_FALSE(file.Create(path));
+    EXPECT_THAT(file.Failure(), HasSubstr("exists"));
+    EXPECT_EQ(ReadBytes(path), "an earlier recording\n");
+    ASSERT_TRUE(file.Create(path, true));
+    ASSERT_TRUE(file.Close());
+    EXPECT_EQ(ReadBytes(path), "vmxdiag line recording 1\n");
+
+    WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n");
+    EXPECT_FALSE(file.Create((folder / "database.ini").string(), true));
+    EXPECT_EQ(ReadBytes(folder / "database.ini"), "[Configuration]\r\nLanguage=EN\r\n");
+}
+
+#ifndef _WIN32
+// Fixed fault: a FIFO without a reader held the program in its open for ever,
+// and a device or terminal took the recording's text.
+TEST(RecordingTarget, OnlyARegularFileIsWrittenAndNothingElseIsWaitedFor) {
+    ScratchFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    PtyPair terminal;
+    std::filesystem::create_directory(folder / "folder");
+    RecordingFile file;
+    for (const std::string& path : {(folder / "fifo").string(), terminal.Device(),
+                                    std::string("/dev/null"), (folder / "folder").string()}) {
+        EXPECT_FALSE(file.Create(path, true)) << path;
+        EXPECT_FALSE(file.Failure().empty()) << path;
+    }
+    EXPECT_TRUE(terminal.Receive(1, std::chrono::milliseconds(50)).empty());
+}
+#endif
+
+// The recording says when it started, in a line that replay reads back.
+TEST(LineRecording, TheRecorderWritesTheWallClockStart) {
+    ScratchFolder folder;
+    RecordingSink sink;
+    ScriptedLink scripted;
+    const auto before =
+        std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+    {
+        EcuLine line(sink, std::make_unique<LinkPort>(scripted));
+        ASSERT_TRUE(line.RecordInto((folder / "session.rec").string()));
+        line.Open("COM1");
+    }
+    const auto after = std::chrono::system_clock::now();
+    LineRecording recording;
+    ASSERT_FALSE(ParseRecording(ReadBytes(folder / "session.rec"), recording));
+    const auto started = ParseStartTime(recording.Started);
+    ASSERT_TRUE(started) << recording.Started;
+    EXPECT_GE(*started, before);
+    EXPECT_LE(*started, after);
 }

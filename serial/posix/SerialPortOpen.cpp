@@ -78,6 +78,7 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
     if (fd < 0) {
         if (errno == EBUSY) return OpenOutcome::InUse;  // another program's TIOCEXCL
         if (errno == ENOENT || errno == ENXIO || errno == ENODEV) return OpenOutcome::NoSuchPort;
+        if (errno == EACCES || errno == EPERM) return OpenOutcome::PermissionDenied;
         return OpenOutcome::CannotOpen;
     }
     if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {
