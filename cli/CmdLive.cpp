@@ -167,7 +167,14 @@ void AddLiveCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<LiveOptions>();
     command->add_option("--set", options->Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
     command->add_option("--count", options->Count, "Number of reads (0: until Ctrl+C)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Validator(
+            [](std::string& count) {
+                return count.starts_with('-')
+                           ? "a negative number of reads is refused: give 0 (read until "
+                             "stopped) or more"
+                           : std::string();
+            },
+            ""));
     command
         ->add_option("--interval", options->IntervalMs,
                      "Milliseconds from the end of one read to the next (0: back to back)")
