@@ -131,7 +131,7 @@ int RunLive(const LiveOptions& options) {
                 if (csv)
                     PrintCsvLine(sets, Timestamp());
                 else
-                    PrintLiveTable(sets,
+                    PrintLiveTable(sets, definitions->LanguageIndex,
                                    "Set " + std::to_string(options.Set) + ", read " +
                                        std::to_string(reads) + " (Ctrl+C to stop)",
                                    terminal);

@@ -166,7 +166,8 @@ void Replay::ShowValues(const PlayedRequest& played) {
     const ParameterSets& sets = live_.Sets();
     const std::string time = Seconds(played.Exchange.Micros);
     if (options_.Format != "csv") {
-        PrintLiveTable(sets, "Block " + std::to_string(blocks_) + " at " + time + " s", false);
+        PrintLiveTable(sets, definitions_.LanguageIndex,
+                       "Block " + std::to_string(blocks_) + " at " + time + " s", false);
         std::printf("\n");
         return;
     }

@@ -42,9 +42,12 @@ void PrintCsvLine(const ParameterSets& sets, const std::string& time) {
     std::fflush(stdout);
 }
 
-void PrintLiveTable(const ParameterSets& sets, const std::string& title, bool terminal) {
+void PrintLiveTable(const ParameterSets& sets, int languageIndex, const std::string& title,
+                    bool terminal) {
+    const auto& texts = LangText[static_cast<std::size_t>(languageIndex)];
     TextTable table;
-    table.Add({"Code", "Name", "Value", "Unit"});
+    table.Add({texts[Lang::CodeColumn], texts[Lang::NameColumn], texts[Lang::ValueColumn],
+               texts[Lang::UnitColumn]});
     for (int slot = 0; slot < SlotCount; ++slot) {
         const ParameterDef& def = *sets.Slots[slot];
         const auto value = ShownValue(sets, slot);
@@ -67,4 +70,6 @@ void PrintErrorList(const std::vector<ErrorLine>& lines) {
     }
     table.Print();
     std::printf("%s%zu\n", Lang::QuantityOfErrorsText, lines.size());
+    // Before whatever is said about the list on standard error.
+    std::fflush(stdout);
 }

@@ -13,9 +13,11 @@
 void PrintCsvHeader(const ParameterSets& sets);
 // One CSV line of the current values; slots without a value stay empty.
 void PrintCsvLine(const ParameterSets& sets, const std::string& time);
-// The values as a table under `title`. On a terminal the screen is redrawn in
-// place; otherwise one block follows another.
-void PrintLiveTable(const ParameterSets& sets, const std::string& title, bool terminal);
+// The values as a table under `title`, its column headers the window's in the
+// language `languageIndex`. On a terminal the screen is redrawn in place;
+// otherwise one block follows another.
+void PrintLiveTable(const ParameterSets& sets, int languageIndex, const std::string& title,
+                    bool terminal);
 
 // The stored errors, code and name, and their number.
 void PrintErrorList(const std::vector<ErrorLine>& lines);

@@ -19,6 +19,7 @@
 #include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
 #include "support/CliRun.h"
+#include "support/PtyPair.h"
 #include "support/ScratchFolder.h"
 
 #ifdef VMXDIAG_CLI_PATH
@@ -187,6 +188,26 @@ TEST_F(CliSession, AKilledRunLeavesNoGarbageForTheNextProbe) {
     EXPECT_THAT(Run("probe --port COM1").output, HasSubstr("program version 40.3.5"));
 }
 
+// On a terminal the user sees the search go; where the output is kept, only
+// its outcome is said.
+TEST_F(CliSession, OnATerminalThePortsAreShownAsTheyAreSearched) {
+    PtyPair silent, terminal;
+    fs::remove(folder / "dosdevices" / "COM1");
+    fs::create_symlink(silent.Device(), folder / "dosdevices" / "COM1");
+    fs::create_symlink(simulator.DevicePath(), folder / "dosdevices" / "COM2");
+    ASSERT_EQ(Run("errors 2>" + terminal.Device()).status, 0);
+    std::string shown;
+    for (std::uint8_t byte : terminal.Receive(4096, std::chrono::milliseconds(500)))
+        if (byte != '\r') shown += static_cast<char>(byte);
+    EXPECT_EQ(shown, "Looking for the ECU on every port:\n  COM1 (" + silent.Device() +
+                         "): no answer\n  COM2 (" + simulator.DevicePath() +
+                         "): the ECU answers\nCOM2 (" + simulator.DevicePath() +
+                         "): ECU program version 40.3.5, application identifier 1001.\n");
+    ASSERT_TRUE(WaitForQuietLine());
+    EXPECT_THAT(Run("errors").output,
+                StartsWith("COM2 (" + simulator.DevicePath() + "): ECU program version"));
+}
+
 // --- live ---
 
 TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
@@ -217,6 +238,10 @@ TEST_F(CliSession, LiveTableShowsEachValueWithItsDigits) {
     EXPECT_THAT(valueOf("NMOT"), MatchesRegex("-?[0-9]+")) << run.output;
     EXPECT_THAT(valueOf("TWAT"), MatchesRegex("-?[0-9]+\\.[0-9]")) << run.output;
     EXPECT_THAT(valueOf("UBAT"), MatchesRegex("-?[0-9]+\\.[0-9][0-9]")) << run.output;
+    // The headers are the window's, in the chosen language.
+    EXPECT_THAT(run.output, HasSubstr("\nCode  "));
+    EXPECT_THAT(Run("live --count 1 --lang ru", false).output,
+                MatchesRegex("(.|\n)*\nКод +Наименование +Значение +Ед.изм\n(.|\n)*"));
 }
 
 TEST_F(CliSession, LiveOfTheSecondSetSelectsItsAddresses) {
@@ -364,15 +389,50 @@ TEST_F(CliSession, ClearErrorsWhoseEchoCameBackCutFails) {
     }
 }
 
-TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemory) {
+TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemoryAndReadsItBack) {
     std::array<std::uint8_t, 16> bitmap{};
     bitmap[3] = 0x10;
     simulator.SetErrorBitmap(bitmap);
-    EXPECT_EQ(Run("clear-errors").status, 0);
+    const CommandRun run = Run("clear-errors");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "COM1 (" + simulator.DevicePath() +
+                              "): ECU program version 40.3.5, application identifier 1001.\n"
+                              "Quantity of errors: 0\nThe error memory is clear.\n");
     EXPECT_EQ(simulator.ErrorBitmap(), (std::array<std::uint8_t, 16>{}));
     // The ECU's answer to the clear is never read; it must not meet the next run.
     ASSERT_TRUE(WaitForQuietLine());
     EXPECT_EQ(Run("errors", false).output, "Quantity of errors: 0\n");
+}
+
+// Fixed fault: the clear was reported done whatever the ECU made of it.
+TEST_F(CliSession, ClearErrorsThatDidNotTakeFailWithTheErrorsLeft) {
+    EcuState state = simulator.State();
+    state.KeepsErrors = true;
+    state.ErrorBitmap[0] = 0x01;
+    simulator.SetState(state);
+    const CommandRun run = Run("clear-errors --lang en");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("\nP0115"));
+    EXPECT_THAT(run.output, HasSubstr("Quantity of errors: 1\n"));
+    EXPECT_THAT(run.output, HasSubstr("The clear did not take: the ECU still lists 1 error.\n"));
+}
+
+TEST_F(CliSession, ClearErrorsAsksOnATerminalFirst) {
+    for (const char* answer : {"n", "y"}) {
+        SCOPED_TRACE(answer);
+        PtyPair terminal;
+        terminal.Send({static_cast<std::uint8_t>(answer[0]), '\n'});
+        const CommandRun run = Run("clear-errors <" + terminal.Device());
+        EXPECT_THAT(run.output, StartsWith("Clear the error memory of the ECU? Its stored errors "
+                                           "are lost. [y/N] "));
+        if (answer[0] == 'n') {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_THAT(run.output, HasSubstr("Nothing was cleared."));
+            EXPECT_TRUE(simulator.ReceivedFrames().empty());
+        } else {
+            EXPECT_EQ(run.status, 0) << run.output;
+        }
+    }
 }
 
 // --- info ---
