@@ -101,9 +101,12 @@ int RunLive(const LiveOptions& options) {
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
-    const bool csv = options.Format == "csv";
+    const std::optional<CsvStyle> csv = CsvStyleOf(options.Format);
     const bool terminal = OutputIsTerminal();
-    if (csv) PrintCsvHeader(sets);
+    if (csv) {
+        PrintCsvStart(*csv);
+        PrintCsvHeader(sets, *csv);
+    }
 
     bool linkOk = false, lost = false, lastGood = false;
     int reads = 0, good = 0;
@@ -129,7 +132,7 @@ int RunLive(const LiveOptions& options) {
             if (lastGood) ++good;
             if (ok) {
                 if (csv)
-                    PrintCsvLine(sets, Timestamp());
+                    PrintCsvLine(sets, Timestamp(), *csv);
                 else
                     PrintLiveTable(sets, definitions->LanguageIndex,
                                    "Set " + std::to_string(options.Set) + ", read " +
@@ -179,8 +182,11 @@ void AddLiveCommand(CLI::App& app, int& status) {
         ->add_option("--interval", options->IntervalMs,
                      "Milliseconds from the end of one read to the next (0: back to back)")
         ->check(CLI::Range(0, 3600000));
-    command->add_option("--format", options->Format, "table (one screen) or csv (a log)")
-        ->check(CLI::IsMember({"table", "csv"}));
+    command
+        ->add_option("--format", options->Format,
+                     "table (one screen), csv (a log), or csv-semicolon (a log for spreadsheets "
+                     "with the decimal comma)")
+        ->check(CLI::IsMember(OutputFormats()));
     AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
     AddRecordOption(*command, options->Record);

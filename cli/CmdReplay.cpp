@@ -36,8 +36,8 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
     return bytes.empty() ? "-" : HexBytes(bytes.data(), bytes.size());
 }
 
-std::string Seconds(std::uint64_t micros) {
-    return ValueText(static_cast<double>(micros) / 1e6, 3);
+std::string Seconds(std::uint64_t micros, char decimal = '.') {
+    return ValueText(static_cast<double>(micros) / 1e6, 3, decimal);
 }
 
 // The start of a recording in the local time of this machine.
@@ -86,7 +86,8 @@ public:
           definitions_(definitions),
           labels_(LangText[definitions.LanguageIndex]),
           player_(recording),
-          live_(definitions) {}
+          live_(definitions),
+          csv_(CsvStyleOf(options.Format)) {}
 
     // Plays every request; false when a request did not follow its exchange.
     bool Run();
@@ -109,11 +110,13 @@ private:
     RecordingPlayer player_;
     RecordedLiveValues live_;
     int blocks_ = 0;
+    const std::optional<CsvStyle> csv_;
     std::array<const ParameterDef*, SlotCount> csvColumns_{};
 };
 
 bool Replay::Run() {
-    const bool csv = options_.Format == "csv";
+    const bool csv = csv_.has_value();
+    if (csv) PrintCsvStart(*csv_);
     bool followed = true;
     PlayedRequest played;
     // The ports before the first transfer are named in the heading.
@@ -164,19 +167,20 @@ void Replay::ShowValues(const PlayedRequest& played) {
     live_.ComputeValues(player_.Buffer().data());
     ++blocks_;
     const ParameterSets& sets = live_.Sets();
-    const std::string time = Seconds(played.Exchange.Micros);
-    if (options_.Format != "csv") {
-        PrintLiveTable(sets, definitions_.LanguageIndex,
-                       "Block " + std::to_string(blocks_) + " at " + time + " s", false);
+    if (!csv_) {
+        PrintLiveTable(
+            sets, definitions_.LanguageIndex,
+            "Block " + std::to_string(blocks_) + " at " + Seconds(played.Exchange.Micros) + " s",
+            false);
         std::printf("\n");
         return;
     }
     // A selection of other parameters starts the log's columns anew.
     if (sets.Slots != csvColumns_) {
-        PrintCsvHeader(sets);
+        PrintCsvHeader(sets, *csv_);
         csvColumns_ = sets.Slots;
     }
-    PrintCsvLine(sets, time);
+    PrintCsvLine(sets, Seconds(played.Exchange.Micros, csv_->Decimal), *csv_);
 }
 
 std::string Replay::Outcome(const PlayedRequest& played) {
@@ -233,7 +237,7 @@ int RunReplay(const ReplayOptions& options) {
     }
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    if (options.Format != "csv") {
+    if (!CsvStyleOf(options.Format)) {
         std::string ports;
         for (const RecordedPort& port : recording.Ports)
             if (port.Before == 0) ports += " " + Printable(port.Text);
@@ -254,8 +258,11 @@ void AddReplayCommand(CLI::App& app, int& status) {
     CLI::App* command = app.add_subcommand(
         "replay", "Show a recording made with --record: requests, replies and live values");
     command->add_option("FILE", options->File, "the recording")->required();
-    command->add_option("--format", options->Format, "table (every request) or csv (live values)")
-        ->check(CLI::IsMember({"table", "csv"}));
+    command
+        ->add_option("--format", options->Format,
+                     "table (every request), or csv or csv-semicolon (the live values, as live "
+                     "logs them)")
+        ->check(CLI::IsMember(OutputFormats()));
     AddLanguageOption(*command, options->Language);
     command->footer(
         "Values are decoded through database.ini of the current folder, by the addresses the "

@@ -210,7 +210,7 @@ TEST_F(CliSession, OnATerminalThePortsAreShownAsTheyAreSearched) {
 
 // --- live ---
 
-TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
+TEST_F(CliSession, LiveCsvLogsOneLinePerBlockInEitherStyle) {
     const CommandRun run = Run("live --format csv --count 3 --interval 0 --lang en", false);
     ASSERT_EQ(run.status, 0) << run.output;
     const auto lines = Lines(run.output);
@@ -223,6 +223,17 @@ TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
     // TWAT has one decimal: "85.0"-like, with a point.
     const std::string twat = lines[1].substr(lines[1].find(',', lines[1].find(',') + 1) + 1);
     EXPECT_EQ(twat.find('.'), twat.find(',') - 2) << lines[1];
+
+    // For spreadsheets of the decimal comma: a byte-order mark, ';' between
+    // fields, ',' before the decimals.
+    const CommandRun sheet =
+        Run("live --format csv-semicolon --count 1 --interval 0 --lang en", false);
+    ASSERT_EQ(sheet.status, 0) << sheet.output;
+    const auto rows = Lines(sheet.output);
+    ASSERT_EQ(rows.size(), 2u) << sheet.output;
+    EXPECT_THAT(rows[0], StartsWith("\xEF\xBB\xBFtime;NMOT [rpm];TWAT [°C];"));
+    EXPECT_EQ(std::count(rows[1].begin(), rows[1].end(), ';'), 16) << rows[1];
+    EXPECT_THAT(rows[1], MatchesRegex("[^;]+;-?[0-9]+;-?[0-9]+,[0-9];.*")) << rows[1];
 }
 
 // The table shows each value with its definition's decimals: none for NMOT,
@@ -461,6 +472,24 @@ TEST_F(CliSession, InfoShowsEveryFieldBesideTheWindowsLabel) {
         EXPECT_THAT(lines[i], StartsWith(fields[i].first + " "));
         EXPECT_THAT(lines[i], EndsWith(" " + fields[i].second));
     }
+}
+
+// Fixed fault: a request after the counters that was not answered went
+// unsaid, its fields shown empty or stale, and info exited with 0.
+TEST_F(CliSession, InfoSaysARequestThatWasNotAnsweredAndFails) {
+    SimFaults faults;
+    faults.Unanswered = {static_cast<std::uint8_t>(Command::Vin)};
+    simulator.SetFaults(faults);
+    const CommandRun run = Run("info --lang en");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("\nUser  "));
+    EXPECT_THAT(run.output, Not(HasSubstr("Vehicle Identification Number")));
+    EXPECT_THAT(run.output,
+                EndsWith("The ECU did not answer the VIN request; its fields are left out.\n"));
+
+    const CommandRun empty = Run("info --port ''");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_THAT(empty.output, HasSubstr("a port name or device is needed"));
 }
 
 #endif
