@@ -23,6 +23,7 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 
+#include "support/CliRun.h"
 #include "support/PtyPair.h"
 #endif
 
@@ -105,6 +106,117 @@ TEST(LineRecording, ASessionPlaysBackToItsOutcomesAndValues) {
     EXPECT_EQ(outcomes, expected);
 }
 
+namespace {
+
+// The lines of one request: its write, its whole echo, then its reads (each
+// without the time), after a purge where the request makes one.
+std::string Request(const RequestFrame& frame, std::vector<std::string> reads,
+                    bool purgeFirst = false) {
+    const std::string bytes = HexBytes(frame.Bytes.data(), FrameSize);
+    std::string text = purgeFirst ? "10 purge\n" : "";
+    text += "10 > " + bytes + "\n10 < echo " + bytes + "\n";
+    for (const std::string& read : reads) text += "10 < " + read + "\n";
+    return text;
+}
+
+const std::string ProbeReply = "read 10 09 80 28 00 05 00 03 00 E9 03";
+
+// A live block of 32 bytes counting up from `first`.
+std::string Block(int first) {
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < 32; ++i) bytes.push_back(static_cast<std::uint8_t>(first + i));
+    return "read 32 " + HexBytes(bytes.data(), bytes.size());
+}
+
+std::vector<PlayedRequest> PlayAll(const std::string& text, RecordedLiveValues* live = nullptr) {
+    LineRecording recording;
+    const auto fault = ParseRecording("vmxdiag line recording 1\n" + text, recording);
+    EXPECT_FALSE(fault) << fault->Line << ": " << fault->Message;
+    RecordingPlayer player(recording);
+    std::vector<PlayedRequest> played;
+    for (PlayedRequest request; player.Next(request);) {
+        if (live && request.Request == RecordedRequest::Select)
+            live->Select(request.Slot, request.Address, request.Status,
+                         player.Ecu().SelectionAnswer);
+        if (live && request.Request == RecordedRequest::LiveBlock && request.Succeeded)
+            live->ComputeValues(player.Buffer().data());
+        played.push_back(request);
+    }
+    return played;
+}
+
+}  // namespace
+
+// A recording that does not follow the requests' exchanges fails the request
+// where it parts from them; bytes before the first request belong to none.
+TEST(LineRecording, PlaybackJudgesEachRequestByItsOwnTransfers) {
+    const auto stale = PlayAll("10 < read 3 01 02 03\n" + Request(Frames::Probe, {ProbeReply}));
+    ASSERT_EQ(stale.size(), 1u);
+    EXPECT_TRUE(stale[0].Succeeded);
+    EXPECT_FALSE(stale[0].Mismatch);
+
+    const auto counted = PlayAll(Request(Frames::Probe, {"read 8 09 80 28 00 05 00 03 00"}));
+    ASSERT_EQ(counted.size(), 1u);
+    EXPECT_FALSE(counted[0].Succeeded);
+    ASSERT_TRUE(counted[0].Mismatch);
+    EXPECT_EQ(counted[0].Mismatch->Line, 4u);
+    EXPECT_THAT(counted[0].Mismatch->Message, HasSubstr("reads 10 bytes here, not 8"));
+
+    const auto extra = PlayAll(Request(Frames::Probe, {ProbeReply, "byte 00"}));
+    ASSERT_EQ(extra.size(), 1u);
+    EXPECT_FALSE(extra[0].Succeeded);
+    ASSERT_TRUE(extra[0].Mismatch);
+    EXPECT_EQ(extra[0].Mismatch->Line, 5u);
+    EXPECT_THAT(extra[0].Mismatch->Message, HasSubstr("a transfer that the request does not make"));
+}
+
+// A selection refused part way, then a whole one: the block after it fills
+// every slot, not only those the first round reached.
+TEST(LineRecording, ASecondSelectionRoundShowsAllSixteenSlots) {
+    const DefinitionDatabase definitions(VMX_SOURCE_DIR "/data/database.ini");
+    const auto select = [](int slot, const std::string& status) {
+        return Request(Frames::Select(static_cast<std::uint8_t>(slot),
+                                      static_cast<std::uint16_t>(0x0100 + slot)),
+                       {"byte " + status}, true);
+    };
+    std::string text = select(0, "09") + select(1, "09") + select(2, "2F") +
+                       Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(1)});
+    RecordedLiveValues live(definitions);
+    PlayAll(text, &live);
+    const std::vector<std::string> before = Shown(live.Sets());
+    EXPECT_EQ(std::count(before.begin(), before.end(), "-"), 14);
+    text.clear();
+    for (int slot = 0; slot < SlotCount; ++slot) text += select(slot, "09");
+    text += Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(2)});
+    PlayAll(text, &live);
+    const std::vector<std::string> shown = Shown(live.Sets());
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "-"), 0);
+}
+
+#ifdef VMXDIAG_CLI_PATH
+// The values of a block that came short would be the bytes of an
+// unfinished reply: none are logged.
+TEST(LineRecording, ReplayLogsNoValuesOfAFailedBlock) {
+    ScratchFolder folder;
+    std::filesystem::copy_file(VMX_SOURCE_DIR "/data/database.ini", folder / "database.ini");
+    std::string text =
+        "vmxdiag line recording 1\nport COM1\n" + Request(Frames::Probe, {ProbeReply});
+    for (int slot = 0; slot < SlotCount; ++slot)
+        text += Request(Frames::Select(static_cast<std::uint8_t>(slot),
+                                       static_cast<std::uint16_t>(0x0100 + slot)),
+                        {"byte 09"}, true);
+    const std::string good = Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(1)});
+    text += good + Request(Frames::LiveBlock, {"byte 09", "byte 20", "read 32 01 02"}) + good;
+    WriteBytes(folder / "short.rec", text);
+    for (const char* format : {"csv", "csv-semicolon"}) {
+        const CommandRun run =
+            RunCli(folder.Path(), std::string("replay short.rec --format ") + format, false);
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 3) << run.output;
+    }
+}
+#endif
+
 // --- Reading a recording strictly ---
 
 TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
@@ -122,6 +234,7 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + write, 2, "no echo line after it"},
         {head + write + "20 < byte 09\n", 3, "not followed by its echo"},
         {head + "10 < echo 09\n", 2, "follows no write"},
+        {head + "10 > 09\n20 < echo 09 80\n", 3, "an echo of 2 bytes to a write of 1"},
         {head + "20 purge\n# a note\n10 purge\n", 4, "time goes back"},
         {head + "10 < read 2 01 02 03\n", 2, "at most 2"},
         {head + "10 < byte 0G\n", 2, "'0G' is not a byte"},
