@@ -5,20 +5,13 @@
 #include <windows.h>
 
 #include <string>
-#include <system_error>
+
+#include "platform/win32/SystemErrorText.h"
 
 namespace {
 
 FileCreate Failure(DWORD error) {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-        return {FileCreateOutcome::Failed, nullptr, "No such file or directory"};
-    if (error == ERROR_ACCESS_DENIED)
-        return {FileCreateOutcome::Failed, nullptr, "Permission denied"};
-    std::string reason = std::system_category().message(static_cast<int>(error));
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == '.' || reason.back() == ' '))
-        reason.pop_back();
-    return {FileCreateOutcome::Failed, nullptr, reason};
+    return {FileCreateOutcome::Failed, nullptr, SystemErrorText(error)};
 }
 
 // \\.\NAME names a device of the system's namespace (COM1, a volume, a disk)
