@@ -16,14 +16,16 @@ std::string MessagePart(const std::string& message) {
 }  // namespace
 
 std::string PortShown(const std::string& name, const std::string& device) {
-    return device.empty() || device == name ? name : name + " (" + device + ")";
+    // Windows' own name of a port's device says nothing the name does not.
+    const bool same = device.empty() || device == name || device == "\\\\.\\" + name;
+    return same ? name : name + " (" + device + ")";
 }
 
 std::string PortTrouble(const PortProbe& probe) {
     const bool opened = probe.Open == OpenOutcome::Opened;
     if (opened && probe.Messages.empty()) return {};
-    std::string text = opened ? "opened, but its line settings may be other than set"
-                              : OpenFailureText(probe.Open);
+    std::string text =
+        opened ? "opened, but it may not run at 38400 baud, 8N1" : OpenFailureText(probe.Open);
     for (std::size_t i = 0; i < probe.Messages.size(); ++i)
         text += (i == 0 ? " (" : "; ") + MessagePart(probe.Messages[i]);
     if (!probe.Messages.empty()) text += ")";

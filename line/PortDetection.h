@@ -27,7 +27,8 @@ struct PortDetection {
 };
 
 // A port as the user knows it: "COM1 (/dev/ttyUSB0)", or the name alone when
-// it is the device itself or stands for none.
+// it is the device itself (also as Windows names it, \\.\COM1) or stands
+// for none.
 std::string PortShown(const std::string& name, const std::string& device);
 
 // What went wrong with a port tried, for a sentence about it: why it did not

@@ -49,15 +49,23 @@ vmxdiag-cli.exe and database.ini in one folder.
      vmxdiag-cli probe           on which port the ECU answers
      vmxdiag-cli live            live values, every 220 ms (Ctrl+C stops)
      vmxdiag-cli live --set 2 --format csv > log.csv
+     vmxdiag-cli live --format csv-semicolon > log.csv   (for a spreadsheet
+                                 set up for the decimal comma)
      vmxdiag-cli errors          stored errors
-     vmxdiag-cli clear-errors    clears the ECU's error memory
+     vmxdiag-cli clear-errors    clears the ECU's error memory (asks first)
+                                 and reads it back
      vmxdiag-cli info            identification, engine hours, VIN
      vmxdiag-cli check           what in database.ini would be misread
 
    Without --port the tool takes the first port on which the ECU answers;
-   --port COM3 names one. "is in use by another program" means another
+   --port COM3 names one. "in use by another program" means another
    program (a terminal, another diagnostic tool) holds the port: close it.
    vmxdiag-cli --help and vmxdiag-cli COMMAND --help tell the rest.
+
+A USB adapter passes what it receives on only every so often (its latency
+timer, 16 ms by default), which slows every reading down. Where its driver
+offers the setting: Device Manager, Ports (COM & LPT), the adapter's port,
+Properties, Port Settings, Advanced, Latency Timer (msec): 1.
 
 Texts come in the language that database.ini names (Language=RU or EN under
 [Configuration]); --lang en or --lang ru overrides it for one run. The
