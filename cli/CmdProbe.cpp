@@ -13,8 +13,9 @@ void PrintProbe(const PortProbe& probe) {
     const std::string shown = PortShown(probe.Name, probe.Device);
     const std::string trouble = PortTrouble(probe);
     if (probe.Answered)
-        std::printf("%s: ECU answers: program version %s, application identifier %s\n",
-                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str());
+        std::printf("%s: ECU answers: program version %s, application identifier %s%s%s\n",
+                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str(),
+                    trouble.empty() ? "" : "; ", trouble.c_str());
     else if (probe.Open == OpenOutcome::Opened)
         std::printf("%s: no answer%s%s\n", shown.c_str(), trouble.empty() ? "" : "; ",
                     trouble.c_str());

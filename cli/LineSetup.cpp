@@ -72,9 +72,12 @@ bool ConnectLine(EcuLine& line, CliMessages& messages, const std::string& portNa
         return false;
     }
     const PortProbe& probe = detection.Tried[*detection.Answered];
-    std::fprintf(stderr, "%s: ECU program version %s, application identifier %s.\n",
-                 PortShown(probe.Name, probe.Device).c_str(), probe.ProgramVersion.c_str(),
-                 probe.ApplicationId.c_str());
+    const std::string shown = PortShown(probe.Name, probe.Device);
+    // The ECU answers all the same; what the port said may explain a fault later.
+    if (const std::string trouble = PortTrouble(probe); !trouble.empty())
+        std::fprintf(stderr, "Port %s: %s.\n", shown.c_str(), trouble.c_str());
+    std::fprintf(stderr, "%s: ECU program version %s, application identifier %s.\n", shown.c_str(),
+                 probe.ProgramVersion.c_str(), probe.ApplicationId.c_str());
     return true;
 }
 
