@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/TextTable.h"
+#include "database/DefinitionFileNotice.h"
 #include "database/ProfileValues.h"
 
 void AddLanguageOption(CLI::App& command, std::string& language) {
@@ -12,12 +13,21 @@ void AddLanguageOption(CLI::App& command, std::string& language) {
         ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
 }
 
-std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language) {
+namespace {
+
+std::filesystem::path DefinitionFile() {
+    return std::filesystem::current_path() / "database.ini";
+}
+
+}  // namespace
+
+std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language,
+                                                    bool conversionSaid) {
     std::unique_ptr<DefinitionDatabase> database;
     try {
-        database =
-            std::make_unique<DefinitionDatabase>(std::filesystem::current_path() / "database.ini");
+        database = std::make_unique<DefinitionDatabase>(DefinitionFile());
     } catch (const ConversionError& error) {
+        if (conversionSaid) return nullptr;
         // The window shows the conversion error alone; here the user also
         // learns where to look.
         if (error.Section.empty())
@@ -37,8 +47,9 @@ std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language)
     return database;
 }
 
-std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language) {
-    auto database = ReadDefinitions(language);
+std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language,
+                                                    bool conversionSaid) {
+    auto database = ReadDefinitions(language, conversionSaid);
     if (database && !database->IniFile.ReadFailure().empty()) {
         std::fprintf(stderr, "Error: %s cannot be read: %s.\n",
                      PrintablePath(database->IniFile.Path()).c_str(),
@@ -46,4 +57,14 @@ std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language)
         return nullptr;
     }
     return database;
+}
+
+std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language) {
+    const DefinitionFileNotice notice = InspectDefinitionFile(DefinitionFile());
+    for (const std::string& line : NoticeLines(notice))
+        std::fprintf(stderr, "%s\n", Printable(line).c_str());
+    if (!notice.Unreadable.empty()) return nullptr;
+    // An Address that stops the start is among the errors said; the
+    // conversion error itself would only say it again.
+    return LoadDefinitions(language, !notice.Errors.empty());
 }

@@ -13,12 +13,20 @@
 void AddLanguageOption(CLI::App& command, std::string& language);
 
 // Loads database.ini of the current directory, in `language` when one is given.
-// Null, with the reason on standard error, when an "Address" does not convert.
-// A file that is there but cannot be read comes back empty, its reason in
-// IniFile.ReadFailure().
-std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language);
+// Null, with the reason on standard error (unless `conversionSaid`), when an
+// "Address" does not convert. A file that is there but cannot be read comes
+// back empty, its reason in IniFile.ReadFailure().
+std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language,
+                                                    bool conversionSaid = false);
 
 // The same for the commands that need the definitions: a file that is there
 // but cannot be read is refused too, with the reason on standard error. A
 // missing file gives the defaults.
-std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language);
+std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language,
+                                                    bool conversionSaid = false);
+
+// The same for the commands that talk to the ECU, which first say on standard
+// error what is amiss with the file (database/DefinitionFileNotice.h): a
+// missing file or one without a parameter, and the checker's errors in its
+// words. Null when the file cannot be read or an Address stops the start.
+std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language);

@@ -1,6 +1,6 @@
 // vmxdiag-cli check: what in a hand-written database.ini the program would read
 // otherwise than meant, one line each as FILE:LINE: error|warning: message, the
-// form editors jump from. The file is only read.
+// form editors jump from, and a closing count. The file is only read.
 
 #include <cstdio>
 #include <memory>
@@ -31,14 +31,16 @@ int RunCheck(const CheckOptions& options) {
                      read.Reason.c_str());
         return Unreadable;
     }
-    int status = Clean;
+    std::size_t errors = 0, warnings = 0;
     for (const DefinitionFinding& finding : CheckDefinitions(ProfileText(std::move(bytes)))) {
         const bool error = finding.Level == DefinitionFinding::Severity::Error;
-        if (error || options.WarningsAreErrors) status = Faulty;
+        ++(error ? errors : warnings);
         std::printf("%s:%zu: %s: %s\n", options.File.c_str(), finding.Line,
                     error ? "error" : "warning", Printable(finding.Message).c_str());
     }
-    return status;
+    std::printf("%zu error%s, %zu warning%s\n", errors, errors == 1 ? "" : "s", warnings,
+                warnings == 1 ? "" : "s");
+    return errors > 0 || (options.WarningsAreErrors && warnings > 0) ? Faulty : Clean;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vmxdiag-cli info: the ECU's identification and engine-hour counters, read and
 // labelled as the ECU information page of the window does.
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
 #include "cli/LineSetup.h"
+#include "cli/StopSignals.h"
 #include "cli/TextTable.h"
 #include "lang/Lang.h"
 #include "protocol/EcuInformation.h"
@@ -18,35 +20,57 @@ namespace {
 struct InfoOptions {
     std::string Port;
     std::string Language;
-    std::string Record;
+    RecordOption Record;
 };
+
+const char* RequestName(EcuTextRequest request) {
+    switch (request) {
+        case EcuTextRequest::Probe:
+            return "probe";
+        case EcuTextRequest::HourCounters:
+            return "hour-counter";
+        case EcuTextRequest::Identification:
+            return "identification";
+        case EcuTextRequest::UserAndDate:
+            return "user and date";
+        case EcuTextRequest::Vin:
+            return "VIN";
+    }
+    return "";
+}
 
 int ShowEcuInformation(const InfoOptions& options) {
     // The file is read for its language only: the labels are the window's.
-    const auto definitions = LoadDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language);
     if (!definitions) return 1;
     const auto& labels = LangText[definitions->LanguageIndex];
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
     const EcuProtocol& ecu = line.Ecu();
-    const bool read = ReadEcuInformation(line.Ecu());
+    const EcuInformationRead read = ReadEcuInformationRequests(line.Ecu());
     SaveRecording(line);
-    if (!read) {
+    if (!read.Succeeded()) {
         std::fprintf(stderr, "The ECU did not answer the probe or the hour-counter request.\n");
         return 1;
     }
 
+    // Fields of a request that was not answered, or not sent (the user, the
+    // date and the VIN of other program versions), are left out.
     TextTable table;
-    for (const EcuTextField& field : EcuTextFields) {
-        // Other program versions are never asked for the user, the date and the VIN.
-        const bool userOrVin =
-            field.FilledBy == EcuTextRequest::UserAndDate || field.FilledBy == EcuTextRequest::Vin;
-        if (userOrVin && !ReadsUserAndVin(ecu.ProgramVersionMajor)) continue;
-        table.Add({labels[field.Label], Printable(ecu.*field.Text)});
-    }
+    for (const EcuTextField& field : EcuTextFields)
+        if (read.Of(field.FilledBy).value_or(false))
+            table.Add({labels[field.Label], Printable(ecu.*field.Text)});
     table.Print();
-    return 0;
+    std::fflush(stdout);
+    int status = 0;
+    for (std::size_t request = 0; request < read.Answered.size(); ++request) {
+        if (read.Answered[request].value_or(true)) continue;
+        std::fprintf(stderr, "The ECU did not answer the %s request; its fields are left out.\n",
+                     RequestName(static_cast<EcuTextRequest>(request)));
+        status = 1;
+    }
+    return status;
 }
 
 }  // namespace
@@ -55,8 +79,11 @@ void AddInfoCommand(CLI::App& app, int& status) {
     auto* command =
         app.add_subcommand("info", "Show the ECU's identification and engine-hour counters");
     auto options = std::make_shared<InfoOptions>();
-    command->add_option("--port", options->Port, "Port name or device (default: find the ECU)");
+    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
     AddRecordOption(*command, options->Record);
-    command->callback([options, &status] { status = ShowEcuInformation(*options); });
+    command->callback([options, &status] {
+        StopSignals stop;
+        status = stop.Outcome(ShowEcuInformation(*options));
+    });
 }

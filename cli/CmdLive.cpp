@@ -33,7 +33,7 @@ struct LiveOptions {
     std::string Format = "table";
     std::string Port;
     std::string Language;
-    std::string Record;
+    RecordOption Record;
 };
 
 // Local wall-clock time with milliseconds, for the log lines.
@@ -93,17 +93,20 @@ bool LineIsUp(EcuLine& line, bool& linkOk, bool& lost) {
 int RunLive(const LiveOptions& options) {
     // First of all, so that Ctrl+C during start-up ends the run cleanly too.
     StopSignals stop;
-    const auto definitions = LoadDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language);
     if (!definitions) return 1;
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
-    if (!ConnectLine(line, options.Port, options.Record)) return 1;
+    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
 
     ParameterSets sets(definitions->Parameters);
     sets.SelectSet(options.Set - 1);
-    const bool csv = options.Format == "csv";
+    const std::optional<CsvStyle> csv = CsvStyleOf(options.Format);
     const bool terminal = OutputIsTerminal();
-    if (csv) PrintCsvHeader(sets);
+    if (csv) {
+        PrintCsvStart(*csv);
+        PrintCsvHeader(sets, *csv);
+    }
 
     bool linkOk = false, lost = false, lastGood = false;
     int reads = 0, good = 0;
@@ -129,9 +132,9 @@ int RunLive(const LiveOptions& options) {
             if (lastGood) ++good;
             if (ok) {
                 if (csv)
-                    PrintCsvLine(sets, Timestamp());
+                    PrintCsvLine(sets, Timestamp(), *csv);
                 else
-                    PrintLiveTable(sets,
+                    PrintLiveTable(sets, definitions->LanguageIndex,
                                    "Set " + std::to_string(options.Set) + ", read " +
                                        std::to_string(reads) + " (Ctrl+C to stop)",
                                    terminal);
@@ -167,13 +170,23 @@ void AddLiveCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<LiveOptions>();
     command->add_option("--set", options->Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
     command->add_option("--count", options->Count, "Number of reads (0: until Ctrl+C)")
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Validator(
+            [](std::string& count) {
+                return count.starts_with('-')
+                           ? "a negative number of reads is refused: give 0 (read until "
+                             "stopped) or more"
+                           : std::string();
+            },
+            ""));
     command
         ->add_option("--interval", options->IntervalMs,
                      "Milliseconds from the end of one read to the next (0: back to back)")
         ->check(CLI::Range(0, 3600000));
-    command->add_option("--format", options->Format, "table (one screen) or csv (a log)")
-        ->check(CLI::IsMember({"table", "csv"}));
+    command
+        ->add_option("--format", options->Format,
+                     "table (one screen), csv (a log), or csv-semicolon (a log for spreadsheets "
+                     "with the decimal comma)")
+        ->check(CLI::IsMember(OutputFormats()));
     AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(*command, options->Language);
     AddRecordOption(*command, options->Record);

@@ -10,22 +10,25 @@
 namespace {
 
 void PrintProbe(const PortProbe& probe) {
-    const std::string shown = probe.Device.empty() || probe.Device == probe.Name
-                                  ? probe.Name
-                                  : probe.Name + " (" + probe.Device + ")";
-    if (probe.Device.empty())
-        std::printf("%s: %s\n", shown.c_str(), OpenFailureText(probe.Open).c_str());
-    else if (probe.Answered)
-        std::printf("%s: ECU answers: program version %s, application identifier %s\n",
-                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str());
+    const std::string shown = PortShown(probe.Name, probe.Device);
+    const std::string trouble = PortTrouble(probe);
+    if (probe.Answered)
+        std::printf("%s: ECU answers: program version %s, application identifier %s%s%s\n",
+                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str(),
+                    trouble.empty() ? "" : "; ", trouble.c_str());
+    else if (probe.Open == OpenOutcome::Opened)
+        std::printf("%s: no answer%s%s\n", shown.c_str(), trouble.empty() ? "" : "; ",
+                    trouble.c_str());
     else
-        std::printf("%s: no answer\n", shown.c_str());
+        std::printf("%s: %s\n", shown.c_str(), trouble.c_str());
     std::fflush(stdout);
 }
 
 int ProbePorts(const std::string& portName) {
-    StderrSink sink;
+    CliMessages sink;
     EcuLine line(sink);
+    // Each port's messages are said with it.
+    sink.HoldPortMessages = true;
     PortDetection detection;
     if (!portName.empty()) {
         detection.Tried.push_back(line.ProbePort(portName, false));
@@ -34,6 +37,7 @@ int ProbePorts(const std::string& portName) {
     } else {
         detection = line.ProbeEveryPort(PrintProbe);
     }
+    sink.HoldPortMessages = false;
     if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found; nothing to probe.\n");
         return 2;

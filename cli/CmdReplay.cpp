@@ -3,13 +3,16 @@
 // request with its frame, its reply and what the tool made of it, and the live
 // values as live prints them.
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/CliDefinitions.h"
 #include "cli/Command.h"
+#include "cli/Console.h"
 #include "cli/ReadingOutput.h"
 #include "cli/TextTable.h"
 #include "database/ErrorList.h"
@@ -33,8 +36,19 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
     return bytes.empty() ? "-" : HexBytes(bytes.data(), bytes.size());
 }
 
-std::string Seconds(std::uint64_t micros) {
-    return ValueText(static_cast<double>(micros) / 1e6, 3);
+std::string Seconds(std::uint64_t micros, char decimal = '.') {
+    return ValueText(static_cast<double>(micros) / 1e6, 3, decimal);
+}
+
+// The start of a recording in the local time of this machine.
+std::string LocalStart(const std::string& started) {
+    const auto time = ParseStartTime(started);
+    if (!time) return started;
+    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::seconds>(*time)));
+    char text[40];
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0) return started;
+    return text;
 }
 
 const char* RequestName(RecordedRequest request) {
@@ -72,7 +86,8 @@ public:
           definitions_(definitions),
           labels_(LangText[definitions.LanguageIndex]),
           player_(recording),
-          live_(definitions) {}
+          live_(definitions),
+          csv_(CsvStyleOf(options.Format)) {}
 
     // Plays every request; false when a request did not follow its exchange.
     bool Run();
@@ -95,11 +110,13 @@ private:
     RecordingPlayer player_;
     RecordedLiveValues live_;
     int blocks_ = 0;
+    const std::optional<CsvStyle> csv_;
     std::array<const ParameterDef*, SlotCount> csvColumns_{};
 };
 
 bool Replay::Run() {
-    const bool csv = options_.Format == "csv";
+    const bool csv = csv_.has_value();
+    if (csv) PrintCsvStart(*csv_);
     bool followed = true;
     PlayedRequest played;
     // The ports before the first transfer are named in the heading.
@@ -150,18 +167,20 @@ void Replay::ShowValues(const PlayedRequest& played) {
     live_.ComputeValues(player_.Buffer().data());
     ++blocks_;
     const ParameterSets& sets = live_.Sets();
-    const std::string time = Seconds(played.Exchange.Micros);
-    if (options_.Format != "csv") {
-        PrintLiveTable(sets, "Block " + std::to_string(blocks_) + " at " + time + " s", false);
+    if (!csv_) {
+        PrintLiveTable(
+            sets, definitions_.LanguageIndex,
+            "Block " + std::to_string(blocks_) + " at " + Seconds(played.Exchange.Micros) + " s",
+            false);
         std::printf("\n");
         return;
     }
     // A selection of other parameters starts the log's columns anew.
     if (sets.Slots != csvColumns_) {
-        PrintCsvHeader(sets);
+        PrintCsvHeader(sets, *csv_);
         csvColumns_ = sets.Slots;
     }
-    PrintCsvLine(sets, time);
+    PrintCsvLine(sets, Seconds(played.Exchange.Micros, csv_->Decimal), *csv_);
 }
 
 std::string Replay::Outcome(const PlayedRequest& played) {
@@ -218,12 +237,15 @@ int RunReplay(const ReplayOptions& options) {
     }
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
-    if (options.Format != "csv") {
+    if (!CsvStyleOf(options.Format)) {
         std::string ports;
         for (const RecordedPort& port : recording.Ports)
             if (port.Before == 0) ports += " " + Printable(port.Text);
-        std::printf("Recording of%s: %zu transfers\n\n",
-                    ports.empty() ? " an unnamed port" : ports.c_str(), recording.Transfers.size());
+        const std::string started =
+            recording.Started.empty() ? "" : ", started " + LocalStart(recording.Started);
+        std::printf("Recording of%s%s: %zu transfers\n\n",
+                    ports.empty() ? " an unnamed port" : ports.c_str(), started.c_str(),
+                    recording.Transfers.size());
     }
     Replay replay(options, recording, *definitions);
     return replay.Run() ? 0 : 1;
@@ -236,8 +258,11 @@ void AddReplayCommand(CLI::App& app, int& status) {
     CLI::App* command = app.add_subcommand(
         "replay", "Show a recording made with --record: requests, replies and live values");
     command->add_option("FILE", options->File, "the recording")->required();
-    command->add_option("--format", options->Format, "table (every request) or csv (live values)")
-        ->check(CLI::IsMember({"table", "csv"}));
+    command
+        ->add_option("--format", options->Format,
+                     "table (every request), or csv or csv-semicolon (the live values, as live "
+                     "logs them)")
+        ->check(CLI::IsMember(OutputFormats()));
     AddLanguageOption(*command, options->Language);
     command->footer(
         "Values are decoded through database.ini of the current folder, by the addresses the "

@@ -23,6 +23,11 @@ private:
 // True when standard output is a terminal that takes the escape sequences
 // which redraw the screen in place.
 bool OutputIsTerminal();
+// True when standard error is a terminal (or console): someone watches it,
+// so progress may be shown there.
+bool ErrorsAreTerminal();
+// True when standard input is a terminal: a question can be asked.
+bool InputIsTerminal();
 
 // The local calendar time of a moment.
 std::tm LocalTime(std::time_t moment);

@@ -3,19 +3,38 @@
 // and for one played from a recording: the live values as a screen or a CSV
 // log, and the list of stored errors.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "database/ErrorList.h"
 #include "database/ParameterSets.h"
 
+// How a CSV log is written: `csv` with ',' between fields and a decimal
+// point, as programs read it; `csv-semicolon` for spreadsheets set to a
+// decimal comma, which take ',' for the decimal and want ';' between fields
+// and a byte-order mark to read UTF-8.
+struct CsvStyle {
+    char Separator = ',';
+    char Decimal = '.';
+    bool ByteOrderMark = false;
+};
+// The style of a --format value; nothing for "table".
+std::optional<CsvStyle> CsvStyleOf(const std::string& format);
+// The --format values: "table", and the CSV styles.
+const std::vector<std::string>& OutputFormats();
+
+// What comes before the first line of a log (the byte-order mark).
+void PrintCsvStart(const CsvStyle& style);
 // The CSV header: a time column, then each slot's code and unit.
-void PrintCsvHeader(const ParameterSets& sets);
+void PrintCsvHeader(const ParameterSets& sets, const CsvStyle& style);
 // One CSV line of the current values; slots without a value stay empty.
-void PrintCsvLine(const ParameterSets& sets, const std::string& time);
-// The values as a table under `title`. On a terminal the screen is redrawn in
-// place; otherwise one block follows another.
-void PrintLiveTable(const ParameterSets& sets, const std::string& title, bool terminal);
+void PrintCsvLine(const ParameterSets& sets, const std::string& time, const CsvStyle& style);
+// The values as a table under `title`, its column headers the window's in the
+// language `languageIndex`. On a terminal the screen is redrawn in place;
+// otherwise one block follows another.
+void PrintLiveTable(const ParameterSets& sets, int languageIndex, const std::string& title,
+                    bool terminal);
 
 // The stored errors, code and name, and their number.
 void PrintErrorList(const std::vector<ErrorLine>& lines);

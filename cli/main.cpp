@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "cli/Console.h"
+#include "cli/Usage.h"
 #include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
@@ -16,8 +17,9 @@ int main(int argc, char** argv) {
     // killing the process with the port still held.
     const ConsoleSession console;
 
-    CLI::App app{"vmxdiag-cli: talks to the diesel-engine ECU over the diagnostic line"};
-    app.require_subcommand(1);
+    CLI::App app{"vmxdiag-cli: talks to the diesel-engine ECU over the diagnostic line",
+                 "vmxdiag-cli"};
+    DescribeUsage(app);
     app.set_version_flag("--version", "vmxdiag-cli " VMX_VERSION);
     int status = 0;
     // One line per command, in the order --help lists them.
@@ -31,7 +33,8 @@ int main(int argc, char** argv) {
     AddEvalCommand(app, status);
     AddCheckCommand(app, status);
     AddReplayCommand(app, status);
-    CLI11_PARSE(app, argc, argv);
+    AddHelpCommand(app, status);
+    if (const auto ended = RunCommandLine(app, argc, argv)) return *ended;
     // Output that never reached its reader makes a failed run.
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) status = 1;
     return status;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "database/DefinitionDatabase.h"
 #include "database/ProfileValues.h"
+#include "formula/ErrorInWords.h"
 #include "formula/EvaluateFormula.h"
 
 namespace {
@@ -195,16 +197,11 @@ std::string CharacterName(char c) {
     return "'" + std::string(1, c) + "'";
 }
 
-std::string ErrorText(const EvaluationResult& result) {
-    switch (result.Error) {
-        case EvaluationError::DivZero:
-            return "division by zero";
-        case EvaluationError::None:
-        case EvaluationError::Other:
-            return "an error";
-        default:
-            return result.Text;
-    }
+// The shortest text that reads back as the same number.
+std::string NumberText(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 class Checker {
@@ -213,6 +210,7 @@ public:
 
     std::vector<DefinitionFinding> Run() {
         CheckLines();
+        ReportUtf8();
         for (std::size_t i = 0; i < DefinitionDatabase::DefinitionCount; ++i) CheckParameter(i);
         for (std::size_t n = 0; n < DefinitionDatabase::DefinitionCount; ++n) CheckError(n);
         CheckLanguage();
@@ -343,10 +341,21 @@ private:
             Report(line.Number, Severity::Warning,
                    "only the outer quotes come off: the value reads as " + Quoted(line.Value));
         }
-        if (LooksLikeUtf8(line.Value)) {
-            Report(line.Number, Severity::Warning,
+        if (LooksLikeUtf8(line.Value)) utf8Lines_.push_back(line.Number);
+    }
+
+    // One value in UTF-8 was pasted in; many mean the file was saved so.
+    void ReportUtf8() {
+        if (utf8Lines_.size() == 1) {
+            Report(utf8Lines_.front(), Severity::Warning,
                    "value looks like UTF-8: the file is read as cp1251, so its letters come out "
                    "wrong");
+        } else if (utf8Lines_.size() > 1) {
+            Report(utf8Lines_.front(), Severity::Warning,
+                   std::to_string(utf8Lines_.size()) +
+                       " values look like UTF-8, this one first: the file seems saved as UTF-8, "
+                       "but it is read as cp1251, so their letters come out wrong (save it as "
+                       "Windows-1251)");
         }
     }
 
@@ -395,8 +404,19 @@ private:
                        std::to_string(def.Digits) + " decimals, more than " +
                        std::to_string(MostDigits) + ": the value text is undefined");
         }
+        if (addressRead && static_cast<std::uint32_t>(def.Address) > 0xFFFF) {
+            Report(KeyLine(section, "Address"), Severity::Warning,
+                   "Address " + Quoted(text_.Read(section, "Address").value_or("")) + " of [" +
+                       section + "] is above FFFF: only its low 16 bits, " +
+                       DefinitionDatabase::ParameterSection(SentAddress(def)) + ", are sent");
+        }
         if (index >= SetCount * SlotsPerSet) return;
         CheckSlot(index, section, def, addressRead);
+    }
+
+    // What the selection request carries of an address.
+    static std::uint16_t SentAddress(const ParameterDef& def) {
+        return static_cast<std::uint16_t>(static_cast<std::uint32_t>(def.Address) & 0xFFFF);
     }
 
     void CheckFormula(const std::string& section, const ParameterDef& def) {
@@ -417,7 +437,7 @@ private:
             }
             Report(line, Severity::Warning,
                    "formula " + Quoted(formula) + " fails for every raw value (" +
-                       ErrorText(*firstFailure) + "): the value always shows as 0");
+                       ErrorInWords(*firstFailure) + "): the value always shows as 0");
             return std::nullopt;
         };
         const auto good = def.Signed ? tryOn(SignedSpread) : tryOn(UnsignedSpread);
@@ -427,7 +447,34 @@ private:
                    "formula reading stops at " + CharacterName(formula[good->ReadLength]) +
                        " (character " + std::to_string(good->ReadLength + 1) + "): only " +
                        Quoted(formula.substr(0, good->ReadLength)) + " is used");
+        } else if (good && formula.substr(0, used).find('X') != std::string_view::npos) {
+            const auto constant = def.Signed ? ConstantValue(formula, SignedSpread)
+                                             : ConstantValue(formula, UnsignedSpread);
+            if (constant) {
+                Report(line, Severity::Warning,
+                       "formula " + Quoted(formula) + " gives " + NumberText(*constant) +
+                           " whatever the raw value: X is not read as meant (a statement ends "
+                           "early, as after '2X', 'X X', 'X)' or 'X*')");
+            }
         }
+    }
+
+    // The one value a formula gives for every raw value it does not fail on,
+    // if it does not move at all.
+    template <std::size_t N>
+    static std::optional<double> ConstantValue(std::string_view formula,
+                                               const std::array<double, N>& spread) {
+        std::optional<double> value;
+        std::size_t good = 0;
+        for (double x : spread) {
+            const EvaluationResult result = EvaluateFormulaAlone(formula, x);
+            if (result.Error != EvaluationError::None) continue;
+            if (value && !(result.Value == *value)) return std::nullopt;
+            value = result.Value;
+            ++good;
+        }
+        if (good < 2) return std::nullopt;
+        return value;
     }
 
     void CheckSlot(std::size_t index, const std::string& section, const ParameterDef& def,
@@ -442,8 +489,8 @@ private:
                    "parameter [" + section + "] of set " + std::to_string(set) + " has " + which);
         }
         if (!addressRead) return;
-        const auto [first, added] =
-            slotAddresses_.try_emplace({set, def.Address}, section, KeyLine(section, "Address"));
+        const auto [first, added] = slotAddresses_.try_emplace({set, SentAddress(def)}, section,
+                                                               KeyLine(section, "Address"));
         if (!added) {
             Report(KeyLine(section, "Address"), Severity::Warning,
                    "[" + section + "] has the same address as [" + first->second.first +
@@ -485,6 +532,7 @@ private:
     std::map<std::pair<std::size_t, std::int32_t>, std::pair<std::string, std::size_t>>
         slotAddresses_;  // set and address: first section and its line
     std::map<std::string, std::pair<std::string, std::size_t>> errorCodes_;
+    std::vector<std::size_t> utf8Lines_;  // lines whose value looks like UTF-8
     std::vector<DefinitionFinding> findings_;
 };
 

@@ -20,6 +20,7 @@ void Check(bool condition) {
 }
 
 bool SameTransfers(const LineRecording& a, const LineRecording& b) {
+    if (a.Started != b.Started) return false;
     if (a.Ports.size() != b.Ports.size() || a.Transfers.size() != b.Transfers.size()) return false;
     for (std::size_t i = 0; i < a.Ports.size(); ++i)
         if (a.Ports[i].Text != b.Ports[i].Text || a.Ports[i].Before != b.Ports[i].Before)

@@ -28,7 +28,7 @@ OpenResult EcuLine::Open(const std::string& name) {
     if (result.Opened())
         MarkPort();
     else if (result.Outcome != OpenOutcome::AlreadyOpen)
-        NoteInRecording(name + " " + OpenFailureText(result.Outcome));
+        NoteInRecording(name + ": " + OpenFailureText(result.Outcome));
     return result;
 }
 
@@ -47,8 +47,9 @@ bool EcuLine::ClearErrorMemory() {
     return sent;
 }
 
-bool EcuLine::RecordInto(const std::string& path) {
-    if (!recording_.Create(path)) return false;
+bool EcuLine::RecordInto(const std::string& path, bool replace,
+                         const std::filesystem::path& definitionFile) {
+    if (!recording_.Create(path, replace, definitionFile)) return false;
     recordingPath_ = path;
     recorder_.Start();
     if (port_->IsOpen()) MarkPort();
@@ -78,9 +79,11 @@ std::string OpenFailureText(OpenOutcome outcome) {
         case OpenOutcome::AlreadyOpen:
             return "is open";
         case OpenOutcome::NoSuchPort:
-            return "does not exist";
+            return "no such device";
         case OpenOutcome::InUse:
-            return "is in use by another program";
+            return "in use by another program";
+        case OpenOutcome::PermissionDenied:
+            return "permission denied (add your user to the group dialout and log in again)";
         case OpenOutcome::CannotOpen:
             return "cannot be opened";
         case OpenOutcome::NotConfigured:

@@ -85,9 +85,13 @@ public:
 
     // --- Recording (see recording/LineRecording.h) ---
     // From now on every transfer, and every port opened, is kept for the file
-    // at `path`, which is created now. False when it cannot be created; the
-    // reason is then in RecordingFailure().
-    bool RecordInto(const std::string& path);
+    // at `path`, which is created now: a regular file only, never the
+    // session's definition file or a name Windows takes for a device (see
+    // recording/RecordingTarget.h), and one that exists already only when
+    // `replace` is set. False when it cannot be created; the reason is then
+    // in RecordingFailure().
+    bool RecordInto(const std::string& path, bool replace = false,
+                    const std::filesystem::path& definitionFile = {});
     bool IsRecording() const { return recording_.IsOpen(); }
     // Writes what was recorded since the last call; call it between exchanges,
     // so that writing never holds one up. False only at the write that failed:
@@ -113,7 +117,7 @@ private:
     std::string recordingPath_;
 };
 
-// Why a port did not open, for a message: "cannot be opened", "is in use by
+// Why a port did not open, for a message: "no such device", "in use by
 // another program", ...
 std::string OpenFailureText(OpenOutcome outcome);
 

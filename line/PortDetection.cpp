@@ -2,10 +2,43 @@
 
 #include "line/EcuLine.h"
 
+namespace {
+
+// "Could not retrieve serial port state." as a part of a sentence.
+std::string MessagePart(const std::string& message) {
+    std::string part = message;
+    if (!part.empty() && part.front() >= 'A' && part.front() <= 'Z')
+        part.front() = static_cast<char>(part.front() - 'A' + 'a');
+    while (!part.empty() && part.back() == '.') part.pop_back();
+    return part;
+}
+
+}  // namespace
+
+std::string PortShown(const std::string& name, const std::string& device) {
+    // Windows' own name of a port's device says nothing the name does not.
+    const bool same = device.empty() || device == name || device == "\\\\.\\" + name;
+    return same ? name : name + " (" + device + ")";
+}
+
+std::string PortTrouble(const PortProbe& probe) {
+    const bool opened = probe.Open == OpenOutcome::Opened;
+    if (opened && probe.Messages.empty()) return {};
+    std::string text =
+        opened ? "opened, but it may not run at 38400 baud, 8N1" : OpenFailureText(probe.Open);
+    for (std::size_t i = 0; i < probe.Messages.size(); ++i)
+        text += (i == 0 ? " (" : "; ") + MessagePart(probe.Messages[i]);
+    if (!probe.Messages.empty()) text += ")";
+    return text;
+}
+
 PortProbe EcuLine::ProbePort(const std::string& name, bool keepOpen) {
     PortProbe probe;
     probe.Name = name;
-    probe.Open = Open(name).Outcome;
+    OpenResult result = Open(name);
+    probe.Open = result.Outcome;
+    probe.Device = std::move(result.Device);
+    probe.Messages = std::move(result.Messages);
     if (!port_->IsOpen()) return probe;
     probe.Device = port_->Device();
     probe.Answered = ecu_.Probe();

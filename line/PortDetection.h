@@ -13,8 +13,9 @@
 // One port tried: how its open went and whether the ECU answered the probe.
 struct PortProbe {
     std::string Name;
-    std::string Device;  // what the name stood for when opened; empty if it did not open
+    std::string Device;  // what the name stood for when tried; empty when nothing
     OpenOutcome Open = OpenOutcome::NoSuchPort;
+    std::vector<std::string> Messages;  // the port's messages while it was opened
     bool Answered = false;
     std::string ProgramVersion;  // the probe's texts, when answered
     std::string ApplicationId;
@@ -24,3 +25,14 @@ struct PortDetection {
     std::vector<PortProbe> Tried;         // in list order
     std::optional<std::size_t> Answered;  // index into Tried of the port kept open
 };
+
+// A port as the user knows it: "COM1 (/dev/ttyUSB0)", or the name alone when
+// it is the device itself (also as Windows names it, \\.\COM1) or stands
+// for none.
+std::string PortShown(const std::string& name, const std::string& device);
+
+// What went wrong with a port tried, for a sentence about it: why it did not
+// open ("permission denied (...)"), or the port's messages in the words of one
+// sentence ("cannot be set up as a serial line (could not retrieve serial
+// port state; ...)"). Empty when it opened without a message.
+std::string PortTrouble(const PortProbe& probe);

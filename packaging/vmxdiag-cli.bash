@@ -21,6 +21,8 @@ _vmxdiag_cli_ports() {
     mapfile -t COMPREPLY < <(compgen -W "${names[*]}" -- "$cur")
 }
 
+_vmxdiag_cli_commands="ports probe info live errors clear-errors definitions eval check replay help"
+
 _vmxdiag_cli_files() {
     mapfile -t COMPREPLY < <(compgen -f -- "$1")
     compopt -o filenames 2>/dev/null
@@ -51,7 +53,7 @@ _vmxdiag_cli() {
         case $prev in
             --port) _vmxdiag_cli_ports "$cur"; return ;;
             --lang) mapfile -t COMPREPLY < <(compgen -W "ru en" -- "$cur"); return ;;
-            --format) mapfile -t COMPREPLY < <(compgen -W "table csv" -- "$cur"); return ;;
+            --format) mapfile -t COMPREPLY < <(compgen -W "table csv csv-semicolon" -- "$cur"); return ;;
             --set) mapfile -t COMPREPLY < <(compgen -W "1 2" -- "$cur"); return ;;
             --record) _vmxdiag_cli_files "$cur"; return ;;
             --count | --interval) return ;;
@@ -61,14 +63,15 @@ _vmxdiag_cli() {
     local options=""
     case $command in
         "")
-            mapfile -t COMPREPLY < <(compgen -W "ports probe info live errors clear-errors
-                definitions eval check replay --help --version" -- "$cur")
+            mapfile -t COMPREPLY < <(compgen -W "$_vmxdiag_cli_commands --help --version" -- "$cur")
             return
             ;;
         ports) ;;
-        probe | clear-errors) options="--port" ;;
-        info | errors) options="--port --lang --record" ;;
-        live) options="--set --count --interval --format --port --lang --record" ;;
+        help) ;;
+        probe) options="--port" ;;
+        clear-errors) options="--port --lang --yes" ;;
+        info | errors) options="--port --lang --record --force" ;;
+        live) options="--set --count --interval --format --port --lang --record --force" ;;
         definitions) options="--lang" ;;
         eval) options="--explain" ;;
         check) options="--werror" ;;
@@ -79,6 +82,8 @@ _vmxdiag_cli() {
         mapfile -t COMPREPLY < <(compgen -W "$options --help" -- "$cur")
     elif [[ $command == check || $command == replay ]]; then
         _vmxdiag_cli_files "$cur"
+    elif [[ $command == help ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$_vmxdiag_cli_commands" -- "$cur")
     fi
 }
 

@@ -7,7 +7,9 @@ using Kind = RecordedTransfer::Kind;
 void LineRecorder::Start() {
     recording_ = true;
     start_ = Clock::now();
-    lines_.clear();
+    // The wall-clock time the microseconds count from, for whoever reads the
+    // recording later on.
+    lines_ = RecordingStartedLine(std::chrono::system_clock::now());
 }
 
 void LineRecorder::TakeLines(std::string& text) {

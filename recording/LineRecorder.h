@@ -17,9 +17,9 @@ public:
     // Passes everything on to `link`, keeping nothing until Start.
     explicit LineRecorder(ByteLink& link) : link_(link) {}
 
-    // Keeps a line for every transfer from now on, timed from now. Starting
-    // again drops what was kept and restarts the time, as for a port on which
-    // no ECU answered.
+    // Keeps a line for every transfer from now on, timed from now, after a
+    // `started` line with the wall-clock time. Starting again drops what was
+    // kept and restarts the time, as for a port on which no ECU answered.
     void Start();
     // Keeps nothing more; the lines kept so far stay for TakeLines.
     void Stop() { recording_ = false; }

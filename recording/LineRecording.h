@@ -3,6 +3,7 @@
 // so that a session can be read, diffed and grepped, and played again.
 //
 //     vmxdiag line recording 1
+//     started 2025-03-14T09:26:53.589Z
 //     port COM1 /dev/ttyUSB0
 //     0 purge
 //     41 > 09 85 00 00 01 8F
@@ -14,7 +15,9 @@
 //     4710 < byte 00
 //     12990 < read 32 3C 0F 10 00 ...
 //
-// The first line names the format and its version. A `port` line names the
+// The first line names the format and its version. A `started` line may
+// follow it: the wall-clock time (UTC, to the millisecond) at which the
+// microseconds of the transfers count from. A `port` line names the
 // port (and its device, where that is not the name itself) that the transfers
 // after it went to: one comes before the first transfer, and another wherever
 // a port was opened later (the user picked another port, or a port whose
@@ -30,6 +33,7 @@
 // answered are left out). Blank lines are skipped; a CR before the line end
 // is allowed.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -58,6 +62,7 @@ struct RecordedPort {
 };
 
 struct LineRecording {
+    std::string Started;  // what follows "started ", empty without that line
     std::vector<RecordedPort> Ports;
     std::vector<RecordedTransfer> Transfers;
 };
@@ -68,8 +73,9 @@ struct RecordingFault {
     std::string Message;
 };
 
-// The first line, a `port` line and a comment, each with its line end.
+// The first line, a `started` line, a `port` line and a comment, each with its line end.
 std::string RecordingHeader();
+std::string RecordingStartedLine(std::chrono::system_clock::time_point at);
 std::string RecordingPortLine(std::string_view name, std::string_view device);
 std::string RecordingComment(std::string_view text);
 
@@ -80,6 +86,11 @@ void AppendTransferLine(std::string& text, RecordedTransfer::Kind what, std::uin
 
 // Bytes as the recording writes them: two hexadecimal digits each, a space between.
 std::string HexBytes(const std::uint8_t* bytes, std::size_t count);
+
+using RecordingTime = std::chrono::sys_time<std::chrono::milliseconds>;
+// The time of a `started` line, 2025-03-14T09:26:53.589Z; nothing when the
+// text is not one.
+std::optional<RecordingTime> ParseStartTime(std::string_view text);
 
 // The text of a recording as the recorder writes it (without comments).
 std::string RecordingText(const LineRecording& recording);

@@ -3,14 +3,34 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/WritableFile.h"
 #include "recording/LineRecording.h"
+#include "recording/RecordingTarget.h"
 
-bool RecordingFile::Create(const std::string& path) {
+bool RecordingFile::Create(const std::string& path, bool replace,
+                           const std::filesystem::path& definitionFile) {
     Close();
     failure_.clear();
+    if (const auto refusal = RecordingPathRefusal(path, definitionFile)) {
+        failure_ = *refusal;
+        return false;
+    }
+    FileCreate created = CreateRegularFile(path, replace);
+    switch (created.Outcome) {
+        case FileCreateOutcome::Created:
+            break;
+        case FileCreateOutcome::Exists:
+            failure_ = "a file of that name exists (--force replaces it)";
+            return false;
+        case FileCreateOutcome::NotRegular:
+            failure_ = "it is no regular file (a device, a terminal or a FIFO)";
+            return false;
+        case FileCreateOutcome::Failed:
+            failure_ = created.Reason;
+            return false;
+    }
+    file_ = created.File;
     errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return Fail();
     const std::string header = RecordingHeader();
     if (std::fwrite(header.data(), 1, header.size(), file_) != header.size()) return Fail();
     return true;

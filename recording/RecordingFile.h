@@ -5,6 +5,7 @@
 // records.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -15,9 +16,12 @@ public:
     RecordingFile(const RecordingFile&) = delete;
     RecordingFile& operator=(const RecordingFile&) = delete;
 
-    // Creates the file, or empties the one there, and puts the format line in
-    // it. False, with the reason in Failure(), when it cannot be created.
-    bool Create(const std::string& path);
+    // Creates the file and puts the format line in it. Only a regular file
+    // is written, never one the rules of RecordingTarget.h refuse; one that
+    // exists already is emptied only when `replace` is set. False, with the
+    // reason in Failure(), when it cannot be created.
+    bool Create(const std::string& path, bool replace = false,
+                const std::filesystem::path& definitionFile = {});
     // Writes `text` and hands it to the system. False when the file is not open
     // or the write failed; a failure closes the file and keeps its reason.
     bool Write(std::string_view text);

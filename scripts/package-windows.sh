@@ -58,8 +58,6 @@ which lists, line by line, what it would misread or not read as meant.
 
 1. Connect the serial cable (or USB serial adapter) to the diagnostic line.
    The Device Manager shows its port under "Ports (COM & LPT)", e.g. COM3.
-   For a USB adapter, set its latency to 1 ms there (Port Settings,
-   Advanced), or every request waits up to 16 ms for nothing.
 2. Start vmxdiag.exe. It finds the port on which the ECU answers (COM1 to
    COM8 and the names that begin with them, such as COM12); when none does,
    it says "No connecting." and another port can be picked in the list.
@@ -74,16 +72,24 @@ From a command prompt:
      vmxdiag-cli probe           on which port the ECU answers
      vmxdiag-cli live            live values, every 220 ms (Ctrl+C stops)
      vmxdiag-cli live --set 2 --format csv > log.csv
+     vmxdiag-cli live --format csv-semicolon > log.csv   (for a spreadsheet
+                                 set up for the decimal comma)
      vmxdiag-cli errors          stored errors
-     vmxdiag-cli clear-errors    clears the ECU's error memory
+     vmxdiag-cli clear-errors    clears the ECU's error memory (asks first)
+                                 and reads it back
      vmxdiag-cli info            identification, engine hours, VIN
      vmxdiag-cli check           what in database.ini would be misread
 
    Without --port the tool takes the first port on which the ECU answers;
-   --port COM3 names one. "is in use by another program" means another
+   --port COM3 names one. "in use by another program" means another
    program (the window, a terminal, another diagnostic tool) holds the
    port: close it. vmxdiag-cli --help and vmxdiag-cli COMMAND --help tell
    the rest.
+
+A USB adapter passes what it receives on only every so often (its latency
+timer, 16 ms by default), which slows every reading down. Where its driver
+offers the setting: Device Manager, Ports (COM & LPT), the adapter's port,
+Properties, Port Settings, Advanced, Latency Timer (msec): 1.
 
 Texts come in the language that database.ini names (Language=RU or EN under
 [Configuration]); vmxdiag-cli takes --lang en or --lang ru for one run. The

@@ -44,8 +44,8 @@ cd "$demo"
 cli="$top/build/windows/vmxdiag-cli.exe"
 probe=$(vwine "$cli" probe)
 echo "$probe"
-grep -q '^COM1 .*ECU answers' <<<"$probe"
-grep -q '^COM2 .*no answer' <<<"$probe"
+grep -q '^COM1: ECU answers' <<<"$probe"
+grep -q '^COM2: no answer' <<<"$probe"
 vwine "$cli" live --count 5 --port COM1 --format csv
 vwine "$cli" errors --port COM1 | tee errors.txt
 grep -q 'Quantity of errors: 3' errors.txt

@@ -7,11 +7,12 @@
 // How an Open went, for front ends that say why a port is not usable.
 enum class OpenOutcome {
     Opened,
-    AlreadyOpen,    // another device was open; nothing changed
-    NoSuchPort,     // the name stands for no device, or the device is not there
-    InUse,          // another program holds the device
-    CannotOpen,     // the device refused to open (permissions, a driver error)
-    NotConfigured,  // it opened, but its read timing could not be set
+    AlreadyOpen,       // another device was open; nothing changed
+    NoSuchPort,        // the name stands for no device, or the device is not there
+    InUse,             // another program holds the device
+    PermissionDenied,  // the user may not open the device
+    CannotOpen,        // the device refused to open (a driver error)
+    NotConfigured,     // it opened, but its read timing could not be set
 };
 
 // What an Open did, and the port's messages on the way, in order: the texts
@@ -20,6 +21,8 @@ enum class OpenOutcome {
 struct OpenResult {
     OpenOutcome Outcome = OpenOutcome::NoSuchPort;
     std::vector<std::string> Messages;
+    // The device the name stood for, opened or not; empty when it stands for none.
+    std::string Device;
     bool Opened() const { return Outcome == OpenOutcome::Opened; }
 };
 

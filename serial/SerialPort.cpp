@@ -12,7 +12,7 @@ void SerialPort::ListPorts() {
 }
 
 OpenResult SerialPort::Open(const std::string& name) {
-    if (isOpen_) return {OpenOutcome::AlreadyOpen, {}};
+    if (isOpen_) return {OpenOutcome::AlreadyOpen, {}, {}};
     return OpenDevice(name, false);
 }
 
@@ -20,6 +20,7 @@ OpenResult SerialPort::OpenDevice(const std::string& name, bool strict) {
     OpenResult result;
     const std::string device = ResolvePortName(name, base_);
     if (device.empty()) return result;
+    result.Device = device;
     // A device in use stays closed without a message, as one whose open failed.
     result.Outcome = AcquireDevice(device);
     if (!result.Opened()) return result;

@@ -20,7 +20,7 @@ std::optional<ReplyBytes> EcuResponder::Answer(const RequestFrame& frame, double
         case Command::ErrorMemory:
             if (b[2] == 0x00) return EncodeErrorBitmap(State.ErrorBitmap);
             if (b[2] == 0x01 && b[3] == 0xFF && b[4] == 0xFF) {
-                State.ErrorBitmap = {};
+                if (!State.KeepsErrors) State.ErrorBitmap = {};
                 // The ECU acknowledges the clear; the tool never reads this but purges it.
                 return ReplyBytes{FrameHeader, 0x00};
             }

@@ -39,8 +39,11 @@ struct EcuState {
     // Vehicle identification number, 17 bytes in cp866.
     std::string VinCp866 = "X9L21230060123456";
 
-    // 128-bit error bitmap: bit b of byte p is error 8p+b. The clear request empties it.
+    // 128-bit error bitmap: bit b of byte p is error 8p+b. The clear request
+    // empties it, unless the ECU keeps its errors (an error still present
+    // comes back at once): it then acknowledges the clear all the same.
     std::array<std::uint8_t, 16> ErrorBitmap{};
+    bool KeepsErrors = false;
 
     // Status byte that refuses a selection of an address the ECU does not know.
     // (A slot past 15 is refused with 0x1F; a refused slot keeps its old address.)

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
 #include "support/CliRun.h"
+#include "support/PtyPair.h"
 #include "support/ScratchFolder.h"
 
 #ifdef VMXDIAG_CLI_PATH
@@ -133,10 +136,26 @@ TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
 TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
     SerialPort other(folder.Path());
     ASSERT_TRUE(other.Open("COM1").Opened());
-    EXPECT_THAT(Run("probe").output, HasSubstr("COM1: is in use by another program"));
+    const std::string shown = "COM1 (" + simulator.DevicePath() + ")";
+    EXPECT_THAT(Run("probe").output, HasSubstr(shown + ": in use by another program\n"));
     const CommandRun errors = Run("errors");
     EXPECT_NE(errors.status, 0);
-    EXPECT_THAT(errors.output, HasSubstr("Port COM1 is in use by another program."));
+    EXPECT_THAT(errors.output, HasSubstr("Port " + shown + ": in use by another program.\n"));
+}
+
+// Fixed fault: a device that is no serial line gave three raw lines of the
+// window's message boxes ("Error: Could not retrieve serial port state.", ...).
+TEST_F(CliSession, APortThatIsNoSerialLineIsSaidInOneSentence) {
+    const CommandRun run = Run("info --port /dev/null");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              "Port /dev/null: cannot be set up as a serial line (could not retrieve serial port "
+              "state; could not modify serial port state; failed to retrieve timeouts).\n");
+    if (::geteuid() != 0) {  // the superuser opens any device
+        ::chmod(simulator.DevicePath().c_str(), 0);
+        EXPECT_THAT(Run("live --port COM1").output,
+                    HasSubstr(": permission denied (add your user to the group dialout"));
+    }
 }
 
 // Fixed fault: bytes a killed run left on the line were read as the next
@@ -169,9 +188,29 @@ TEST_F(CliSession, AKilledRunLeavesNoGarbageForTheNextProbe) {
     EXPECT_THAT(Run("probe --port COM1").output, HasSubstr("program version 40.3.5"));
 }
 
+// On a terminal the user sees the search go; where the output is kept, only
+// its outcome is said.
+TEST_F(CliSession, OnATerminalThePortsAreShownAsTheyAreSearched) {
+    PtyPair silent, terminal;
+    fs::remove(folder / "dosdevices" / "COM1");
+    fs::create_symlink(silent.Device(), folder / "dosdevices" / "COM1");
+    fs::create_symlink(simulator.DevicePath(), folder / "dosdevices" / "COM2");
+    ASSERT_EQ(Run("errors 2>" + terminal.Device()).status, 0);
+    std::string shown;
+    for (std::uint8_t byte : terminal.Receive(4096, std::chrono::milliseconds(500)))
+        if (byte != '\r') shown += static_cast<char>(byte);
+    EXPECT_EQ(shown, "Looking for the ECU on every port:\n  COM1 (" + silent.Device() +
+                         "): no answer\n  COM2 (" + simulator.DevicePath() +
+                         "): the ECU answers\nCOM2 (" + simulator.DevicePath() +
+                         "): ECU program version 40.3.5, application identifier 1001.\n");
+    ASSERT_TRUE(WaitForQuietLine());
+    EXPECT_THAT(Run("errors").output,
+                StartsWith("COM2 (" + simulator.DevicePath() + "): ECU program version"));
+}
+
 // --- live ---
 
-TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
+TEST_F(CliSession, LiveCsvLogsOneLinePerBlockInEitherStyle) {
     const CommandRun run = Run("live --format csv --count 3 --interval 0 --lang en", false);
     ASSERT_EQ(run.status, 0) << run.output;
     const auto lines = Lines(run.output);
@@ -184,6 +223,17 @@ TEST_F(CliSession, LiveCsvLogsOneLinePerBlockWithPointDecimals) {
     // TWAT has one decimal: "85.0"-like, with a point.
     const std::string twat = lines[1].substr(lines[1].find(',', lines[1].find(',') + 1) + 1);
     EXPECT_EQ(twat.find('.'), twat.find(',') - 2) << lines[1];
+
+    // For spreadsheets of the decimal comma: a byte-order mark, ';' between
+    // fields, ',' before the decimals.
+    const CommandRun sheet =
+        Run("live --format csv-semicolon --count 1 --interval 0 --lang en", false);
+    ASSERT_EQ(sheet.status, 0) << sheet.output;
+    const auto rows = Lines(sheet.output);
+    ASSERT_EQ(rows.size(), 2u) << sheet.output;
+    EXPECT_THAT(rows[0], StartsWith("\xEF\xBB\xBFtime;NMOT [rpm];TWAT [°C];"));
+    EXPECT_EQ(std::count(rows[1].begin(), rows[1].end(), ';'), 16) << rows[1];
+    EXPECT_THAT(rows[1], MatchesRegex("[^;]+;-?[0-9]+;-?[0-9]+,[0-9];.*")) << rows[1];
 }
 
 // The table shows each value with its definition's decimals: none for NMOT,
@@ -199,6 +249,10 @@ TEST_F(CliSession, LiveTableShowsEachValueWithItsDigits) {
     EXPECT_THAT(valueOf("NMOT"), MatchesRegex("-?[0-9]+")) << run.output;
     EXPECT_THAT(valueOf("TWAT"), MatchesRegex("-?[0-9]+\\.[0-9]")) << run.output;
     EXPECT_THAT(valueOf("UBAT"), MatchesRegex("-?[0-9]+\\.[0-9][0-9]")) << run.output;
+    // The headers are the window's, in the chosen language.
+    EXPECT_THAT(run.output, HasSubstr("\nCode  "));
+    EXPECT_THAT(Run("live --count 1 --lang ru", false).output,
+                MatchesRegex("(.|\n)*\nКод +Наименование +Значение +Ед.изм\n(.|\n)*"));
 }
 
 TEST_F(CliSession, LiveOfTheSecondSetSelectsItsAddresses) {
@@ -346,15 +400,50 @@ TEST_F(CliSession, ClearErrorsWhoseEchoCameBackCutFails) {
     }
 }
 
-TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemory) {
+TEST_F(CliSession, ClearErrorsEmptiesTheErrorMemoryAndReadsItBack) {
     std::array<std::uint8_t, 16> bitmap{};
     bitmap[3] = 0x10;
     simulator.SetErrorBitmap(bitmap);
-    EXPECT_EQ(Run("clear-errors").status, 0);
+    const CommandRun run = Run("clear-errors");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "COM1 (" + simulator.DevicePath() +
+                              "): ECU program version 40.3.5, application identifier 1001.\n"
+                              "Quantity of errors: 0\nThe error memory is clear.\n");
     EXPECT_EQ(simulator.ErrorBitmap(), (std::array<std::uint8_t, 16>{}));
     // The ECU's answer to the clear is never read; it must not meet the next run.
     ASSERT_TRUE(WaitForQuietLine());
     EXPECT_EQ(Run("errors", false).output, "Quantity of errors: 0\n");
+}
+
+// Fixed fault: the clear was reported done whatever the ECU made of it.
+TEST_F(CliSession, ClearErrorsThatDidNotTakeFailWithTheErrorsLeft) {
+    EcuState state = simulator.State();
+    state.KeepsErrors = true;
+    state.ErrorBitmap[0] = 0x01;
+    simulator.SetState(state);
+    const CommandRun run = Run("clear-errors --lang en");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("\nP0115"));
+    EXPECT_THAT(run.output, HasSubstr("Quantity of errors: 1\n"));
+    EXPECT_THAT(run.output, HasSubstr("The clear did not take: the ECU still lists 1 error.\n"));
+}
+
+TEST_F(CliSession, ClearErrorsAsksOnATerminalFirst) {
+    for (const char* answer : {"n", "y"}) {
+        SCOPED_TRACE(answer);
+        PtyPair terminal;
+        terminal.Send({static_cast<std::uint8_t>(answer[0]), '\n'});
+        const CommandRun run = Run("clear-errors <" + terminal.Device());
+        EXPECT_THAT(run.output, StartsWith("Clear the error memory of the ECU? Its stored errors "
+                                           "are lost. [y/N] "));
+        if (answer[0] == 'n') {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_THAT(run.output, HasSubstr("Nothing was cleared."));
+            EXPECT_TRUE(simulator.ReceivedFrames().empty());
+        } else {
+            EXPECT_EQ(run.status, 0) << run.output;
+        }
+    }
 }
 
 // --- info ---
@@ -383,6 +472,24 @@ TEST_F(CliSession, InfoShowsEveryFieldBesideTheWindowsLabel) {
         EXPECT_THAT(lines[i], StartsWith(fields[i].first + " "));
         EXPECT_THAT(lines[i], EndsWith(" " + fields[i].second));
     }
+}
+
+// Fixed fault: a request after the counters that was not answered went
+// unsaid, its fields shown empty or stale, and info exited with 0.
+TEST_F(CliSession, InfoSaysARequestThatWasNotAnsweredAndFails) {
+    SimFaults faults;
+    faults.Unanswered = {static_cast<std::uint8_t>(Command::Vin)};
+    simulator.SetFaults(faults);
+    const CommandRun run = Run("info --lang en");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.output, HasSubstr("\nUser  "));
+    EXPECT_THAT(run.output, Not(HasSubstr("Vehicle Identification Number")));
+    EXPECT_THAT(run.output,
+                EndsWith("The ECU did not answer the VIN request; its fields are left out.\n"));
+
+    const CommandRun empty = Run("info --port ''");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_THAT(empty.output, HasSubstr("a port name or device is needed"));
 }
 
 #endif

@@ -46,7 +46,7 @@ const std::vector<SeedLine>& SeededFile() {
         {"NameRu=\xD2"},
         {"NameEn=Coolant"},
         {"Address=100", Severity::Warning, "same address as [0000] (line 9)"},
-        {"Formula=lg X", Severity::Warning, "fails for every raw value (Incorrect function)"},
+        {"Formula=lg X", Severity::Warning, "fails for every raw value (an unknown function name"},
         {"Digits=300", Severity::Warning, "Digits '300' gives 44 decimals, more than 18"},
         {"Signed=yes", Severity::Warning, "Signed 'yes' is not a number: 0 is used"},
         {"[0002]", Severity::Warning, "[0002] of set 1 has no Russian name"},
@@ -113,6 +113,55 @@ TEST(DefinitionCheck, SeededFileGivesEachFaultOnceOnItsLine) {
     }
 }
 
+// Each small file, and everything the check says of it, exactly.
+TEST(DefinitionCheck, EachCaseGivesExactlyItsFindings) {
+    const std::string named = "[0040]\r\nNameRu=\xC8\r\nNameEn=N\r\n";
+    const struct {
+        std::string Text;
+        std::vector<std::string> Findings;  // "LINE warning|error: message"
+    } cases[] = {
+        {"[Configuration]\r\nLanguage=en\r\n" + named + "Digits=18\r\n", {}},
+        {named + "Signed=1\r\nFormula=ln(-X)\r\n", {}},
+        {named + "Mni=1\r\n", {"4 warning: unknown key 'Mni' is not read: did you mean 'Min'?"}},
+        {named + "Mn1=1\r\n", {"4 warning: unknown key 'Mn1' is not read"}},
+        // A slot of set 2 on the address of a slot of set 1 shows its own value.
+        {"[0000]\r\nNameRu=\xC8\r\nNameEn=N\r\nAddress=0100\r\n"
+         "[0010]\r\nNameEn=M\r\nAddress=0100\r\n",
+         {"5 warning: parameter [0010] of set 2 has no Russian name"}},
+        {"[0000]\r\nNameRu=\xC8\r\nNameEn=N\r\nAddress=10100\r\n"
+         "[0001]\r\nNameRu=\xC8\r\nNameEn=M\r\nAddress=0100\r\n",
+         {"4 warning: Address '10100' of [0000] is above FFFF: only its low 16 bits, 0100, are "
+          "sent",
+          "8 warning: [0001] has the same address as [0000] (line 4): both slots of set 1 show one "
+          "value"}},
+        {"[0180]\r\nCode=P1\r\n",
+         {"1 error: section [0180] is not read: parameter sections are 0000 to 007F, error "
+          "sections 0100 to 017F"}},
+        {"[0100]\r\nNameRu=\xD1\x81\r\n",
+         {"2 warning: value looks like UTF-8: the file is read as cp1251, so its letters come out "
+          "wrong"}},
+        {"[0100]\r\nNameRu=\xD1\x81\r\n[0101]\r\nNameRu=\xD0\x98\r\nReasonRu=\xD0\x98\r\n",
+         {"2 warning: 3 values look like UTF-8, this one first: the file seems saved as UTF-8, but "
+          "it is read as cp1251, so their letters come out wrong (save it as Windows-1251)"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> findings;
+        for (const DefinitionFinding& finding : CheckDefinitions(ProfileText(c.Text)))
+            findings.push_back(std::to_string(finding.Line) +
+                               (finding.Level == Severity::Error ? " error: " : " warning: ") +
+                               finding.Message);
+        EXPECT_EQ(findings, c.Findings) << c.Text;
+    }
+    // Formulas that name X but do not follow it: a statement ends early.
+    for (const char* formula : {"2X", "X X", "X)", "X*"}) {
+        const auto findings = CheckDefinitions(ProfileText(named + "Formula=" + formula + "\r\n"));
+        ASSERT_EQ(findings.size(), 1u) << formula;
+        EXPECT_EQ(findings[0].Line, 4u);
+        EXPECT_NE(findings[0].Message.find("whatever the raw value"), std::string::npos)
+            << findings[0].Message;
+    }
+}
+
 TEST(DefinitionCheck, SampleFileIsClean) {
     const std::string sample = ReadBytes(fs::path(VMX_SOURCE_DIR) / "data" / "database.ini");
     ASSERT_FALSE(sample.empty());
@@ -134,13 +183,14 @@ TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
     fs::copy_file(fs::path(VMX_SOURCE_DIR) / "data" / "database.ini", folder / "database.ini");
     const CommandRun clean = RunCli(folder.Path(), "check --werror");
     EXPECT_EQ(clean.status, 0) << clean.output;
-    EXPECT_EQ(clean.output, "");
+    EXPECT_EQ(clean.output, "0 errors, 0 warnings\n");
 
     WriteBytes(folder / "warn.ini", "[Configuration]\r\nLanguage=DE\r\n");
     const CommandRun warned = RunCli(folder.Path(), "check ./warn.ini");
     EXPECT_EQ(warned.status, 0);
     EXPECT_EQ(warned.output,
-              "./warn.ini:2: warning: Language 'DE' is neither RU nor EN: it selects English\n");
+              "./warn.ini:2: warning: Language 'DE' is neither RU nor EN: it selects English\n"
+              "0 errors, 1 warning\n");
     EXPECT_EQ(RunCli(folder.Path(), "check --werror warn.ini").status, 1);
 
     // A key in cp1251 comes out in UTF-8.
@@ -153,6 +203,7 @@ TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
     EXPECT_NE(bad.output.find("bad.ini:3: error: Address '-5' of [0000] cannot be converted"),
               std::string::npos)
         << bad.output;
+    EXPECT_TRUE(bad.output.ends_with("\n1 error, 2 warnings\n")) << bad.output;
 
     fs::create_directory(folder / "folder.ini");
     ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);

@@ -1,6 +1,7 @@
 // vmxdiag-cli definitions: the definitions of database.ini as a user reads
 // them in a terminal, without the file ever being written.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,6 +14,8 @@
 #ifdef VMXDIAG_CLI_PATH
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 TEST(DefinitionsCommand, ShowsTheSampleInRussianOrEnglishAndNeverWrites) {
     ScratchFolder folder;
@@ -66,9 +69,33 @@ TEST(DefinitionsCommand, AFileThatCannotBeReadIsSaidSoAndFails) {
     ASSERT_EQ(::mkfifo((folder / "database.ini").c_str(), 0644), 0);
     const CommandRun errors = RunCli(folder.Path(), "errors --port /dev/null", true);
     EXPECT_NE(errors.status, 0);
-    EXPECT_NE(errors.output.find("database.ini cannot be read: not a regular file"),
-              std::string::npos)
-        << errors.output;
+    EXPECT_EQ(errors.output, "database.ini: error: cannot be read: not a regular file\n");
+}
+
+// Fixed fault: a missing database.ini, or one without a parameter, showed as
+// nameless rows and raw words, as if the ECU were at fault; a fault that stops
+// the start was not said where check says it.
+TEST(DefinitionsCommand, CommandsOnTheLineSayWhatIsAmissWithTheFile) {
+    ScratchFolder folder;
+    const std::string port = " --port /dev/null";
+    for (const char* command : {"live", "errors", "info"}) {
+        const CommandRun missing = RunCli(folder.Path(), std::string(command) + port);
+        EXPECT_THAT(missing.output, StartsWith("database.ini is not in the current folder: no "
+                                               "parameter or error has a name"))
+            << command;
+        EXPECT_THAT(missing.output, HasSubstr("Port /dev/null: cannot be set up")) << command;
+    }
+    WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n[0100]\r\nCode=P1\r\n");
+    EXPECT_THAT(RunCli(folder.Path(), "errors" + port).output,
+                StartsWith("database.ini defines no parameter (no section [0000] to [007F])"));
+
+    WriteBytes(folder / "database.ini", "[0005]\r\nNameEn=Speed\r\nAddress=0x10\r\n");
+    const CommandRun stopped = RunCli(folder.Path(), "live" + port);
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.output,
+              "database.ini:3: error: Address '0x10' of [0005] cannot be converted: the program "
+              "stops at start-up with \"'0x0x10' is not a valid integer value\"\n"
+              "Run 'vmxdiag-cli check' for every finding in database.ini, warnings included.\n");
 }
 
 #endif

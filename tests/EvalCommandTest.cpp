@@ -28,12 +28,21 @@ TEST(EvalCommand, OneLinePerRawValueWithAssignmentsCarriedOver) {
     EXPECT_EQ(Eval("eval pi").output, "X=0 -> 3.1415926535\n");
 }
 
-TEST(EvalCommand, ExplainNamesTheErrorWithItsTextInUtf8) {
+// Fixed fault: --explain named the evaluator's insides (calc::divzero), and a
+// formula that failed exited with 0.
+TEST(EvalCommand, ExplainSaysTheErrorInWordsAndAFailureFails) {
     EXPECT_EQ(Eval("eval --explain 'ctg X' 0").output,
-              "X=0 -> 0 (calc::MathError: can't calculate \xD1\x81tg)\n");
-    EXPECT_EQ(Eval("eval --explain 'X/0' 7").output, "X=7 -> 0 (calc::divzero)\n");
-    EXPECT_EQ(Eval("eval --explain '' 7").output, "X=7 -> 0 (calc::SyntaxError: No Expression)\n");
-    EXPECT_EQ(Eval("eval 'X/0' 7").output, "X=7 -> 0\n");
+              "X=0 -> 0 (error: ctg of an angle whose sine is 0; the window shows 0)\n");
+    EXPECT_EQ(Eval("eval --explain 'X/0' 7").output,
+              "X=7 -> 0 (error: division by zero; the window shows 0)\n");
+    EXPECT_EQ(Eval("eval --explain '' 7").output,
+              "X=7 -> 0 (error: the formula is empty; the window shows 0)\n");
+    const CommandRun failed = Eval("eval 'X/0' 7");
+    EXPECT_EQ(failed.output, "X=7 -> 0\n");
+    EXPECT_EQ(failed.status, 1);
+    // One raw value it fails on is enough.
+    EXPECT_EQ(Eval("eval --explain 'ln X' 1 0").status, 1);
+    EXPECT_EQ(Eval("eval --explain 'ln X' 1 2").status, 0);
 }
 
 TEST(EvalCommand, NonAsciiTextEndsTheFormula) {

@@ -5,17 +5,27 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "database/ValueText.h"
 #include "line/LivePolling.h"
 #include "recording/RecordedLiveValues.h"
+#include "recording/RecordingFile.h"
 #include "recording/RecordingPlayback.h"
+#include "recording/RecordingTarget.h"
 #include "support/LinkPort.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
 #include "support/ScriptedLink.h"
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include "support/CliRun.h"
+#include "support/PtyPair.h"
+#endif
 
 using ::testing::HasSubstr;
 
@@ -96,6 +106,117 @@ TEST(LineRecording, ASessionPlaysBackToItsOutcomesAndValues) {
     EXPECT_EQ(outcomes, expected);
 }
 
+namespace {
+
+// The lines of one request: its write, its whole echo, then its reads (each
+// without the time), after a purge where the request makes one.
+std::string Request(const RequestFrame& frame, std::vector<std::string> reads,
+                    bool purgeFirst = false) {
+    const std::string bytes = HexBytes(frame.Bytes.data(), FrameSize);
+    std::string text = purgeFirst ? "10 purge\n" : "";
+    text += "10 > " + bytes + "\n10 < echo " + bytes + "\n";
+    for (const std::string& read : reads) text += "10 < " + read + "\n";
+    return text;
+}
+
+const std::string ProbeReply = "read 10 09 80 28 00 05 00 03 00 E9 03";
+
+// A live block of 32 bytes counting up from `first`.
+std::string Block(int first) {
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < 32; ++i) bytes.push_back(static_cast<std::uint8_t>(first + i));
+    return "read 32 " + HexBytes(bytes.data(), bytes.size());
+}
+
+std::vector<PlayedRequest> PlayAll(const std::string& text, RecordedLiveValues* live = nullptr) {
+    LineRecording recording;
+    const auto fault = ParseRecording("vmxdiag line recording 1\n" + text, recording);
+    EXPECT_FALSE(fault) << fault->Line << ": " << fault->Message;
+    RecordingPlayer player(recording);
+    std::vector<PlayedRequest> played;
+    for (PlayedRequest request; player.Next(request);) {
+        if (live && request.Request == RecordedRequest::Select)
+            live->Select(request.Slot, request.Address, request.Status,
+                         player.Ecu().SelectionAnswer);
+        if (live && request.Request == RecordedRequest::LiveBlock && request.Succeeded)
+            live->ComputeValues(player.Buffer().data());
+        played.push_back(request);
+    }
+    return played;
+}
+
+}  // namespace
+
+// A recording that does not follow the requests' exchanges fails the request
+// where it parts from them; bytes before the first request belong to none.
+TEST(LineRecording, PlaybackJudgesEachRequestByItsOwnTransfers) {
+    const auto stale = PlayAll("10 < read 3 01 02 03\n" + Request(Frames::Probe, {ProbeReply}));
+    ASSERT_EQ(stale.size(), 1u);
+    EXPECT_TRUE(stale[0].Succeeded);
+    EXPECT_FALSE(stale[0].Mismatch);
+
+    const auto counted = PlayAll(Request(Frames::Probe, {"read 8 09 80 28 00 05 00 03 00"}));
+    ASSERT_EQ(counted.size(), 1u);
+    EXPECT_FALSE(counted[0].Succeeded);
+    ASSERT_TRUE(counted[0].Mismatch);
+    EXPECT_EQ(counted[0].Mismatch->Line, 4u);
+    EXPECT_THAT(counted[0].Mismatch->Message, HasSubstr("reads 10 bytes here, not 8"));
+
+    const auto extra = PlayAll(Request(Frames::Probe, {ProbeReply, "byte 00"}));
+    ASSERT_EQ(extra.size(), 1u);
+    EXPECT_FALSE(extra[0].Succeeded);
+    ASSERT_TRUE(extra[0].Mismatch);
+    EXPECT_EQ(extra[0].Mismatch->Line, 5u);
+    EXPECT_THAT(extra[0].Mismatch->Message, HasSubstr("a transfer that the request does not make"));
+}
+
+// A selection refused part way, then a whole one: the block after it fills
+// every slot, not only those the first round reached.
+TEST(LineRecording, ASecondSelectionRoundShowsAllSixteenSlots) {
+    const DefinitionDatabase definitions(VMX_SOURCE_DIR "/data/database.ini");
+    const auto select = [](int slot, const std::string& status) {
+        return Request(Frames::Select(static_cast<std::uint8_t>(slot),
+                                      static_cast<std::uint16_t>(0x0100 + slot)),
+                       {"byte " + status}, true);
+    };
+    std::string text = select(0, "09") + select(1, "09") + select(2, "2F") +
+                       Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(1)});
+    RecordedLiveValues live(definitions);
+    PlayAll(text, &live);
+    const std::vector<std::string> before = Shown(live.Sets());
+    EXPECT_EQ(std::count(before.begin(), before.end(), "-"), 14);
+    text.clear();
+    for (int slot = 0; slot < SlotCount; ++slot) text += select(slot, "09");
+    text += Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(2)});
+    PlayAll(text, &live);
+    const std::vector<std::string> shown = Shown(live.Sets());
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "-"), 0);
+}
+
+#ifdef VMXDIAG_CLI_PATH
+// The values of a block that came short would be the bytes of an
+// unfinished reply: none are logged.
+TEST(LineRecording, ReplayLogsNoValuesOfAFailedBlock) {
+    ScratchFolder folder;
+    std::filesystem::copy_file(VMX_SOURCE_DIR "/data/database.ini", folder / "database.ini");
+    std::string text =
+        "vmxdiag line recording 1\nport COM1\n" + Request(Frames::Probe, {ProbeReply});
+    for (int slot = 0; slot < SlotCount; ++slot)
+        text += Request(Frames::Select(static_cast<std::uint8_t>(slot),
+                                       static_cast<std::uint16_t>(0x0100 + slot)),
+                        {"byte 09"}, true);
+    const std::string good = Request(Frames::LiveBlock, {"byte 09", "byte 20", Block(1)});
+    text += good + Request(Frames::LiveBlock, {"byte 09", "byte 20", "read 32 01 02"}) + good;
+    WriteBytes(folder / "short.rec", text);
+    for (const char* format : {"csv", "csv-semicolon"}) {
+        const CommandRun run =
+            RunCli(folder.Path(), std::string("replay short.rec --format ") + format, false);
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 3) << run.output;
+    }
+}
+#endif
+
 // --- Reading a recording strictly ---
 
 TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
@@ -113,6 +234,7 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + write, 2, "no echo line after it"},
         {head + write + "20 < byte 09\n", 3, "not followed by its echo"},
         {head + "10 < echo 09\n", 2, "follows no write"},
+        {head + "10 > 09\n20 < echo 09 80\n", 3, "an echo of 2 bytes to a write of 1"},
         {head + "20 purge\n# a note\n10 purge\n", 4, "time goes back"},
         {head + "10 < read 2 01 02 03\n", 2, "at most 2"},
         {head + "10 < byte 0G\n", 2, "'0G' is not a byte"},
@@ -122,6 +244,11 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {head + "10  purge\n", 2, "a space too many"},
         {head + "10 < peek 01\n", 2, "unknown kind"},
         {head + std::string("10 > \0\xFF\n", 8), 2, "not a byte"},
+        {head + "started 2025-02-30T10:00:00.000Z\n", 2, "not a start time"},
+        {head + "started 2025-03-14 09:26:53.589Z\n", 2, "not a start time"},
+        {head + "started 2025-03-14T09:26:53.589Z\nstarted 2025-03-14T09:26:53.589Z\n", 3,
+         "a second 'started' line"},
+        {head + "port COM1\nstarted 2025-03-14T09:26:53.589Z\n", 3, "has begun"},
     };
     for (const auto& c : cases) {
         LineRecording recording;
@@ -134,7 +261,8 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     // What an editor may leave in: CR LF line ends, comments, blank lines.
     LineRecording recording;
     EXPECT_FALSE(ParseRecording(
-        "vmxdiag line recording 1\r\nport COM1\r\n# engine stalls here\r\n\r\n" +
+        "vmxdiag line recording 1\r\n# a note\r\nstarted 2024-02-29T23:59:59.999Z\r\n"
+        "port COM1\r\n# engine stalls here\r\n\r\n" +
             std::string("10 > 09 80 00 00 00 89\r\n20 < echo 09 80\r\n30 < read 10\r\n") +
             "port COM2 /dev/ttyUSB1\r\n",
         recording));
@@ -145,9 +273,89 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     EXPECT_EQ(recording.Ports[1].Text, "COM2 /dev/ttyUSB1");
     EXPECT_EQ(recording.Ports[1].Before, 3u);
     EXPECT_EQ(RecordingText(recording),
-              "vmxdiag line recording 1\nport COM1\n10 > 09 80 00 00 00 89\n20 < echo 09 80\n"
+              "vmxdiag line recording 1\nstarted 2024-02-29T23:59:59.999Z\nport COM1\n"
+              "10 > 09 80 00 00 00 89\n20 < echo 09 80\n"
               "30 < read 10\nport COM2 /dev/ttyUSB1\n");
     ASSERT_EQ(recording.Transfers.size(), 3u);
     EXPECT_EQ(recording.Transfers[2].Asked, 10u);
     EXPECT_TRUE(recording.Transfers[2].Bytes.empty());
+}
+
+// --- Where a recording may go ---
+
+TEST(RecordingTarget, WindowsDeviceNamesAndTheDefinitionFileAreRefusedByName) {
+    for (const char* device : {"CON", "nul", "Aux.txt", "PRN.tar.gz", "COM1.rec", "com9",
+                               "LPT1 .log", "lpt0", "COM\xC2\xB9.rec"})
+        EXPECT_TRUE(IsWindowsDeviceName(device)) << device;
+    for (const char* file : {"COM10.rec", "COMA", "CONSOLE.rec", "com.rec", "COM1x", "NULL", "xCON",
+                             ".nul", "engine.rec"})
+        EXPECT_FALSE(IsWindowsDeviceName(file)) << file;
+
+    ScratchFolder folder;
+    const std::filesystem::path definitions = folder / "database.ini";
+    WriteBytes(definitions, "[0000]\r\nAddress=0100\r\n");
+    EXPECT_TRUE(RecordingPathRefusal(folder / "sub" / "DataBase.INI", definitions));
+    EXPECT_TRUE(RecordingPathRefusal(folder / "COM2.rec", definitions));
+    EXPECT_FALSE(RecordingPathRefusal(folder / "engine.rec", definitions));
+    // The definition file under another name is refused too.
+    std::filesystem::create_hard_link(definitions, folder / "definitions.txt");
+    EXPECT_TRUE(RecordingPathRefusal(folder / "definitions.txt", definitions));
+}
+
+// Fixed fault: --record replaced whatever it was pointed at, database.ini and
+// a recording made before included.
+TEST(RecordingTarget, AnExistingFileIsReplacedOnlyWhenAsked) {
+    ScratchFolder folder;
+    const std::string path = (folder / "engine.rec").string();
+    WriteBytes(path, "an earlier recording\n");
+    RecordingFile file;
+    EXPECT_FALSE(file.Create(path));
+    EXPECT_THAT(file.Failure(), HasSubstr("exists"));
+    EXPECT_EQ(ReadBytes(path), "an earlier recording\n");
+    ASSERT_TRUE(file.Create(path, true));
+    ASSERT_TRUE(file.Close());
+    EXPECT_EQ(ReadBytes(path), "vmxdiag line recording 1\n");
+
+    WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n");
+    EXPECT_FALSE(file.Create((folder / "database.ini").string(), true));
+    EXPECT_EQ(ReadBytes(folder / "database.ini"), "[Configuration]\r\nLanguage=EN\r\n");
+}
+
+#ifndef _WIN32
+// Fixed fault: a FIFO without a reader held the program in its open for ever,
+// and a device or terminal took the recording's text.
+TEST(RecordingTarget, OnlyARegularFileIsWrittenAndNothingElseIsWaitedFor) {
+    ScratchFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    PtyPair terminal;
+    std::filesystem::create_directory(folder / "folder");
+    RecordingFile file;
+    for (const std::string& path : {(folder / "fifo").string(), terminal.Device(),
+                                    std::string("/dev/null"), (folder / "folder").string()}) {
+        EXPECT_FALSE(file.Create(path, true)) << path;
+        EXPECT_FALSE(file.Failure().empty()) << path;
+    }
+    EXPECT_TRUE(terminal.Receive(1, std::chrono::milliseconds(50)).empty());
+}
+#endif
+
+// The recording says when it started, in a line that replay reads back.
+TEST(LineRecording, TheRecorderWritesTheWallClockStart) {
+    ScratchFolder folder;
+    RecordingSink sink;
+    ScriptedLink scripted;
+    const auto before =
+        std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+    {
+        EcuLine line(sink, std::make_unique<LinkPort>(scripted));
+        ASSERT_TRUE(line.RecordInto((folder / "session.rec").string()));
+        line.Open("COM1");
+    }
+    const auto after = std::chrono::system_clock::now();
+    LineRecording recording;
+    ASSERT_FALSE(ParseRecording(ReadBytes(folder / "session.rec"), recording));
+    const auto started = ParseStartTime(recording.Started);
+    ASSERT_TRUE(started) << recording.Started;
+    EXPECT_GE(*started, before);
+    EXPECT_LE(*started, after);
 }

@@ -122,4 +122,21 @@ TEST_F(PortDetectionTest, ADeviceThatDoesNotAnswerIsLetGoOf) {
     EXPECT_FALSE(line.IsOpen());
 }
 
+// A name that now stands for a regular file (a link made by mistake) is
+// tried as a device would be, and the port stays lost: nothing is shown, as
+// for every reopen in the background, and nothing is written into the file.
+TEST_F(PortDetectionTest, ANameThatNowStandsForARegularFileStaysLostWithoutAMessage) {
+    auto first = std::make_unique<EcuSimulator>();
+    Link("COM1", first->DevicePath());
+    line.Open("COM1");
+    WriteBytes(folder / "notes.txt", "not a terminal\n");
+    Link("COM1", (folder / "notes.txt").string());
+    first->HangUp();
+    EXPECT_FALSE(ecu.Probe());
+    EXPECT_EQ(line.Recover(), LineRecovery::StillLost);
+    EXPECT_TRUE(line.IsHungUp());
+    EXPECT_TRUE(sink.Messages.empty());
+    EXPECT_EQ(ReadBytes(folder / "notes.txt"), "not a terminal\n");
+}
+
 }  // namespace

@@ -182,6 +182,35 @@ TEST(SystemSerialDevices, BuiltInPortWhoseDriverWillNotTellItsTypeCountsAsPresen
     EXPECT_EQ(TryOpenDevice((dev.Path() / "ttyS1").string()), ENOENT);
 }
 
+// An adapter is asked for low latency however its port is reached: through a
+// dosdevices link to its /dev/serial/by-id name, and under a driver that
+// names its devices otherwise than ttyUSB*, which sysfs shows on a USB bus.
+TEST(SystemSerialDevices, AUsbAdapterIsKnownThroughLinksAndByItsBus) {
+    ScratchFolder root;
+    const fs::path dev = root.Path() / "dev", sys = root.Path() / "sys" / "class" / "tty";
+    fs::create_directories(dev / "serial" / "by-id");
+    fs::create_directories(root.Path() / "dosdevices");
+    const auto device = [&](const std::string& name, const std::string& bus) {
+        WriteBytes(dev / name, "");
+        fs::create_directories(root.Path() / "sys" / "devices" / bus);
+        fs::create_directories(sys / name);
+        fs::create_directory_symlink("../../../devices/" + bus, sys / name / "device");
+        fs::create_symlink("../../" + name, dev / "serial" / "by-id" / ("id-" + name));
+        fs::create_symlink(dev / "serial" / "by-id" / ("id-" + name),
+                           root.Path() / "dosdevices" / name);
+        return (root.Path() / "dosdevices" / name).string();
+    };
+    const std::string usb = device("ttyUSB0", "platform/serial8250");  // by its name alone
+    const std::string exar = device("ttyXRUSB0", "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0");
+    const std::string builtIn = device("ttyS0", "platform/serial8250");
+    EXPECT_TRUE(IsUsbSerialDevice(usb, sys));
+    EXPECT_TRUE(IsUsbSerialDevice(exar, sys));
+    EXPECT_FALSE(IsUsbSerialDevice(builtIn, sys));
+    EXPECT_FALSE(IsUsbSerialDevice((dev / "missing").string(), sys));
+    PtyPair pty;
+    EXPECT_FALSE(IsUsbSerialDevice(pty.Device(), sys));
+}
+
 // The system's devices live in a folder of the test's own, so that this runs
 // the same on a machine without serial ports.
 TEST(PortNamespace, WithoutDosdevicesTheSystemDevicesStandForCom1ToCom8) {

@@ -155,10 +155,13 @@ TEST_F(RecordReplay, RecordingsOfErrorsAndInformationReplayTheirTexts) {
 // A recording that cannot be written never stops the reading; one that cannot
 // be created stops the command before anything is sent.
 TEST_F(RecordReplay, ARecordingThatFailsStopsOnceAndTheReadingGoesOn) {
-    const CommandRun full = Run("live --format csv --count 3 --interval 0 --record /dev/full");
+    // A file that may not grow past 512 bytes, as on a full disk.
+    const CommandRun full =
+        RunShell("cd '" + folder.Path().string() + "' && trap '' XFSZ && ulimit -f 1 && '" +
+                 VMXDIAG_CLI_PATH + "' live --format csv --count 3 --interval 0 --record full.rec");
     EXPECT_EQ(full.status, 0) << full.output;
     EXPECT_THAT(full.output, HasSubstr("3 of 3 reads succeeded"));
-    EXPECT_THAT(full.output, HasSubstr("The recording into /dev/full stopped: No space left"));
+    EXPECT_THAT(full.output, HasSubstr("The recording into full.rec stopped: File too large"));
     EXPECT_EQ(full.output.find("recording"), full.output.rfind("recording")) << full.output;
 
     simulator.ClearLog();
@@ -166,6 +169,32 @@ TEST_F(RecordReplay, ARecordingThatFailsStopsOnceAndTheReadingGoesOn) {
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_THAT(nowhere.output, HasSubstr("the recording missing/info.txt cannot be created"));
     EXPECT_TRUE(simulator.ReceivedFrames().empty());
+}
+
+// Fixed fault: --record wrote its text onto the ECU's own port, replaced
+// database.ini, and a recording made before, without a word.
+TEST_F(RecordReplay, ARecordingGoesOnlyIntoANewRegularFileUnlessForced) {
+    const std::string definitions = ReadBytes(folder / "database.ini");
+    for (const char* target : {"dosdevices/COM1", "database.ini", "COM1.rec"}) {
+        const CommandRun refused = Run(std::string("errors --record ") + target + " --force");
+        EXPECT_EQ(refused.status, 1) << target;
+        EXPECT_THAT(refused.output, HasSubstr("cannot be created")) << target;
+    }
+    EXPECT_TRUE(simulator.ReceivedFrames().empty());
+    EXPECT_EQ(ReadBytes(folder / "database.ini"), definitions);
+
+    WriteBytes(folder / "errors.rec", "kept\n");
+    const CommandRun kept = Run("errors --record errors.rec");
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_THAT(kept.output, HasSubstr("a file of that name exists (--force replaces it)"));
+    EXPECT_EQ(ReadBytes(folder / "errors.rec"), "kept\n");
+    ASSERT_EQ(Run("errors --record errors.rec --force").status, 0);
+    const CommandRun replay = Run("replay errors.rec");
+    EXPECT_EQ(replay.status, 0) << replay.output;
+    EXPECT_THAT(
+        replay.output,
+        ::testing::MatchesRegex(
+            "Recording of COM1 [^\n]*, started 2[0-9-]+ [0-9:]+: [0-9]+ transfers\n(.|\n)*"));
 }
 
 #endif

@@ -11,6 +11,9 @@
 #include "recording/LineRecording.h"
 #include "recording/RecordingPlayback.h"
 #include "support/BehaviourFixture.h"
+#ifndef _WIN32
+#include "support/FileSizeLimit.h"
+#endif
 
 using ::testing::HasSubstr;
 
@@ -100,6 +103,7 @@ TYPED_TEST(WindowRecording, AStartWithoutAnAnsweringPortAndAReopenAreSaidInTheRe
     EXPECT_TRUE(this->Played(this->Read()).empty());  // the probes are left out
 
     this->ecus.AddEcu("COM2");
+    std::filesystem::remove(this->Path());  // an existing recording is not replaced
     this->Open(this->Path());
     this->StartPolling("COM2");
     this->ecus.Unplug("COM2");
@@ -137,10 +141,12 @@ TYPED_TEST(WindowRecording, ARecordingThatCannotBeCreatedStopsTheStartBeforeAnyt
 #ifndef _WIN32
 TYPED_TEST(WindowRecording, AFailedWriteIsShownOnceAndPollingGoesOn) {
     this->ecus.AddEcu("COM1");
-    this->Open("/dev/full");
+    // Room for the format line, not for the start's transfers.
+    const FileSizeLimit full(64);
+    this->Open(this->Path());
     ASSERT_EQ(this->view.Messages.size(), 1u);
     EXPECT_EQ(this->view.Messages[0].Text,
-              "The recording into /dev/full stopped: No space left on device.");
+              "The recording into " + this->Path() + " stopped: File too large.");
     EXPECT_EQ(this->view.Messages[0].Kind, WindowView::Icon::Error);
     this->window->ADiagExecute();
     this->Tick();

@@ -44,7 +44,8 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
     session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
                     : std::make_unique<EcuSession>(*messages_, options.Directory);
     EcuLine& line = session_->Line;
-    if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath))
+    if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath, options.ForceRecording,
+                                                        session_->Definitions.IniFile.Path()))
         throw std::runtime_error("The recording " + PrintablePath(options.RecordPath) +
                                  " cannot be created: " + line.RecordingFailure() + ".");
     DetectPort();

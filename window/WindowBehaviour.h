@@ -36,6 +36,8 @@ public:
         std::filesystem::path Directory = std::filesystem::current_path();
         // Records the line into this file (see recording/LineRecording.h) when not empty.
         std::string RecordPath;
+        // An existing file at RecordPath is replaced rather than refused.
+        bool ForceRecording = false;
     };
 
     // Start-up: the title and notice, the session (database.ini loaded), the

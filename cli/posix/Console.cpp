@@ -18,6 +18,14 @@ bool OutputIsTerminal() {
     return isatty(STDOUT_FILENO) == 1;
 }
 
+bool ErrorsAreTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+bool InputIsTerminal() {
+    return isatty(STDIN_FILENO) == 1;
+}
+
 std::tm LocalTime(std::time_t moment) {
     std::tm local{};
     localtime_r(&moment, &local);

@@ -46,6 +46,16 @@ bool OutputIsTerminal() {
            (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
+bool ErrorsAreTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+bool InputIsTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
 std::tm LocalTime(std::time_t moment) {
     std::tm local{};
     localtime_s(&local, &moment);

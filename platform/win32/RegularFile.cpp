@@ -2,20 +2,13 @@
 
 #include <windows.h>
 
-#include <system_error>
+#include "platform/win32/SystemErrorText.h"
 
 namespace {
 
 FileRead Failure(DWORD error) {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-        return {FileReadOutcome::Missing, "No such file or directory"};
-    // The words of the other platforms for the usual cases; the system's own otherwise.
-    if (error == ERROR_ACCESS_DENIED) return {FileReadOutcome::Failed, "Permission denied"};
-    std::string reason = std::system_category().message(static_cast<int>(error));
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == '.' || reason.back() == ' '))
-        reason.pop_back();
-    return {FileReadOutcome::Failed, reason};
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return {missing ? FileReadOutcome::Missing : FileReadOutcome::Failed, SystemErrorText(error)};
 }
 
 }  // namespace

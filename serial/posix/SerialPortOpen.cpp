@@ -8,11 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <string_view>
 
 #include "serial/posix/SerialPortPlatform.h"
+#include "serial/posix/SystemSerialDevices.h"
 
 static_assert(SerialPort::BaudRate == 38400, "the line settings below use B38400");
 
@@ -24,18 +22,6 @@ bool LineSettingsTook(const termios& applied) {
     return cfgetospeed(&applied) == B38400 && cfgetispeed(&applied) == B38400 &&
            (applied.c_cflag & CSIZE) == CS8 && !(applied.c_cflag & (PARENB | CSTOPB | CRTSCTS)) &&
            !(applied.c_iflag & (IXON | IXOFF)) && !(applied.c_lflag & (ICANON | ECHO | ISIG));
-}
-
-// A USB adapter holds back short replies for its latency timer (up to 16 ms)
-// unless asked not to. Built-in ports and pseudo-terminals need nothing.
-bool IsUsbAdapter(const std::string& device) {
-    char* real = ::realpath(device.c_str(), nullptr);
-    if (real == nullptr) return false;
-    const std::string_view path(real);
-    const std::string_view name = path.substr(path.rfind('/') + 1);
-    const bool usb = name.starts_with("ttyUSB") || name.starts_with("ttyACM");
-    std::free(real);
-    return usb;
 }
 
 void AskForLowLatency(int fd) {
@@ -78,6 +64,7 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
     if (fd < 0) {
         if (errno == EBUSY) return OpenOutcome::InUse;  // another program's TIOCEXCL
         if (errno == ENOENT || errno == ENXIO || errno == ENODEV) return OpenOutcome::NoSuchPort;
+        if (errno == EACCES || errno == EPERM) return OpenOutcome::PermissionDenied;
         return OpenOutcome::CannotOpen;
     }
     if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {
@@ -87,7 +74,9 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
     platform_->Handle = fd;
     // Not a tty: the line-state steps report it.
     platform_->SetExclusive = ::ioctl(fd, TIOCEXCL) == 0;
-    if (IsUsbAdapter(device)) AskForLowLatency(fd);
+    // A USB adapter holds back short replies for its latency timer (up to 16
+    // ms) unless asked not to. Built-in ports and pseudo-terminals need nothing.
+    if (IsUsbSerialDevice(device)) AskForLowLatency(fd);
     return OpenOutcome::Opened;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
@@ -100,4 +101,26 @@ std::string FallbackDevice(const std::string& name, const std::vector<std::strin
     if (name.size() != 4 || !IsListedPortName(name)) return {};
     const std::size_t index = static_cast<std::size_t>(name[3] - '1');
     return index < devices.size() ? devices[index] : std::string{};
+}
+
+namespace {
+
+// The path a link chain ends at; empty when it ends at nothing.
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return {};
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+}  // namespace
+
+bool IsUsbSerialDevice(const std::string& device, const std::filesystem::path& sysClassTty) {
+    const std::string real = RealPath(device);
+    if (real.empty()) return false;
+    const std::string name = real.substr(real.rfind('/') + 1);
+    if (name.starts_with("ttyUSB") || name.starts_with("ttyACM")) return true;
+    // sysfs links a tty to the device it belongs to, under the bus it hangs on.
+    return RealPath((sysClassTty / name / "device").string()).find("/usb") != std::string::npos;
 }

@@ -37,3 +37,11 @@ std::vector<PortEntry> FallbackPortEntries(const std::vector<std::string>& devic
 
 // The device the fallback gives to a name; empty unless the name is COM1..COM8.
 std::string FallbackDevice(const std::string& name, const std::vector<std::string>& devices);
+
+// Whether a device is a serial port on USB, whose adapter holds short replies
+// back for its latency timer unless asked not to. The path may run through
+// links (a dosdevices entry, a /dev/serial/by-id name): what counts is the
+// device it ends at, named ttyUSB* or ttyACM*, or placed on a USB bus by
+// `sysClassTty` (adapters whose drivers name their devices otherwise).
+bool IsUsbSerialDevice(const std::string& device,
+                       const std::filesystem::path& sysClassTty = "/sys/class/tty");

@@ -164,7 +164,7 @@ check_completion() {
         while read -r option values; do
             [[ $(complete_words "$command" "$option" '') == "$(tr ',' ' ' <<<"$values" | lines)" ]] ||
                 fail "completion of $command $option differs from {$values}"
-        done < <(sed -n 's/^ *\(--[a-z-]*\) [A-Z]*:{\([a-z,]*\)}.*/\1 \2/p' <<<"$help")
+        done < <(sed -n 's/^ *\(--[a-z-]*\) [A-Z]*:{\([a-z,-]*\)}.*/\1 \2/p' <<<"$help")
     done
 
     # Port names: COM1 to COM8 without dosdevices/, its links with it. A link to a

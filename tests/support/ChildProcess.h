@@ -3,6 +3,7 @@
 // killed (the whole group) and reaped when the guard goes, also when an
 // assertion ends the test early, so no child outlives its test.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,11 +16,15 @@
 
 class ChildProcess {
 public:
-    // Runs `command` through /bin/sh. Standard output and error go to
-    // outputFd when one is given (the guard does not close it).
+    // Runs `command` through /bin/sh, its standard input empty. Standard
+    // output and error go to outputFd when one is given (the guard does not
+    // close it).
     explicit ChildProcess(const std::string& command, int outputFd = -1) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        // Nothing is typed: a command that would ask on a terminal must not
+        // wait for the test's (the command may redirect its input itself).
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         if (outputFd >= 0) {
             posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
             posix_spawn_file_actions_adddup2(&actions, outputFd, STDERR_FILENO);

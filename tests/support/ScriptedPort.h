@@ -74,12 +74,12 @@ public:
     void ListPorts() override { names_ = devices_->Names(); }
     const std::vector<std::string>& PortNames() const override { return names_; }
     OpenResult Open(const std::string& name) override {
-        if (device_) return {OpenOutcome::AlreadyOpen, {}};
+        if (device_) return {OpenOutcome::AlreadyOpen, {}, {}};
         if (!devices_->Has(name) || !devices_->At(name).Plugged) return {};
-        if (devices_->At(name).Held) return {OpenOutcome::InUse, {}};
+        if (devices_->At(name).Held) return {OpenOutcome::InUse, {}, {}};
         Take(devices_->At(name));
         name_ = name;
-        return {OpenOutcome::Opened, {}};
+        return {OpenOutcome::Opened, {}, {}};
     }
     bool Close() override {
         if (device_) device_->Held = false;
