@@ -16,16 +16,17 @@ QColor Colour(const CellColour& colour) {
 
 }  // namespace
 
-ListCellDelegate::CellLook ListCellDelegate::LookOf(int column) {
-    const ::CellLook look = CellLookOf(column);
+ListCellDelegate::CellLook ListCellDelegate::LookOf(int column, bool stale) {
+    const ::CellLook look = CellLookOf(column, stale);
     return {Colour(look.Background), Colour(look.Text), look.PointSize};
 }
 
 ListCellDelegate::ListCellDelegate(const QFont& listFont, QObject* parent)
     : QStyledItemDelegate(parent) {
-    for (const int column : {0, ValueColumn}) {
-        Look& look = looks_[column == ValueColumn];
-        look.Colours = LookOf(column);
+    looks_[0].Colours = LookOf(0);
+    looks_[1].Colours = LookOf(ValueColumn);
+    looks_[2].Colours = LookOf(ValueColumn, true);
+    for (Look& look : looks_) {
         look.Font = listFont;
         look.Font.setPointSize(look.Colours.PointSize);
     }

@@ -19,10 +19,14 @@ public:
         QColor Text;
         int PointSize = 0;
     };
-    static CellLook LookOf(int column);
+    static CellLook LookOf(int column, bool stale = false);
 
     // `listFont` gives the name and weight of every cell's font.
     ListCellDelegate(const QFont& listFont, QObject* parent);
+
+    // The list's values drawn as stale, or live again; the list is to be
+    // painted anew.
+    void SetStale(bool stale) { stale_ = stale; }
 
     // Public so that the look of a cell can be checked without painting it.
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
@@ -36,7 +40,10 @@ private:
         CellLook Colours;
         QFont Font;
     };
-    const Look& LookAt(int column) const { return looks_[column == ValueColumn]; }
+    const Look& LookAt(int column) const {
+        return looks_[column != ValueColumn ? 0 : stale_ ? 2 : 1];
+    }
 
-    std::array<Look, 2> looks_;  // other columns, Value column
+    std::array<Look, 3> looks_;  // other columns, Value column, stale Value column
+    bool stale_ = false;
 };

@@ -50,6 +50,11 @@ TMainForm::TMainForm(WindowMessages& messages, const WindowBehaviour::Options& o
     connect(Timer1, &QTimer::timeout, this, [this] { behaviour_->Timer1Timer(); });
     qApp->installEventFilter(this);
 
+    // At start the window itself has the focus: an arrow key on the port list
+    // would move polling to another port, and on the tab bar turn the page.
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
+
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

@@ -23,6 +23,7 @@ class QTableWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class StatusPanel;
 class WindowMessages;
 
 class TMainForm : public QMainWindow, private WindowView {
@@ -56,7 +57,7 @@ public:
     std::array<QLabel*, 6> Labels{};           // Label1 to Label6
     std::array<QLineEdit*, 6> MaskEdits{};     // MaskEdit1 to MaskEdit6
     QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 3> Panels{};  // the three panels of StatusBar1
+    std::array<StatusPanel*, 3> Panels{};  // the three panels of StatusBar1
     QAction* ADiag = nullptr;
     QAction* AResetErrors = nullptr;
     QTimer* Timer1 = nullptr;
@@ -78,6 +79,7 @@ private:
     void AddPortName(const std::string& name) override;
     void SelectPort(int index) override;
     void SetCell(int list, int row, int column, const std::string& text) override;
+    void SetListStale(int list, bool stale) override;
     void SetMemoText(const std::string& text) override;
     void SetBoxText(int box, const std::string& text) override;
     void SetCounter(int counter, const CounterText& text) override;

@@ -20,6 +20,7 @@
 #include "app/CounterBox.h"
 #include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
+#include "app/StatusPanel.h"
 
 namespace {
 
@@ -228,11 +229,8 @@ void TMainForm::BuildStatusBar() {
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(StatusBarHeight);
     for (std::size_t i = 0; i < Panels.size(); ++i) {
-        auto* panel = Named(new QLabel(StatusBar1), QStringLiteral("Panel%1").arg(i));
-        // Fixed in both directions: a new text then only repaints the panel,
-        // without laying out the status bar again on every tick.
+        auto* panel = Named(new StatusPanel(StatusBar1), QStringLiteral("Panel%1").arg(i));
         panel->setFixedSize(PanelWidths[i], PanelHeight);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         // Opaque, so that the status bar behind it is not painted again with it.
         panel->setAutoFillBackground(true);
         StatusBar1->addWidget(panel);

@@ -14,7 +14,9 @@
 #include <QTimer>
 
 #include "app/CounterBox.h"
+#include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
+#include "app/StatusPanel.h"
 #include "app/WindowMessages.h"
 
 namespace {
@@ -69,6 +71,12 @@ void TMainForm::SetCell(int list, int row, int column, const std::string& text) 
     ListOfPage(list)->item(row, column)->setText(Q(text));
 }
 
+void TMainForm::SetListStale(int list, bool stale) {
+    QTableWidget* view = ListOfPage(list);
+    static_cast<ListCellDelegate*>(view->itemDelegate())->SetStale(stale);
+    view->viewport()->update();
+}
+
 // The same text set again would lay the document out and paint it anew on
 // every tick, and take the user's scrolling back to the top.
 void TMainForm::SetMemoText(const std::string& text) {
@@ -78,10 +86,14 @@ void TMainForm::SetMemoText(const std::string& text) {
 
 // A box that shows its text already keeps the user's cursor and selection
 // (to copy the VIN, say).
+// A text wider than its box shows from its start (a VIN's first letters say
+// most), not from its end, where setting a text leaves the cursor.
 void TMainForm::SetBoxText(int box, const std::string& text) {
     QLineEdit& edit = *LabeledEdits[static_cast<std::size_t>(box)];
     const QString shown = Q(text);
-    if (edit.text() != shown) edit.setText(shown);
+    if (edit.text() == shown) return;
+    edit.setText(shown);
+    edit.setCursorPosition(0);
 }
 
 void TMainForm::SetCounter(int counter, const CounterText& text) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/Program.h"
+#include "app/StopSignals.h"
 #include "app/WindowMessages.h"
 #include "platform/StandardStreams.h"
 
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
     // A closed standard stream would otherwise hand its number to the port,
     // and Qt's warnings would go onto the ECU line.
     KeepStandardStreamsOpen();
+    StopSignals::Block();
     QApplication application(argc, argv);
+    const StopSignals stops(&application);
     QApplication::setApplicationVersion(QStringLiteral(VMX_VERSION));
 
     QCommandLineParser parser;
@@ -59,16 +62,24 @@ int main(int argc, char** argv) {
             "Record every byte to and from the port into FILE (see vmxdiag-cli replay)."),
         QStringLiteral("FILE"));
     parser.addOption(record);
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("Replace the file of --record when it exists."));
+    parser.addOption(force);
     parser.process(application);
 
     if (parser.isSet(record) && parser.value(record).isEmpty()) {
         std::fprintf(stderr, "vmxdiag: --record needs a file\n");
         return 2;
     }
+    if (parser.isSet(force) && !parser.isSet(record)) {
+        std::fprintf(stderr, "vmxdiag: --force goes with --record\n");
+        return 2;
+    }
 
     WindowBehaviour::Options options;
     options.Directory = std::filesystem::current_path();
     options.RecordPath = QFile::encodeName(parser.value(record)).toStdString();
+    options.ForceRecording = parser.isSet(force);
     MessageBoxes messages;
     return RunMainForm(messages, options);
 }

@@ -4,6 +4,8 @@
 // switch, closing, and a lost adapter coming back. The tick is called as the
 // timer would call it.
 
+#include <gmock/gmock.h>
+
 #include "database/ProfileValues.h"
 #include "support/BehaviourFixture.h"
 
@@ -43,6 +45,32 @@ TYPED_TEST(WindowPolling, WithoutAnEcuEveryPortIsListedTheFirstOpenedAndTheUserT
     ASSERT_EQ(this->view.Messages.size(), 1u);
     EXPECT_EQ(this->view.Messages[0].Text, "No connecting.");
     EXPECT_EQ(this->view.Messages[0].Kind, Icon::Error);
+}
+
+// A missing database.ini leaves every value a raw word without a name, which
+// looks like a fault of the ECU: the user is told once, and the window starts.
+TYPED_TEST(WindowPolling, AMissingDefinitionFileIsSaidOnceAndTheWindowStartsAllTheSame) {
+    this->ecus.AddEcu("COM1");
+    std::filesystem::remove(this->folder / "database.ini");
+    this->Open();
+    ASSERT_EQ(this->view.Messages.size(), 1u);
+    EXPECT_THAT(this->view.Messages[0].Text,
+                ::testing::HasSubstr("database.ini is not in the current folder"));
+    EXPECT_EQ(this->view.SelectedPort, 0);
+    this->window->ADiagExecute();
+    EXPECT_FALSE(this->Tick().empty());
+}
+
+// A file with a fault the checker counts as an error is said in its words,
+// with where to look further.
+TYPED_TEST(WindowPolling, AFaultOfTheDefinitionFileIsSaidAsTheCheckerSaysIt) {
+    this->ecus.AddEcu("COM1");
+    WriteBytes(this->folder / "database.ini",
+               "[0000]\r\nAddress=0100\r\n[0000]\r\nAddress=0102\r\n");
+    this->Open();
+    ASSERT_EQ(this->view.Messages.size(), 1u);
+    EXPECT_THAT(this->view.Messages[0].Text, ::testing::HasSubstr("database.ini:3: error:"));
+    EXPECT_THAT(this->view.Messages[0].Text, ::testing::HasSubstr("vmxdiag-cli check"));
 }
 
 TYPED_TEST(WindowPolling, WithNoPortStartOnlySetsTheCaption) {
@@ -220,6 +248,25 @@ TYPED_TEST(WindowPolling, ClosingWhilePollingClosesThePortAndWritesOnlyTheLangua
     EXPECT_EQ(ReadBytes(this->folder / "database.ini"), expected);
     EXPECT_TRUE(this->ecus.PortIsFree("COM1")) << "the window still holds the port";
     EXPECT_TRUE(this->view.Messages.empty());
+}
+
+// Fixed fault: values that were not refreshed looked live, bright green.
+TYPED_TEST(WindowPolling, AFailedReadShowsTheListsValuesStaleUntilItsNextGoodRead) {
+    this->ecus.AddEcu("COM1");
+    this->Open();
+    this->StartPolling();
+    const std::string before = this->view.Value(0, 0);
+    SimFaults faults;
+    faults.Unanswered = {0x84};
+    this->ecus.SetFaults("COM1", faults);
+    this->Tick();
+    EXPECT_TRUE(this->view.Stale[0]);
+    EXPECT_FALSE(this->view.Stale[1]);
+    EXPECT_EQ(this->view.Value(0, 0), before);  // kept, marked stale
+    this->ecus.SetFaults("COM1", {});
+    this->Tick();  // selects the set again and reads a good block
+    EXPECT_FALSE(this->view.Stale[0]);
+    EXPECT_EQ(this->view.FilledValues(0), 16);
 }
 
 // --- A lost adapter ---

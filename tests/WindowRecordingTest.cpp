@@ -138,6 +138,22 @@ TYPED_TEST(WindowRecording, ARecordingThatCannotBeCreatedStopsTheStartBeforeAnyt
     EXPECT_TRUE(this->ecus.Frames("COM1").empty());
 }
 
+// An existing recording is kept, unless the user asked to replace it.
+TYPED_TEST(WindowRecording, AnExistingRecordingIsReplacedOnlyWhenAskedTo) {
+    this->ecus.AddEcu("COM1");
+    WriteBytes(this->Path(), "notes of an earlier drive\n");
+    EXPECT_THROW(this->Open(this->Path()), std::runtime_error);
+    EXPECT_EQ(ReadBytes(this->Path()), "notes of an earlier drive\n");
+    EXPECT_TRUE(this->ecus.Frames("COM1").empty());
+    WindowBehaviour::Options options;
+    options.Directory = this->folder.Path();
+    options.RecordPath = this->Path();
+    options.ForceRecording = true;
+    this->window = std::make_unique<WindowBehaviour>(this->view, options, this->ecus.Port());
+    this->window.reset();
+    EXPECT_EQ(this->PortTexts(this->Read()).size(), 1u);
+}
+
 #ifndef _WIN32
 TYPED_TEST(WindowRecording, AFailedWriteIsShownOnceAndPollingGoesOn) {
     this->ecus.AddEcu("COM1");

@@ -49,10 +49,12 @@ LRESULT TMainForm::ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const {
         case CDDS_ITEMPREPAINT:
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const CellLook look = CellLookOf(draw.iSubItem);
+            const bool stale = stale_[draw.nmcd.hdr.hwndFrom == controls_.Lists[0] ? 0 : 1];
+            const CellLook look = CellLookOf(draw.iSubItem, stale);
             draw.clrTextBk = Colour(look.Background);
             draw.clrText = Colour(look.Text);
-            ::SelectObject(draw.nmcd.hdc, look.PointSize == 14 ? fonts_.Value : fonts_.Cell);
+            ::SelectObject(draw.nmcd.hdc,
+                           draw.iSubItem == ValueColumn ? fonts_.Value : fonts_.Cell);
             return CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;
         }
         case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:

@@ -29,8 +29,9 @@ TMainForm::TMainForm(HINSTANCE instance, const WindowBehaviour::Options& options
         ::DestroyWindow(controls_.MainForm);
         throw;
     }
-    // At start the port list has the focus, as in the window's other toolkit.
-    ::SetFocus(controls_.ComNumber);
+    // At start the window itself has the focus: an arrow key on the port list
+    // would move polling to another port, and on the tab bar turn the page.
+    ::SetFocus(controls_.MainForm);
 }
 
 TMainForm::~TMainForm() {

@@ -79,6 +79,7 @@ private:
     void AddPortName(const std::string& name) override;
     void SelectPort(int index) override;
     void SetCell(int list, int row, int column, const std::string& text) override;
+    void SetListStale(int list, bool stale) override;
     void SetMemoText(const std::string& text) override;
     void SetBoxText(int box, const std::string& text) override;
     void SetCounter(int counter, const CounterText& text) override;
@@ -118,5 +119,6 @@ private:
     // What each cell shows, so that only a changed text is sent to the list.
     std::array<std::array<std::array<std::wstring, 4>, WindowView::ListRows>, 2> cells_;
     std::array<std::wstring, 3> panels_;
+    std::array<bool, 2> stale_{};  // the lists whose values are stale
     std::unique_ptr<WindowBehaviour> behaviour_;
 };

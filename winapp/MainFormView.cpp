@@ -107,6 +107,11 @@ void TMainForm::CellText(NMLVDISPINFOW& request) const {
     item.pszText[length] = L'\0';
 }
 
+void TMainForm::SetListStale(int list, bool stale) {
+    stale_[static_cast<std::size_t>(list)] = stale;
+    ::InvalidateRect(controls_.Lists[static_cast<std::size_t>(list)], nullptr, FALSE);
+}
+
 // The edit control ends its lines with CR LF.
 void TMainForm::SetMemoText(const std::string& text) {
     std::wstring lines;

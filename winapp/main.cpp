@@ -1,7 +1,7 @@
 // vmxdiag.exe: the diagnostic window on Windows. It reads database.ini of the
 // current folder and finds the ECU on the machine's COM ports.
 //
-//   vmxdiag.exe [--record FILE]    (FILE: every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag.exe [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -33,9 +33,17 @@ bool ReadOptions(WindowBehaviour::Options& options) {
             options.RecordPath = std::filesystem::path(__wargv[++i]).string();
             continue;
         }
+        if (argument == L"--force") {
+            options.ForceRecording = true;
+            continue;
+        }
         ShowError(
-            L"Usage: vmxdiag [--record FILE]\n\nFILE records every byte on the line "
-            L"(see vmxdiag-cli replay).");
+            L"Usage: vmxdiag [--record FILE [--force]]\n\nFILE records every byte on the "
+            L"line (see vmxdiag-cli replay); --force replaces it when it exists.");
+        return false;
+    }
+    if (options.ForceRecording && options.RecordPath.empty()) {
+        ShowError(L"--force goes with --record.");
         return false;
     }
     return true;

@@ -2,7 +2,9 @@
 // How every cell of both parameter lists is painted: the Value column lime
 // green on black in 14 points, the other columns black on the button face in
 // 12 points. Font name and weight stay the list's. The look depends on the
-// column only, never on the row, the value or the definition.
+// column, and on whether the list's values are stale (its last read failed:
+// they are then grey instead of lime); never on the row, the value or the
+// definition.
 
 #include <cstdint>
 
@@ -20,7 +22,9 @@ struct CellLook {
 
 inline constexpr int ValueColumn = 2;
 
-constexpr CellLook CellLookOf(int column) {
-    constexpr CellColour Black{}, Lime{false, 0, 255, 0}, ButtonFace{true};
-    return column == ValueColumn ? CellLook{Black, Lime, 14} : CellLook{ButtonFace, Black, 12};
+constexpr CellLook CellLookOf(int column, bool stale = false) {
+    constexpr CellColour Black{}, Lime{false, 0, 255, 0}, Grey{false, 128, 128, 128},
+        ButtonFace{true};
+    if (column != ValueColumn) return {ButtonFace, Black, 12};
+    return {Black, stale ? Grey : Lime, 14};
 }

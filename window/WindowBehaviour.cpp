@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "database/DefinitionFileNotice.h"
 #include "database/ProfileValues.h"
 #include "lang/Lang.h"
 #include "line/LineRecovery.h"
@@ -17,11 +18,13 @@ class WindowBehaviour::Messages : public MessageSink {
 public:
     explicit Messages(WindowView& view) : view_(view) {}
     void ShowError(const std::string& cp1251) override {
-        view_.ShowMessage(Cp1251ToUtf8(cp1251), WindowView::Icon::None);
+        if (!muted_) view_.ShowMessage(Cp1251ToUtf8(cp1251), WindowView::Icon::None);
     }
+    void Mute() { muted_ = true; }
 
 private:
     WindowView& view_;
+    bool muted_ = false;
 };
 
 namespace {
@@ -48,6 +51,7 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
                                                         session_->Definitions.IniFile.Path()))
         throw std::runtime_error("The recording " + PrintablePath(options.RecordPath) +
                                  " cannot be created: " + line.RecordingFailure() + ".");
+    ShowDefinitionNotice();
     DetectPort();
     SaveRecording();
     ApplyLanguage();
@@ -55,6 +59,23 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
 
 WindowBehaviour::~WindowBehaviour() {
     session_.reset();
+}
+
+void WindowBehaviour::EndWithoutMessages() {
+    messages_->Mute();
+    session_.reset();
+}
+
+// A missing database.ini, or one without a parameter, leaves every value a
+// raw word without a name, which looks like a fault of the ECU: the user is
+// told once, with what the checker finds wrong in the file. The window
+// starts all the same.
+void WindowBehaviour::ShowDefinitionNotice() {
+    std::string text;
+    for (const std::string& line :
+         NoticeLines(InspectDefinitionFile(session_->Definitions.IniFile.Path())))
+        text += (text.empty() ? "" : "\n") + line;
+    if (!text.empty()) view_.ShowMessage(Cp1251ToUtf8(text), WindowView::Icon::Error);
 }
 
 std::string WindowBehaviour::Text(std::size_t entry) const {
@@ -161,6 +182,13 @@ void WindowBehaviour::SetTimerEnabled(bool enabled) {
     if (enabled == timerEnabled_) return;
     timerEnabled_ = enabled;
     view_.SetTimerEnabled(enabled);
+}
+
+void WindowBehaviour::MarkStale(int list, bool stale) {
+    bool& marked = stale_[static_cast<std::size_t>(list)];
+    if (marked == stale) return;
+    marked = stale;
+    view_.SetListStale(list, stale);
 }
 
 // A recording that cannot be written any more says so once; polling goes on.

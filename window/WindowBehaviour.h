@@ -6,6 +6,7 @@
 // show; a toolkit's window builds the controls and forwards the user's events
 // to the handlers here, which bear the names of the window's layout.
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -77,6 +78,11 @@ public:
     void PollErrors();
     void PollEcuInfo();
 
+    // Ends the session now, its messages unshown: for a program that ends
+    // without its window (its display gone), so that the port is let go of
+    // and the language written back all the same.
+    void EndWithoutMessages();
+
     EcuSession& Session() { return *session_; }
     bool TimerEnabled() const { return timerEnabled_; }
 
@@ -90,16 +96,20 @@ private:
     // The core's messages, shown in the view's boxes without an icon.
     class Messages;
 
+    void ShowDefinitionNotice();
     void DetectPort();
     void BuildRows();
     // A timer that already runs keeps its interval.
     void SetTimerEnabled(bool enabled);
     // After the exchanges of a handler: the recording's new lines to its file.
     void SaveRecording();
+    // A list's values are stale from a failed read until its next good one.
+    void MarkStale(int list, bool stale);
     std::string Text(std::size_t entry) const;
 
     WindowView& view_;
     bool timerEnabled_ = false;
+    std::array<bool, 2> stale_{};
     std::unique_ptr<Messages> messages_;
     std::unique_ptr<EcuSession> session_;
 };

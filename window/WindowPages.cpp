@@ -51,7 +51,9 @@ void WindowBehaviour::BuildRows() {
 }
 
 void WindowBehaviour::PollLiveData() {
-    if (::PollLiveData(session_->Line, session_->Sets, CurrentPage, LinkOk)) ShowLiveValues();
+    const bool read = ::PollLiveData(session_->Line, session_->Sets, CurrentPage, LinkOk);
+    if (read) ShowLiveValues();
+    MarkStale(CurrentPage, !read);
 }
 
 // Only the Value column is written; a slot that the last selection did not

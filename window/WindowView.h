@@ -37,6 +37,8 @@ public:
     virtual void SelectPort(int index) = 0;
     // A cell of a parameter list; every list has its ListRows rows from the start.
     virtual void SetCell(int list, int row, int column, const std::string& text) = 0;
+    // The Value cells of a list drawn as stale (CellLook.h) or live again.
+    virtual void SetListStale(int list, bool stale) = 0;
     // Memo1, whole: lines separated by '\n'.
     virtual void SetMemoText(const std::string& text) = 0;
     // LabeledEdit1 to LabeledEdit8: boxes 0 to 7.

@@ -24,6 +24,7 @@
 
 #include "LineTiming.h"
 #include "app/MainForm.h"
+#include "app/StatusPanel.h"
 #include "app/WindowMessages.h"
 #include "sim/posix/EcuSimulator.h"
 

@@ -54,6 +54,39 @@ TEST_F(LookTest, ValueCellsAreLimeOnBlackIn14PointsTheOthersBlackOnButtonFace) {
     }
 }
 
+// Whether some pixel of a cell has the colour.
+bool Painted(const QImage& picture, const QRect& cell, const QColor& colour) {
+    for (int x = cell.left(); x < cell.right(); ++x)
+        for (int y = cell.top(); y < cell.bottom(); ++y)
+            if (picture.pixelColor(x, y) == colour) return true;
+    return false;
+}
+
+// A failed read greys the list's values (still on black) until its next good
+// read; the lime comes back with it.
+TEST_F(LookTest, AFailedReadPaintsTheValuesGreyUntilTheNextGoodRead) {
+    auto& ecu = Ecu("COM1");
+    Open();
+    StartPolling(ecu);
+    QTableWidget* list = form->ListView1;
+    const QRect cell = list->visualRect(list->model()->index(0, 2))
+                           .translated(list->viewport()->mapTo(list, QPoint(0, 0)));
+    const QColor lime(0, 255, 0), grey(128, 128, 128);
+    SimFaults faults;
+    faults.Unanswered = {0x84};
+    ecu.SetFaults(faults);
+    form->Behaviour().Timer1Timer();
+    QImage picture = list->grab().toImage();
+    EXPECT_TRUE(Painted(picture, cell, grey));
+    EXPECT_FALSE(Painted(picture, cell, lime));
+    EXPECT_EQ(picture.pixelColor(cell.bottomRight() - QPoint(2, 2)), QColor(Qt::black));
+    ecu.SetFaults({});
+    form->Behaviour().Timer1Timer();
+    picture = list->grab().toImage();
+    EXPECT_TRUE(Painted(picture, cell, lime));
+    EXPECT_FALSE(Painted(picture, cell, grey));
+}
+
 TEST_F(LookTest, ValuesHaveTheirDecimalsAndTheUsersSeparator) {
     WriteBytes(folder / "database.ini",
                "[Configuration]\r\nLanguage=EN\r\n"

@@ -104,6 +104,34 @@ TEST_F(WindowTest, KeysReachTheBehaviourAndTheShortcutsStillWork) {
     EXPECT_EQ(form->Behaviour().CurrentPage, 2);
 }
 
+// Fixed fault: the port list had the focus at start, so that one press of an
+// arrow key moved polling to another port.
+TEST_F(WindowTest, AtStartTheWindowItselfHasTheFocusAndAnArrowKeyChangesNoPort) {
+    Ecu("COM1");
+    Ecu("COM2");
+    Open();
+    EXPECT_EQ(QApplication::focusWidget(), form.get());
+    const int port = form->ComNumber->currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(form->ComNumber->currentIndex(), port);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+}
+
+// Fixed fault: a VIN longer than its box showed its end ("/VWZZZ1KZAW000001").
+TEST_F(WindowTest, ABoxShowsALongTextFromItsStart) {
+    auto& ecu = Ecu("COM1");
+    EcuState state = ecu.State();
+    state.VinCp866 = "WVWZZZ1KZAW000001";
+    ecu.SetState(state);
+    Open();
+    form->PageControl1->setCurrentIndex(3);
+    form->Behaviour().Timer1Timer();
+    QLineEdit& vin = *form->LabeledEdits[0];
+    ASSERT_EQ(vin.text(), "WVWZZZ1KZAW000001");
+    EXPECT_EQ(vin.cursorPosition(), 0);
+}
+
 // Fixed fault: with the port list focused, as it is at start, F4 also opened
 // its drop-down.
 TEST_F(WindowTest, F4TurnsToTheEcuInformationWithoutOpeningThePortList) {

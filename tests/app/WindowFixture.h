@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "app/StatusPanel.h"
 #include "app/WindowMessages.h"
 #include "sim/posix/EcuSimulator.h"
 #include "support/ScratchFolder.h"

@@ -22,6 +22,7 @@ public:
     std::vector<std::string> Ports;
     int SelectedPort = -1;
     std::array<std::array<std::array<std::string, 4>, ListRows>, 2> Cells;
+    std::array<bool, 2> Stale{};
     std::string Memo;
     std::array<std::string, 8> Boxes;
     std::array<std::string, 6> Counters;  // as shown in the mask
@@ -65,6 +66,7 @@ public:
     void SetCell(int list, int row, int column, const std::string& text) override {
         Cells.at(list).at(row).at(column) = text;
     }
+    void SetListStale(int list, bool stale) override { Stale.at(list) = stale; }
     void SetMemoText(const std::string& text) override { Memo = text; }
     void SetBoxText(int box, const std::string& text) override { Boxes.at(box) = text; }
     void SetCounter(int counter, const CounterText& text) override {
