@@ -21,6 +21,7 @@ bash scripts/test-windows.sh
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$top/tests/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DVMX_SANITIZE=ON -DVMX_FUZZ=ON -DVMX_BUILD_BENCH=OFF
