@@ -16,8 +16,8 @@ QColor Colour(const CellColour& colour) {
 
 }  // namespace
 
-ListCellDelegate::CellLook ListCellDelegate::LookOf(int column, bool stale) {
-    const ::CellLook look = CellLookOf(column, stale);
+ListCellDelegate::CellLook ListCellDelegate::LookOf(int column, bool stale, bool outOfRange) {
+    const ::CellLook look = CellLookOf(column, stale, outOfRange);
     return {Colour(look.Background), Colour(look.Text), look.PointSize};
 }
 
@@ -26,16 +26,23 @@ ListCellDelegate::ListCellDelegate(const QFont& listFont, QObject* parent)
     looks_[0].Colours = LookOf(0);
     looks_[1].Colours = LookOf(ValueColumn);
     looks_[2].Colours = LookOf(ValueColumn, true);
+    looks_[3].Colours = LookOf(ValueColumn, false, true);
     for (Look& look : looks_) {
         look.Font = listFont;
         look.Font.setPointSize(look.Colours.PointSize);
     }
 }
 
+const ListCellDelegate::Look& ListCellDelegate::LookAt(const QModelIndex& index) const {
+    if (index.column() != ValueColumn) return looks_[0];
+    if (stale_) return looks_[2];
+    return looks_[index.data(WarningRole).toBool() ? 3 : 1];
+}
+
 void ListCellDelegate::initStyleOption(QStyleOptionViewItem* option,
                                        const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
-    const Look& look = LookAt(index.column());
+    const Look& look = LookAt(index);
     option->backgroundBrush = look.Colours.Background;
     // Every colour group: a disabled list would otherwise grey the text.
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::HighlightedText})
@@ -48,7 +55,7 @@ void ListCellDelegate::initStyleOption(QStyleOptionViewItem* option,
 // its cell is cut at the cell's edge.
 void ListCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
-    const Look& look = LookAt(index.column());
+    const Look& look = LookAt(index);
     painter->fillRect(option.rect, look.Colours.Background);
     painter->setFont(look.Font);
     painter->setPen(look.Colours.Text);

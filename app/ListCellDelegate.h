@@ -13,13 +13,16 @@
 class ListCellDelegate : public QStyledItemDelegate {
 public:
     static constexpr int ValueColumn = ::ValueColumn;
+    // A Value cell's item data of this role is true while its value is
+    // outside its range.
+    static constexpr int WarningRole = Qt::UserRole + 1;
 
     struct CellLook {
         QColor Background;
         QColor Text;
         int PointSize = 0;
     };
-    static CellLook LookOf(int column, bool stale = false);
+    static CellLook LookOf(int column, bool stale = false, bool outOfRange = false);
 
     // `listFont` gives the name and weight of every cell's font.
     ListCellDelegate(const QFont& listFont, QObject* parent);
@@ -40,10 +43,9 @@ private:
         CellLook Colours;
         QFont Font;
     };
-    const Look& LookAt(int column) const {
-        return looks_[column != ValueColumn ? 0 : stale_ ? 2 : 1];
-    }
+    const Look& LookAt(const QModelIndex& index) const;
 
-    std::array<Look, 3> looks_;  // other columns, Value column, stale Value column
+    // Other columns, Value column, stale Value column, Value out of range.
+    std::array<Look, 4> looks_;
     bool stale_ = false;
 };

@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/TrendForm.h"
+
 namespace {
 
 // The control or one of its parents is the window (the drop-down list of a
@@ -44,6 +46,8 @@ TMainForm::TMainForm(WindowMessages& messages, const WindowBehaviour::Options& o
     });
     connect(ADiag, &QAction::triggered, this, [this] { behaviour_->ADiagExecute(); });
     connect(AResetErrors, &QAction::triggered, this, [this] { behaviour_->AResetErrorsExecute(); });
+    connect(ALog, &QAction::triggered, this, [this] { behaviour_->ALogExecute(); });
+    connect(ATrend, &QAction::triggered, this, [this] { behaviour_->ATrendExecute(); });
     connect(LanguageBtn, &QPushButton::clicked, this, [this] { behaviour_->LanguageBtnClick(); });
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this] { behaviour_->PageControl1Change(); });
@@ -68,11 +72,14 @@ TMainForm::~TMainForm() {
     behaviour_.reset();
 }
 
+// The trend window goes with the main one.
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (behaviour_->FormCloseQuery())
-        event->accept();
-    else
+    if (!behaviour_->FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    TrendWindow->close();
+    event->accept();
 }
 
 // Every key press reaches FormShortCut before the shortcuts of the actions:

@@ -24,6 +24,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class StatusPanel;
+class TrendForm;
 class WindowMessages;
 
 class TMainForm : public QMainWindow, private WindowView {
@@ -60,7 +61,10 @@ public:
     std::array<StatusPanel*, 3> Panels{};  // the three panels of StatusBar1
     QAction* ADiag = nullptr;
     QAction* AResetErrors = nullptr;
+    QAction* ALog = nullptr;    // F6
+    QAction* ATrend = nullptr;  // F7
     QTimer* Timer1 = nullptr;
+    TrendForm* TrendWindow = nullptr;
 
 protected:
     // FormCloseQuery: the behaviour allows closing.
@@ -80,10 +84,19 @@ private:
     void SelectPort(int index) override;
     void SetCell(int list, int row, int column, const std::string& text) override;
     void SetListStale(int list, bool stale) override;
+    void SetValueWarning(int list, int row, bool warning) override;
     void SetMemoText(const std::string& text) override;
     void SetBoxText(int box, const std::string& text) override;
     void SetCounter(int counter, const CounterText& text) override;
     void SetPanelText(int panel, const std::string& text) override;
+    void SetPanelTip(int panel, const std::string& tip) override;
+    void ShowTrend() override;
+    void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                       const std::string& minute, const std::string& fiveMinutes) override;
+    void SetTrendRows(const std::vector<std::string>& names,
+                      const std::vector<bool>& chosen) override;
+    void SetTrendPeriod(int period) override;
+    void TrendChanged() override;
     int ActivePage() const override;
     void SetActivePage(int page) override;
     void SetTimerEnabled(bool enabled) override;
@@ -97,6 +110,7 @@ private:
     void BuildErrorsPage();
     void BuildEcuInfoPage();
     void BuildStatusBar();
+    void BuildTrendWindow();
     QTableWidget* ListOfPage(int page) const;
 
     WindowMessages& messages_;

@@ -21,6 +21,7 @@
 #include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
 #include "app/StatusPanel.h"
+#include "app/TrendForm.h"
 
 namespace {
 
@@ -83,9 +84,12 @@ void TMainForm::BuildLayout() {
     ADiag->setShortcut(Qt::Key_F5);
     AResetErrors = Named(new QAction(this), QStringLiteral("AResetErrors"));
     AResetErrors->setShortcut(Qt::Key_F8);
+    ALog = Named(new QAction(this), QStringLiteral("ALog"));
+    ALog->setShortcut(Qt::Key_F6);
+    ATrend = Named(new QAction(this), QStringLiteral("ATrend"));
+    ATrend->setShortcut(Qt::Key_F7);
     // Shortcuts of the window, whichever control has the focus.
-    addAction(ADiag);
-    addAction(AResetErrors);
+    addActions({ADiag, ALog, ATrend, AResetErrors});
 
     BuildToolBar();
     PageControl1 = Named(new QTabWidget(this), QStringLiteral("PageControl1"));
@@ -99,6 +103,7 @@ void TMainForm::BuildLayout() {
     BuildEcuInfoPage();
     setCentralWidget(PageControl1);
     BuildStatusBar();
+    BuildTrendWindow();
 
     Timer1 = Named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setInterval(WindowBehaviour::TickMs);
@@ -237,4 +242,23 @@ void TMainForm::BuildStatusBar() {
         Panels[i] = panel;
     }
     setStatusBar(StatusBar1);
+}
+
+// The trend window is made hidden with the main one, so that the behaviour
+// can give it its texts from the start; F7 shows it.
+void TMainForm::BuildTrendWindow() {
+    TrendForm::Handlers handlers;
+    handlers.RowsChosen = [this](const std::vector<int>& rows) {
+        behaviour_->TrendRowsChosen(rows);
+    };
+    handlers.PeriodChosen = [this](int period) { behaviour_->TrendPeriodChosen(period); };
+    handlers.Closed = [this] {
+        if (behaviour_) behaviour_->TrendClosed();
+    };
+    handlers.Plot = [this](int width, int height) {
+        return behaviour_ ? behaviour_->TrendPlot(width, height) : TrendPicture{};
+    };
+    TrendWindow = new TrendForm(this, std::move(handlers));
+    // F5 to F8 there as here.
+    TrendWindow->addActions({ADiag, ALog, ATrend, AResetErrors});
 }

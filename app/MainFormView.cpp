@@ -17,6 +17,7 @@
 #include "app/ListCellDelegate.h"
 #include "app/MainForm.h"
 #include "app/StatusPanel.h"
+#include "app/TrendForm.h"
 #include "app/WindowMessages.h"
 
 namespace {
@@ -77,6 +78,12 @@ void TMainForm::SetListStale(int list, bool stale) {
     view->viewport()->update();
 }
 
+void TMainForm::SetValueWarning(int list, int row, bool warning) {
+    ListOfPage(list)
+        ->item(row, ListCellDelegate::ValueColumn)
+        ->setData(ListCellDelegate::WarningRole, warning);
+}
+
 // The same text set again would lay the document out and paint it anew on
 // every tick, and take the user's scrolling back to the top.
 void TMainForm::SetMemoText(const std::string& text) {
@@ -102,6 +109,33 @@ void TMainForm::SetCounter(int counter, const CounterText& text) {
 
 void TMainForm::SetPanelText(int panel, const std::string& text) {
     Panels[static_cast<std::size_t>(panel)]->setText(Q(text));
+}
+
+void TMainForm::SetPanelTip(int panel, const std::string& tip) {
+    Panels[static_cast<std::size_t>(panel)]->setToolTip(Q(tip));
+}
+
+void TMainForm::ShowTrend() {
+    TrendWindow->ShowBeside(*this);
+}
+
+void TMainForm::SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                              const std::string& minute, const std::string& fiveMinutes) {
+    TrendWindow->SetTexts(title, rowsCaption, minute, fiveMinutes);
+}
+
+void TMainForm::SetTrendRows(const std::vector<std::string>& names,
+                             const std::vector<bool>& chosen) {
+    TrendWindow->SetRows(names, chosen);
+}
+
+void TMainForm::SetTrendPeriod(int period) {
+    TrendWindow->SetPeriod(period);
+}
+
+// Painted only while shown.
+void TMainForm::TrendChanged() {
+    if (TrendWindow->isVisible()) TrendWindow->Plot->Refresh();
 }
 
 int TMainForm::ActivePage() const {

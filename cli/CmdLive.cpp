@@ -36,18 +36,6 @@ struct LiveOptions {
     RecordOption Record;
 };
 
-// Local wall-clock time with milliseconds, for the log lines.
-std::string Timestamp() {
-    using namespace std::chrono;
-    const system_clock::time_point now = system_clock::now();
-    const std::tm local = LocalTime(system_clock::to_time_t(now));
-    const long long ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    char text[40];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    std::snprintf(text + length, sizeof text - length, ".%03lld", ms);
-    return text;
-}
-
 void ReportSelection(const ParameterSets& sets, int read) {
     const SlotSelection& selection = sets.Selection;
     if (selection.Complete()) return;
@@ -132,7 +120,7 @@ int RunLive(const LiveOptions& options) {
             if (lastGood) ++good;
             if (ok) {
                 if (csv)
-                    PrintCsvLine(sets, Timestamp(), *csv);
+                    PrintCsvLine(sets, CsvTime(std::chrono::system_clock::now()), *csv);
                 else
                     PrintLiveTable(sets, definitions->LanguageIndex,
                                    "Set " + std::to_string(options.Set) + ", read " +

@@ -3,8 +3,9 @@
 // writes is UTF-8, and a reader that goes away ends the run through a failed
 // write rather than killing it with the port held.
 
-#include <ctime>
 #include <memory>
+
+#include "platform/LocalTime.h"
 
 // Sets the streams up for the run and gives the console back its own
 // settings at the end. One object, living for the whole of main.
@@ -28,6 +29,3 @@ bool OutputIsTerminal();
 bool ErrorsAreTerminal();
 // True when standard input is a terminal: a question can be asked.
 bool InputIsTerminal();
-
-// The local calendar time of a moment.
-std::tm LocalTime(std::time_t moment);

@@ -6,22 +6,6 @@
 #include "database/ValueText.h"
 #include "lang/Lang.h"
 
-namespace {
-
-// A CSV field, quoted when it holds a separator or a quote.
-std::string CsvField(const std::string& text, const CsvStyle& style) {
-    if (text.find_first_of(std::string{style.Separator, '"', '\n'}) == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-}  // namespace
-
 std::optional<CsvStyle> CsvStyleOf(const std::string& format) {
     if (format == "csv") return CsvStyle{};
     if (format == "csv-semicolon") return CsvStyle{';', ',', true};
@@ -34,27 +18,15 @@ const std::vector<std::string>& OutputFormats() {
 }
 
 void PrintCsvStart(const CsvStyle& style) {
-    if (style.ByteOrderMark) std::fputs("\xEF\xBB\xBF", stdout);
+    std::fputs(CsvStart(style).c_str(), stdout);
 }
 
 void PrintCsvHeader(const ParameterSets& sets, const CsvStyle& style) {
-    std::string line = "time";
-    for (const ParameterDef* def : sets.Slots) {
-        std::string column = Printable(def->CodeEn);
-        if (!def->Unit->empty()) column += " [" + Printable(*def->Unit) + "]";
-        line += style.Separator + CsvField(column, style);
-    }
-    std::printf("%s\n", line.c_str());
+    std::fputs(CsvHeader(sets.Slots, style).c_str(), stdout);
 }
 
 void PrintCsvLine(const ParameterSets& sets, const std::string& time, const CsvStyle& style) {
-    std::string line = time;
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        line += style.Separator;
-        if (const auto value = ShownValue(sets, slot))
-            line += ValueText(*value, sets.Slots[slot]->Digits, style.Decimal);
-    }
-    std::printf("%s\n", line.c_str());
+    std::fputs(CsvRow(sets, time, style).c_str(), stdout);
     std::fflush(stdout);
 }
 
@@ -67,8 +39,10 @@ void PrintLiveTable(const ParameterSets& sets, int languageIndex, const std::str
     for (int slot = 0; slot < SlotCount; ++slot) {
         const ParameterDef& def = *sets.Slots[slot];
         const auto value = ShownValue(sets, slot);
-        table.Add({Printable(def.CodeEn), Printable(*def.Name),
-                   value ? ValueText(*value, def.Digits) : "-", Printable(*def.Unit)});
+        // A value outside its range is marked, as the window colours it.
+        std::string shown = value ? ValueText(*value, def.Digits) : "-";
+        if (value && OutOfRange(def, *value)) shown += '!';
+        table.Add({Printable(def.CodeEn), Printable(*def.Name), shown, Printable(*def.Unit)});
     }
     std::string text = terminal ? "\x1b[H\x1b[2J" : "\n";
     text += title + "\n\n" + table.Render();

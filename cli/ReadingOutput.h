@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "database/ErrorList.h"
+#include "database/LiveCsv.h"
 #include "database/ParameterSets.h"
 
-// How a CSV log is written: `csv` with ',' between fields and a decimal
-// point, as programs read it; `csv-semicolon` for spreadsheets set to a
-// decimal comma, which take ',' for the decimal and want ';' between fields
-// and a byte-order mark to read UTF-8.
-struct CsvStyle {
-    char Separator = ',';
-    char Decimal = '.';
-    bool ByteOrderMark = false;
-};
 // The style of a --format value; nothing for "table".
 std::optional<CsvStyle> CsvStyleOf(const std::string& format);
 // The --format values: "table", and the CSV styles.

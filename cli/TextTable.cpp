@@ -3,17 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "text/CodePage.h"
-
-std::string Printable(const std::string& cp1251) {
-    std::string text = cp1251;
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = '?';
-    }
-    return Cp1251ToUtf8(text);
-}
-
 std::size_t DisplayWidth(const std::string& utf8) {
     std::size_t width = 0;
     for (char c : utf8)

@@ -8,10 +8,7 @@
 #include <vector>
 
 #include "text/PathText.h"
-
-// UTF-8 of a cp1251 text, with control characters shown as '?' so that bytes of
-// the file never reach the terminal as commands.
-std::string Printable(const std::string& cp1251);
+#include "text/Printable.h"
 
 // Characters a UTF-8 text takes on a terminal (one per code point).
 std::size_t DisplayWidth(const std::string& utf8);

@@ -33,3 +33,10 @@ struct ParameterDef {
         Unit = languageIndex == 1 ? &UnitEn : &UnitRu;
     }
 };
+
+// A value outside its definition's Min to Max, which the window shows in a
+// warning colour; only where Min < Max, so that a file without ranges warns of
+// nothing. Not a number is in no range and warns of nothing either.
+inline bool OutOfRange(const ParameterDef& def, double value) {
+    return def.Min < def.Max && (value < def.Min || value > def.Max);
+}

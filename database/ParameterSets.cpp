@@ -13,13 +13,19 @@ void ParameterSets::SelectSet(int setIndex) {
     LiveBlock.fill(0);
     Values.fill(0.0);
     Selection = {};
+    Slots = SlotsOf(setIndex);
+}
+
+ParameterSets::SlotDefinitions ParameterSets::SlotsOf(int setIndex) const {
     setIndex = std::clamp(setIndex, 0, SetCount - 1);
+    SlotDefinitions slots{};
     for (int slot = 0; slot < SlotCount; ++slot) {
         // An entry past the table selects the last definition rather than failing.
         const std::size_t entry =
             std::min<std::size_t>(SlotMap[SlotCount * setIndex + slot], parameters_.size() - 1);
-        Slots[slot] = &parameters_[entry];
+        slots[slot] = &parameters_[entry];
     }
+    return slots;
 }
 
 void ParameterSets::ComputeValues(const std::uint8_t* block) {

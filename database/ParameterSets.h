@@ -15,6 +15,7 @@ class ParameterSets {
 public:
     static constexpr int SetCount = 2;
     using Definitions = std::array<ParameterDef, DefinitionDatabase::DefinitionCount>;
+    using SlotDefinitions = std::array<const ParameterDef*, SlotCount>;
 
     // Slot map entry k = k (set 0 shows definitions 0-15, set 1 definitions
     // 16-31); then set 0 is selected.
@@ -23,6 +24,8 @@ public:
     // Makes Slots refer to the set's sixteen definitions and zeroes LiveBlock
     // and Values. A set index outside 0..1 is limited to that range.
     void SelectSet(int setIndex);
+    // The definitions a set puts into the slots, whichever set is selected.
+    SlotDefinitions SlotsOf(int setIndex) const;
 
     // Keeps the 32 bytes of a complete live block and computes all sixteen
     // Values: each word, low byte first, read as signed or not per definition,
@@ -37,7 +40,7 @@ public:
     SlotSelection Selection;
 
     std::array<std::uint8_t, SetCount * SlotCount> SlotMap{};
-    std::array<const ParameterDef*, SlotCount> Slots{};
+    SlotDefinitions Slots{};
     std::array<std::uint8_t, 2 * SlotCount> LiveBlock{};
     std::array<double, SlotCount> Values{};
 

@@ -35,6 +35,13 @@ Lang::Table MakeLangText() {
     set(Lang::MaximumLoadTimeLabel, "Режим максимальных нагрузок", "The Mode of maximum loads");
     set(Lang::RackZeroPositionLabel, "Нулевое положение рейки SRPOS", "Rack zero position SRPOS");
     set(Lang::VinLabel, "Идентификационный номер автомобиля", "Vehicle Identification Number");
+    set(Lang::TrendTitle, "Тренд", "Trend");
+    set(Lang::TrendRows, "Параметры (до четырёх)", "Parameters (up to four)");
+    set(Lang::TrendMinute, "Последняя минута", "Last minute");
+    set(Lang::TrendFiveMinutes, "Последние 5 минут", "Last 5 minutes");
+    set(Lang::LogTip, "Журнал значений (F6):", "Log of the values (F6):");
+    set(Lang::LogNotStarted, "Журнал не начат", "The log could not be started");
+    set(Lang::LogStopped, "Журнал остановлен", "The log stopped");
     return table;
 }
 

@@ -13,7 +13,8 @@ namespace Lang {
 constexpr std::size_t EntryCount = 256;
 constexpr std::size_t LanguageCount = 2;  // 0 Russian, 1 English
 
-// The filled entries; 25 to 255 stay empty.
+// The filled entries; 32 to 255 stay empty. 0 to 24 are the window's since
+// its first version; 25 on are those of its log and trend.
 enum Entry : std::size_t {
     StartAction = 0,  // caption of ADiag while polling is off
     StopAction,       // caption of ADiag while polling is on
@@ -40,6 +41,15 @@ enum Entry : std::size_t {
     MaximumLoadTimeLabel,
     RackZeroPositionLabel,
     VinLabel,
+    TrendTitle,   // the trend window's title
+    TrendRows,    // the caption of its list of the page's rows
+    TrendMinute,  // the plot's period: the last minute
+    TrendFiveMinutes,
+    LogTip,  // what status panel 2 says of its mark while the page is logged
+    // The start of the messages of a log that failed: the path and the
+    // reason follow.
+    LogNotStarted,
+    LogStopped,
     FilledEntries
 };
 

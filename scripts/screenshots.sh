@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The pictures of the README: the first parameter page, the errors page and the
 # ECU information page polling the simulator, in English and in Russian (under
-# the Russian locale, as a Russian user sees the numbers), into docs/; then the
-# Windows window's first page and errors page under Wine, in English. Runs on
+# the Russian locale, as a Russian user sees the numbers), into docs/; a value
+# out of range and the trend window; then the Windows window's first page,
+# errors page, range warning and trend window under Wine, in English. Runs on
 # a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,6 +39,22 @@ for language in EN RU; do
     printf '%s\n' "${shots[@]}"
 done
 
+# The range warning and the trend window, against an ECU whose coolant is
+# too hot (140 °C, beyond the definition's 130).
+kill "$sim"
+wait "$sim" 2>/dev/null || true
+rm -f "$work/dosdevices/COM1"
+build/release/vmx-ecusim --link "$work/dosdevices/COM1" --set 0102=1400 >/dev/null &
+sim=$!
+for _ in $(seq 50); do
+    [ -e "$work/dosdevices/COM1" ] && break
+    sleep 0.1
+done
+sed "s/^Language=[A-Za-z]*/Language=EN/" data/database.ini >"$work/database.ini"
+xvfb-run -a -s "-screen 0 1920x1080x24" \
+    bash scripts/trend-shot.sh "$work" docs/warning-en.png docs/trend-en.png
+printf '%s\n' docs/warning-en.png docs/trend-en.png
+
 # The Windows window, cross-built, in Wine's prefix with its own simulator.
 bash scripts/build.sh build/windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -49,3 +66,11 @@ sed "s/^Language=[A-Za-z]*/Language=EN/" data/database.ini >"$work/database.ini"
 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/windows-window-shot.sh "$work" \
     docs/windows-window-en.png docs/windows-errors-en.png
 printf '%s\n' docs/windows-window-en.png docs/windows-errors-en.png
+
+# Its range warning and trend window, against the too hot ECU.
+wine_line_stop
+wine_line_ecu_options="--set 0102=1400"
+wine_line_start >/dev/null
+xvfb-run -a -s "-screen 0 1920x1080x24" bash scripts/windows-trend-shot.sh "$work" \
+    docs/windows-warning-en.png docs/windows-trend-en.png
+printf '%s\n' docs/windows-warning-en.png docs/windows-trend-en.png

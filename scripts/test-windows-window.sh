@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Windows window under Wine, driven as a mechanic would: found by its
 # title at the layout's size, F5 polls the first set (its sixteen selections,
-# then live blocks, the Value cells lime on black on screen), F2 the second,
+# then live blocks, the Value cells lime on black on screen), F6 logs it into
+# a CSV file of logs/ and F6 again ends the log, F7 opens the trend window
+# (closed again), F2 polls the second set,
 # F3 the error memory, F4 the identification, F8 the clear request, F5 again
 # stops, the language button switches, and closing writes the language back
 # and nothing else. What went on the line is read from the window's own
@@ -50,12 +52,51 @@ grep -q '#00FF00' <<<"$colours" && grep -q '#000000' <<<"$colours" || {
     exit 1
 }
 
+echo "F6: a log of the first set; F7: the trend window"
+xdotool key F6
+log_of_set1() { ls "$folder"/logs/*_set1.csv 2>/dev/null | head -n 1; }
+log_rows() { [ -n "$(log_of_set1)" ] && [ "$(wc -l <"$(log_of_set1)")" -ge "$1" ]; }
+wait_until 30 "a header and three rows in logs/" log_rows 4
+xdotool key F6
+log=$(log_of_set1)
+python3 - "$log" <<'PY'
+import csv, sys
+rows = list(csv.reader(open(sys.argv[1], encoding="utf-8", newline="")))
+assert rows[0][0] == "time" and len(rows[0]) == 17, rows[0]
+assert rows[0][1] == "NMOT [об/мин]", rows[0][1]
+assert len(rows) >= 4 and all(len(row) == 17 for row in rows[1:]), rows
+for row in rows[1:]:
+    float(row[1])
+PY
+# F6 again ended it: no row follows.
+rows_then=$(wc -l <"$log")
+sleep 1
+[ "$(wc -l <"$log")" -eq "$rows_then" ]
+trend_shown() {
+    trend=$(xdotool search --onlyvisible --name '^Тренд$' 2>/dev/null | head -n 1 || true)
+    [ -n "$trend" ]
+}
+trend_hidden() { ! trend_shown; }
+xdotool key F7
+wait_until 30 "the trend window" trend_shown
+sleep 1  # a tick or more plotted
+python3 scripts/x-close-window.py "$trend"
+wait_until 30 "the trend window to hide" trend_hidden
+# The keys go to the main window again once the pointer brings it forward.
+xdotool mousemove --window "$wine_window" 300 300 click 1
+
 echo "F2: the second set"
-first_set=$(requests | grep -m1 '^09 85 00')
+# Whole pipes, each reading to the end: one that stops early would end the
+# one before it by SIGPIPE, a failure under pipefail.
+first_set=$(requests | grep '^09 85 00' | sed -n 1p)
+# Every key selects the page's set again: the first set's slot 0 has gone out
+# more than once by now, the second set's not yet.
+before=$(requests | wc -l)
+second_set_sent() {
+    [ -n "$(requests | tail -n +$((before + 1)) | grep '^09 85 00' | grep -v -x "$first_set")" ]
+}
 xdotool key F2
-wait_until 30 "the second set's selection" sent 32 "09 85"
-second_set=$(requests | grep '^09 85 00' | tail -n 1)
-[ "$first_set" != "$second_set" ]
+wait_until 30 "the second set's selection" second_set_sent
 
 echo "F3: the error memory"
 xdotool key F3
@@ -66,7 +107,7 @@ before=$(requests | wc -l)
 probes=$(count "09 80")
 xdotool key F4
 wait_until 30 "two reads of the ECU information" sent $((probes + 2)) "09 80"
-read_of_page=$(requests | tail -n +$((before + 1)) | grep -A4 -m1 '^09 80' | cut -c1-8 | tr '\n' ' ')
+read_of_page=$(requests | tail -n +$((before + 1)) | grep -A4 '^09 80' | sed -n 1,5p | cut -c1-8 | tr '\n' ' ')
 [ "$read_of_page" = "09 80 00 09 81 00 09 82 01 09 82 0A 09 90 00 " ] || {
     echo "the ECU information page sent: $read_of_page" >&2
     exit 1

@@ -70,7 +70,8 @@ wine_line_start() {
     # is stopped below and started again with a log.
     vwine wineboot --init >/dev/null 2>&1
 
-    wine_line_simulator "$wine_line_runtime/ecu" --errors 0,5,17
+    # shellcheck disable=SC2086 # options of the caller's, split as words
+    wine_line_simulator "$wine_line_runtime/ecu" --errors 0,5,17 ${wine_line_ecu_options:-}
     wine_line_simulator "$wine_line_runtime/silent" --silent
     local ecu silent
     ecu=$(head -n1 "$wine_line_runtime/ecu")

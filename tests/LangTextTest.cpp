@@ -44,6 +44,13 @@ constexpr Row Expected[] = {
     {Lang::MaximumLoadTimeLabel, "Режим максимальных нагрузок", "The Mode of maximum loads"},
     {Lang::RackZeroPositionLabel, "Нулевое положение рейки SRPOS", "Rack zero position SRPOS"},
     {Lang::VinLabel, "Идентификационный номер автомобиля", "Vehicle Identification Number"},
+    {Lang::TrendTitle, "Тренд", "Trend"},
+    {Lang::TrendRows, "Параметры (до четырёх)", "Parameters (up to four)"},
+    {Lang::TrendMinute, "Последняя минута", "Last minute"},
+    {Lang::TrendFiveMinutes, "Последние 5 минут", "Last 5 minutes"},
+    {Lang::LogTip, "Журнал значений (F6):", "Log of the values (F6):"},
+    {Lang::LogNotStarted, "Журнал не начат", "The log could not be started"},
+    {Lang::LogStopped, "Журнал остановлен", "The log stopped"},
 };
 
 TEST(LangText, EveryFilledEntryReadsExactlyAsShownToUsers) {

@@ -49,8 +49,10 @@ LRESULT TMainForm::ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const {
         case CDDS_ITEMPREPAINT:
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            const bool stale = stale_[draw.nmcd.hdr.hwndFrom == controls_.Lists[0] ? 0 : 1];
-            const CellLook look = CellLookOf(draw.iSubItem, stale);
+            const std::size_t list = draw.nmcd.hdr.hwndFrom == controls_.Lists[0] ? 0 : 1;
+            const std::size_t row = draw.nmcd.dwItemSpec;
+            const bool warning = row < warnings_[list].size() && warnings_[list][row];
+            const CellLook look = CellLookOf(draw.iSubItem, stale_[list], warning);
             draw.clrTextBk = Colour(look.Background);
             draw.clrText = Colour(look.Text);
             ::SelectObject(draw.nmcd.hdc,

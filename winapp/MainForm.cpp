@@ -9,6 +9,7 @@
 
 #include "text/win32/WideText.h"
 #include "winapp/ControlIds.h"
+#include "winapp/TrendForm.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ int TMainForm::Run() {
         if (PreTranslate(message)) continue;
         // Tab moves between the controls, as in a dialog.
         if (controls_.MainForm && ::IsDialogMessageW(controls_.MainForm, &message)) continue;
+        if (trend_->Handle() && ::IsDialogMessageW(trend_->Handle(), &message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -60,24 +62,34 @@ int TMainForm::Run() {
 }
 
 // F1 to F4 turn the pages and every key clears the link flag (the behaviour's
-// rule); F5 and F8 are the actions' shortcuts and go no further. F4 is kept
-// from the port list, which would open its drop-down on it, while the key is
-// there to turn the page. Any other key goes on to its control.
+// rule); F5 to F8 are the actions' shortcuts and go no further, in the trend
+// window too. F4 is kept from the port list, which would open its drop-down
+// on it, while the key is there to turn the page. Any other key goes on to
+// its control.
 bool TMainForm::PreTranslate(const MSG& message) {
     if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !behaviour_ ||
-        !IsInForm(message.hwnd, controls_.MainForm) || !::IsWindowEnabled(controls_.MainForm))
+        !::IsWindowEnabled(controls_.MainForm))
         return false;
+    const bool inForm = IsInForm(message.hwnd, controls_.MainForm);
+    if (!inForm && !trend_->Contains(message.hwnd)) return false;
     const int key = static_cast<int>(message.wParam);
-    behaviour_->FormShortCut(key);
-    if (key == VirtualKey::F5) {
-        behaviour_->ADiagExecute();
-        return true;
+    if (inForm) behaviour_->FormShortCut(key);
+    switch (key) {
+        case VirtualKey::F5:
+            behaviour_->ADiagExecute();
+            return true;
+        case VirtualKey::F6:
+            behaviour_->ALogExecute();
+            return true;
+        case VirtualKey::F7:
+            behaviour_->ATrendExecute();
+            return true;
+        case VirtualKey::F8:
+            behaviour_->AResetErrorsExecute();
+            return true;
+        default:
+            return key == VirtualKey::F4 && IsInForm(message.hwnd, controls_.ComNumber);
     }
-    if (key == VirtualKey::F8) {
-        behaviour_->AResetErrorsExecute();
-        return true;
-    }
-    return key == VirtualKey::F4 && IsInForm(message.hwnd, controls_.ComNumber);
 }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

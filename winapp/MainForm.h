@@ -12,9 +12,12 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "window/WindowBehaviour.h"
 #include "window/WindowView.h"
+
+class TrendForm;
 
 class TMainForm : private WindowView {
 public:
@@ -80,10 +83,19 @@ private:
     void SelectPort(int index) override;
     void SetCell(int list, int row, int column, const std::string& text) override;
     void SetListStale(int list, bool stale) override;
+    void SetValueWarning(int list, int row, bool warning) override;
     void SetMemoText(const std::string& text) override;
     void SetBoxText(int box, const std::string& text) override;
     void SetCounter(int counter, const CounterText& text) override;
     void SetPanelText(int panel, const std::string& text) override;
+    void SetPanelTip(int panel, const std::string& tip) override;
+    void ShowTrend() override;
+    void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                       const std::string& minute, const std::string& fiveMinutes) override;
+    void SetTrendRows(const std::vector<std::string>& names,
+                      const std::vector<bool>& chosen) override;
+    void SetTrendPeriod(int period) override;
+    void TrendChanged() override;
     int ActivePage() const override;
     void SetActivePage(int page) override;
     void SetTimerEnabled(bool enabled) override;
@@ -98,6 +110,7 @@ private:
     void BuildErrorsPage();
     void BuildEcuInfoPage();
     void BuildStatusBar();
+    void BuildTrendWindow();
     void CreateFonts();
     // Layout pixels (at 96 dots per inch) in the display's pixels.
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
@@ -108,6 +121,8 @@ private:
     void PaintPanel(const DRAWITEMSTRUCT& draw) const;
     // A cell's text, asked for by its list as it paints (MainFormView.cpp).
     void CellText(NMLVDISPINFOW& request) const;
+    // The cell's rectangle marked for the next painting.
+    void InvalidateCell(int list, int row, int column) const;
     // ListView1CustomDrawSubItem: the colours and fonts of each cell (ListCellDraw.cpp).
     LRESULT ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const;
 
@@ -120,5 +135,9 @@ private:
     std::array<std::array<std::array<std::wstring, 4>, WindowView::ListRows>, 2> cells_;
     std::array<std::wstring, 3> panels_;
     std::array<bool, 2> stale_{};  // the lists whose values are stale
+    // The Value cells whose values are out of range.
+    std::array<std::array<bool, WindowView::ListRows>, 2> warnings_{};
+    HWND panelTips_ = nullptr;  // the tool tip of the status bar's panels
+    std::unique_ptr<TrendForm> trend_;
     std::unique_ptr<WindowBehaviour> behaviour_;
 };

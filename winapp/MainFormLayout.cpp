@@ -10,6 +10,7 @@
 
 #include "winapp/ControlIds.h"
 #include "winapp/MainForm.h"
+#include "winapp/TrendForm.h"
 
 namespace {
 
@@ -104,6 +105,7 @@ void TMainForm::BuildLayout() {
     BuildToolBar();
     BuildStatusBar();
     BuildPages();
+    BuildTrendWindow();
 }
 
 void TMainForm::CreateFonts() {
@@ -146,6 +148,29 @@ void TMainForm::BuildStatusBar() {
     // bar's own texts would be painted at once, inside the tick.
     for (std::size_t panel = 0; panel < edges.size(); ++panel)
         ::SendMessageW(controls_.StatusBar1, SB_SETTEXTW, panel | SBT_OWNERDRAW, panel);
+    panelTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, controls_.MainForm,
+                                   nullptr, instance_, nullptr);
+}
+
+// The trend window is made hidden with the main one, so that the behaviour
+// can give it its texts from the start; F7 shows it.
+void TMainForm::BuildTrendWindow() {
+    TrendForm::Handlers handlers;
+    handlers.RowsChosen = [this](const std::vector<int>& rows) {
+        if (behaviour_) behaviour_->TrendRowsChosen(rows);
+    };
+    handlers.PeriodChosen = [this](int period) {
+        if (behaviour_) behaviour_->TrendPeriodChosen(period);
+    };
+    handlers.Closed = [this] {
+        if (behaviour_) behaviour_->TrendClosed();
+    };
+    handlers.Plot = [this](int width, int height) {
+        return behaviour_ ? behaviour_->TrendPlot(width, height) : TrendPicture{};
+    };
+    trend_ = std::make_unique<TrendForm>(instance_, controls_.MainForm, dpi_, std::move(handlers));
 }
 
 // The tab control between tool bar and status bar, and a window per page over

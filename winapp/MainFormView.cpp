@@ -14,6 +14,7 @@
 #include "text/win32/WideText.h"
 #include "winapp/ControlIds.h"
 #include "winapp/MainForm.h"
+#include "winapp/TrendForm.h"
 
 namespace {
 
@@ -87,12 +88,23 @@ void TMainForm::SetCell(int list, int row, int column, const std::string& text) 
     std::wstring cell = Utf8ToWide(text);
     if (cell == shown) return;
     shown = std::move(cell);
+    InvalidateCell(list, row, column);
+}
+
+void TMainForm::InvalidateCell(int list, int row, int column) const {
     const HWND view = controls_.Lists[static_cast<std::size_t>(list)];
     RECT area{};
     area.top = column;
     area.left = LVIR_BOUNDS;
     if (::SendMessageW(view, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&area)))
         ::InvalidateRect(view, &area, FALSE);
+}
+
+void TMainForm::SetValueWarning(int list, int row, bool warning) {
+    bool& shown = warnings_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)];
+    if (shown == warning) return;
+    shown = warning;
+    InvalidateCell(list, row, ValueColumn);
 }
 
 void TMainForm::CellText(NMLVDISPINFOW& request) const {
@@ -151,6 +163,45 @@ void TMainForm::PaintPanel(const DRAWITEMSTRUCT& draw) const {
     const std::wstring& text = panels_[draw.itemID];
     ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &area,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+// The tip of a panel is a tool of the status bar over the panel's rectangle,
+// there while the tip has a text.
+void TMainForm::SetPanelTip(int panel, const std::string& tip) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = controls_.StatusBar1;
+    tool.uId = static_cast<UINT_PTR>(panel);
+    ::SendMessageW(panelTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (tip.empty()) return;
+    std::wstring text = Utf8ToWide(tip);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.lpszText = text.data();
+    ::SendMessageW(controls_.StatusBar1, SB_GETRECT, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(&tool.rect));
+    ::SendMessageW(panelTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TMainForm::ShowTrend() {
+    trend_->Show();
+}
+
+void TMainForm::SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                              const std::string& minute, const std::string& fiveMinutes) {
+    trend_->SetTexts(title, rowsCaption, minute, fiveMinutes);
+}
+
+void TMainForm::SetTrendRows(const std::vector<std::string>& names,
+                             const std::vector<bool>& chosen) {
+    trend_->SetRows(names, chosen);
+}
+
+void TMainForm::SetTrendPeriod(int period) {
+    trend_->SetPeriod(period);
+}
+
+void TMainForm::TrendChanged() {
+    trend_->Redraw();
 }
 
 int TMainForm::ActivePage() const {

@@ -2,9 +2,9 @@
 // How every cell of both parameter lists is painted: the Value column lime
 // green on black in 14 points, the other columns black on the button face in
 // 12 points. Font name and weight stay the list's. The look depends on the
-// column, and on whether the list's values are stale (its last read failed:
-// they are then grey instead of lime); never on the row, the value or the
-// definition.
+// column; the Value column's text also on whether the list's values are stale
+// (its last read failed: grey) and whether the value is outside its
+// definition's range (the warning colour).
 
 #include <cstdint>
 
@@ -22,9 +22,16 @@ struct CellLook {
 
 inline constexpr int ValueColumn = 2;
 
-constexpr CellLook CellLookOf(int column, bool stale = false) {
+// A value outside its range: orange red, which neither lime nor grey is
+// taken for.
+constexpr CellColour WarningColour() {
+    return {false, 255, 80, 0};
+}
+
+// A stale value is grey whatever its range: its colour then tells its age.
+constexpr CellLook CellLookOf(int column, bool stale = false, bool outOfRange = false) {
     constexpr CellColour Black{}, Lime{false, 0, 255, 0}, Grey{false, 128, 128, 128},
         ButtonFace{true};
     if (column != ValueColumn) return {ButtonFace, Black, 12};
-    return {Black, stale ? Grey : Lime, 14};
+    return {Black, stale ? Grey : outOfRange ? WarningColour() : Lime, 14};
 }

@@ -13,6 +13,8 @@
 #include "text/CodePage.h"
 #include "text/PathText.h"
 #include "window/EcuSession.h"
+#include "window/LiveLog.h"
+#include "window/Trend.h"
 
 class WindowBehaviour::Messages : public MessageSink {
 public:
@@ -27,23 +29,23 @@ private:
     bool muted_ = false;
 };
 
-namespace {
-
-// Status panel 2: the keys that turn the pages.
-constexpr const char* NoticeText = "F1 - F4";
-
-}  // namespace
-
 WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options)
     : WindowBehaviour(view, options, nullptr) {}
 
 WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
                                  std::unique_ptr<PortLink> port)
-    : view_(view), messages_(std::make_unique<Messages>(view)) {
+    : view_(view),
+      directory_(options.Directory),
+      trend_(std::make_unique<Trend>()),
+      trendStart_(std::chrono::steady_clock::now()),
+      messages_(std::make_unique<Messages>(view)) {
     view_.SetTitle(Title);
-    view_.SetPanelText(2, NoticeText);
     Polling = false;
     CurrentPage = 0;
+    trend_->Choose({0});
+    trend_->OriginSeconds =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    ShowLogPanel();
     session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
                     : std::make_unique<EcuSession>(*messages_, options.Directory);
     EcuLine& line = session_->Line;
@@ -115,7 +117,7 @@ void WindowBehaviour::ADiagExecute() {
         view_.SetActionCaption(WindowView::Action::ADiag, Text(Lang::StopAction));
         LinkOk = false;
         ReadCount = 0;
-        CurrentPage = view_.ActivePage();
+        TurnTo(view_.ActivePage());
     }
     SetTimerEnabled(Polling);
 }
@@ -141,7 +143,7 @@ void WindowBehaviour::Timer1Timer() {
 }
 
 void WindowBehaviour::PageControl1Change() {
-    CurrentPage = view_.ActivePage();
+    TurnTo(view_.ActivePage());
     LinkOk = false;
 }
 
@@ -151,7 +153,7 @@ void WindowBehaviour::FormShortCut(int virtualKey) {
     if (virtualKey >= VirtualKey::F1 && virtualKey <= VirtualKey::F4) {
         const int page = virtualKey - VirtualKey::F1;
         view_.SetActivePage(page);
-        CurrentPage = page;
+        TurnTo(page);
     }
     LinkOk = false;
 }

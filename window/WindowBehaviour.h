@@ -7,15 +7,20 @@
 // to the handlers here, which bear the names of the window's layout.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "window/TrendPicture.h"
 #include "window/WindowView.h"
 
 class EcuSession;
+class LiveLog;
+class Trend;
 class PortLink;
 
 // Virtual-key codes of the keys the window knows.
@@ -23,6 +28,8 @@ namespace VirtualKey {
 constexpr int F1 = 112;
 constexpr int F4 = 115;
 constexpr int F5 = 116;
+constexpr int F6 = 117;
+constexpr int F7 = 118;
 constexpr int F8 = 119;
 }  // namespace VirtualKey
 
@@ -67,6 +74,18 @@ public:
     void FormShortCut(int virtualKey);
     // Button2 or F8.
     void AResetErrorsExecute();
+    // F6: on a parameter page, starts logging its values into a new CSV file
+    // of logs/, one row for each good read while polling; again, stops.
+    void ALogExecute();
+    // F7: opens the trend window.
+    void ATrendExecute();
+    // The trend window's events: the rows picked (at most four are taken),
+    // the period picked (0: a minute, 1: five minutes), the window closed.
+    void TrendRowsChosen(const std::vector<int>& rows);
+    void TrendPeriodChosen(int period);
+    void TrendClosed();
+    // What the trend window is to draw in an area of width × height pixels.
+    TrendPicture TrendPlot(int width, int height) const;
     void LanguageBtnClick();
     // Closing is always allowed; it switches polling off.
     bool FormCloseQuery();
@@ -85,6 +104,8 @@ public:
 
     EcuSession& Session() { return *session_; }
     bool TimerEnabled() const { return timerEnabled_; }
+    bool Logging() const;
+    const Trend& TrendOfPage() const { return *trend_; }
 
     // The window's state, as the layout names it.
     bool Polling = false;
@@ -105,11 +126,30 @@ private:
     void SaveRecording();
     // A list's values are stale from a failed read until its next good one.
     void MarkStale(int list, bool stale);
+    // After a good read of the page: its row of the log, its values in the trend.
+    void LogValues();
+    void TrendValues();
+    void StopLog();
+    // Status panel 2: the keys of the pages, or while logging a mark and the rows.
+    void ShowLogPanel();
+    // The trend window's texts and rows, in the language and of the page on view.
+    void ShowTrendTexts();
+    void ShowTrendRows();
+    // The page on view becomes `page`; leaving a page ends its log and begins
+    // its trend anew.
+    void TurnTo(int page);
     std::string Text(std::size_t entry) const;
 
     WindowView& view_;
     bool timerEnabled_ = false;
     std::array<bool, 2> stale_{};
+    std::array<std::array<bool, WindowView::ListRows>, 2> warning_{};
+    std::filesystem::path directory_;
+    std::unique_ptr<LiveLog> log_;
+    int logList_ = 0;
+    std::unique_ptr<Trend> trend_;
+    bool trendOpen_ = false;
+    std::chrono::steady_clock::time_point trendStart_;
     std::unique_ptr<Messages> messages_;
     std::unique_ptr<EcuSession> session_;
 };

@@ -12,12 +12,6 @@
 #include "window/EcuSession.h"
 #include "window/WindowBehaviour.h"
 
-namespace {
-
-constexpr int ValueColumn = 2;
-
-}  // namespace
-
 void WindowBehaviour::ApplyLanguage() {
     view_.SetLanguageButtonCaption(Lang::LanguageButtonText(session_->Definitions.LanguageIndex));
     BuildRows();
@@ -32,6 +26,9 @@ void WindowBehaviour::ApplyLanguage() {
                                   Text(Lang::CodeColumn + static_cast<std::size_t>(column)));
     for (int box = 0; box < LabeledEditCount + MaskEditCount; ++box)
         view_.SetBoxLabel(box, Text(EcuTextFieldOfBox(box).Label));
+    ShowLogPanel();
+    ShowTrendTexts();
+    ShowTrendRows();
 }
 
 // Sixteen rows per list: code, name, an empty value, unit. The second set is
@@ -52,7 +49,11 @@ void WindowBehaviour::BuildRows() {
 
 void WindowBehaviour::PollLiveData() {
     const bool read = ::PollLiveData(session_->Line, session_->Sets, CurrentPage, LinkOk);
-    if (read) ShowLiveValues();
+    if (read) {
+        ShowLiveValues();
+        LogValues();
+        TrendValues();
+    }
     MarkStale(CurrentPage, !read);
 }
 
@@ -62,10 +63,17 @@ void WindowBehaviour::ShowLiveValues() {
     if (CurrentPage != 0 && CurrentPage != 1) return;
     const ParameterSets& sets = session_->Sets;
     const std::string separator = view_.DecimalSeparator();
+    auto& warnings = warning_[static_cast<std::size_t>(CurrentPage)];
     for (int slot = 0; slot < SlotCount; ++slot) {
+        const ParameterDef& def = *sets.Slots[slot];
         const auto value = ShownValue(sets, slot);
         view_.SetCell(CurrentPage, slot, ValueColumn,
-                      value ? ValueText(*value, sets.Slots[slot]->Digits, separator) : "");
+                      value ? ValueText(*value, def.Digits, separator) : "");
+        const bool warning = value && OutOfRange(def, *value);
+        if (warning != warnings[static_cast<std::size_t>(slot)]) {
+            warnings[static_cast<std::size_t>(slot)] = warning;
+            view_.SetValueWarning(CurrentPage, slot, warning);
+        }
     }
     view_.SetPanelText(1, std::to_string(ReadCount));
     // Wraps as the signed 32-bit counter it is, after years of polling.

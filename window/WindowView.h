@@ -5,6 +5,7 @@
 // own about what the window does. Every text is UTF-8.
 
 #include <string>
+#include <vector>
 
 #include "window/CounterText.h"
 
@@ -39,14 +40,32 @@ public:
     virtual void SetCell(int list, int row, int column, const std::string& text) = 0;
     // The Value cells of a list drawn as stale (CellLook.h) or live again.
     virtual void SetListStale(int list, bool stale) = 0;
+    // A Value cell drawn in the warning colour (its value out of range) or not.
+    virtual void SetValueWarning(int list, int row, bool warning) = 0;
     // Memo1, whole: lines separated by '\n'.
     virtual void SetMemoText(const std::string& text) = 0;
     // LabeledEdit1 to LabeledEdit8: boxes 0 to 7.
     virtual void SetBoxText(int box, const std::string& text) = 0;
     // MaskEdit1 to MaskEdit6: counters 0 to 5, laid into their mask.
     virtual void SetCounter(int counter, const CounterText& text) = 0;
-    // The panels of StatusBar1, 0 to 2.
+    // The panels of StatusBar1, 0 to 2, and the tip a panel shows under the
+    // mouse (none when empty).
     virtual void SetPanelText(int panel, const std::string& text) = 0;
+    virtual void SetPanelTip(int panel, const std::string& tip) = 0;
+
+    // --- The trend window (a second, resizable window) ---
+    // Opens it, or brings it to the front.
+    virtual void ShowTrend() = 0;
+    // Its title, the caption of its list, and the two periods to pick from.
+    virtual void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                               const std::string& minute, const std::string& fiveMinutes) = 0;
+    // The rows of the page on view to pick from (the chosen ones marked), and
+    // the period picked (0: a minute, 1: five minutes).
+    virtual void SetTrendRows(const std::vector<std::string>& names,
+                              const std::vector<bool>& chosen) = 0;
+    virtual void SetTrendPeriod(int period) = 0;
+    // The plot is to be drawn anew (from WindowBehaviour::TrendPlot).
+    virtual void TrendChanged() = 0;
 
     // --- Pages, timer, messages ---
     // The page PageControl1 shows, 0 to 3.

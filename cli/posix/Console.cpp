@@ -25,9 +25,3 @@ bool ErrorsAreTerminal() {
 bool InputIsTerminal() {
     return isatty(STDIN_FILENO) == 1;
 }
-
-std::tm LocalTime(std::time_t moment) {
-    std::tm local{};
-    localtime_r(&moment, &local);
-    return local;
-}

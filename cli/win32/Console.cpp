@@ -55,9 +55,3 @@ bool InputIsTerminal() {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
-
-std::tm LocalTime(std::time_t moment) {
-    std::tm local{};
-    localtime_s(&local, &moment);
-    return local;
-}

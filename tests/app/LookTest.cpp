@@ -87,6 +87,38 @@ TEST_F(LookTest, AFailedReadPaintsTheValuesGreyUntilTheNextGoodRead) {
     EXPECT_FALSE(Painted(picture, cell, grey));
 }
 
+// A value outside its definition's range is painted in the warning colour
+// while it is; a stale list is grey all the same.
+TEST_F(LookTest, AValueOutOfRangeIsPaintedInTheWarningColour) {
+    auto& ecu = Ecu("COM1");
+    ecu.SetLiveValue(0x0100, 4 * 3100);  // NMOT, 0 to 3000 rpm
+    Open();
+    StartPolling(ecu);
+    QTableWidget* list = form->ListView1;
+    const auto cell = [&](int row) {
+        return list->visualRect(list->model()->index(row, 2))
+            .translated(list->viewport()->mapTo(list, QPoint(0, 0)));
+    };
+    const QColor lime(0, 255, 0), warning(255, 80, 0), grey(128, 128, 128);
+    QImage picture = list->grab().toImage();
+    EXPECT_TRUE(Painted(picture, cell(0), warning));
+    EXPECT_FALSE(Painted(picture, cell(0), lime));
+    EXPECT_TRUE(Painted(picture, cell(1), lime));
+    SimFaults faults;
+    faults.Unanswered = {0x84};
+    ecu.SetFaults(faults);
+    form->Behaviour().Timer1Timer();
+    picture = list->grab().toImage();
+    EXPECT_TRUE(Painted(picture, cell(0), grey));
+    EXPECT_FALSE(Painted(picture, cell(0), warning));
+    ecu.SetFaults({});
+    ecu.SetLiveValue(0x0100, 4 * 1000);
+    form->Behaviour().Timer1Timer();
+    picture = list->grab().toImage();
+    EXPECT_TRUE(Painted(picture, cell(0), lime));
+    EXPECT_FALSE(Painted(picture, cell(0), warning));
+}
+
 TEST_F(LookTest, ValuesHaveTheirDecimalsAndTheUsersSeparator) {
     WriteBytes(folder / "database.ini",
                "[Configuration]\r\nLanguage=EN\r\n"

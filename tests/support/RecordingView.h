@@ -23,10 +23,18 @@ public:
     int SelectedPort = -1;
     std::array<std::array<std::array<std::string, 4>, ListRows>, 2> Cells;
     std::array<bool, 2> Stale{};
+    std::array<std::array<bool, ListRows>, 2> Warnings{};
     std::string Memo;
     std::array<std::string, 8> Boxes;
     std::array<std::string, 6> Counters;  // as shown in the mask
     std::array<std::string, 3> Panels;
+    std::array<std::string, 3> PanelTips;
+    bool TrendShown = false;
+    std::array<std::string, 4> TrendTexts;  // title, rows caption, the two periods
+    std::vector<std::string> TrendNames;
+    std::vector<bool> TrendChosen;
+    int TrendPeriod = -1;
+    int TrendRedraws = 0;
     int Page = 0;
     bool TimerOn = false;
     std::vector<Message> Messages;
@@ -67,12 +75,28 @@ public:
         Cells.at(list).at(row).at(column) = text;
     }
     void SetListStale(int list, bool stale) override { Stale.at(list) = stale; }
+    void SetValueWarning(int list, int row, bool warning) override {
+        Warnings.at(list).at(row) = warning;
+    }
     void SetMemoText(const std::string& text) override { Memo = text; }
     void SetBoxText(int box, const std::string& text) override { Boxes.at(box) = text; }
     void SetCounter(int counter, const CounterText& text) override {
         Counters.at(counter) = text.Shown;
     }
     void SetPanelText(int panel, const std::string& text) override { Panels.at(panel) = text; }
+    void SetPanelTip(int panel, const std::string& tip) override { PanelTips.at(panel) = tip; }
+    void ShowTrend() override { TrendShown = true; }
+    void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
+                       const std::string& minute, const std::string& fiveMinutes) override {
+        TrendTexts = {title, rowsCaption, minute, fiveMinutes};
+    }
+    void SetTrendRows(const std::vector<std::string>& names,
+                      const std::vector<bool>& chosen) override {
+        TrendNames = names;
+        TrendChosen = chosen;
+    }
+    void SetTrendPeriod(int period) override { TrendPeriod = period; }
+    void TrendChanged() override { ++TrendRedraws; }
     int ActivePage() const override { return Page; }
     void SetActivePage(int page) override { Page = page; }
     void SetTimerEnabled(bool enabled) override { TimerOn = enabled; }

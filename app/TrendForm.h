@@ -1,0 +1,50 @@
+#pragma once
+// The trend window: a second, resizable window beside the main one, with the
+// rows of the page on view to tick (up to four), the period, and the plot.
+// What it shows and what a tick or pick does are the behaviour's; keys F5 to
+// F8 act as in the main window through the actions it is given.
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/TrendPlotView.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+class TrendForm : public QWidget {
+public:
+    struct Handlers {
+        std::function<void(const std::vector<int>&)> RowsChosen;
+        std::function<void(int)> PeriodChosen;
+        std::function<void()> Closed;
+        TrendPlotView::Plot Plot;
+    };
+    // A window of its own that goes with `owner`.
+    TrendForm(QWidget* owner, Handlers handlers);
+
+    void SetTexts(const std::string& title, const std::string& rowsCaption,
+                  const std::string& minute, const std::string& fiveMinutes);
+    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
+    void SetPeriod(int period);
+    // Shows the window in front; the first time beside `owner`, where it
+    // hides as little of it as the screen allows.
+    void ShowBeside(const QWidget& owner);
+
+    QLabel* RowsLabel = nullptr;
+    QListWidget* Rows = nullptr;
+    QComboBox* Period = nullptr;
+    TrendPlotView* Plot = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RowsTicked();
+
+    Handlers handlers_;
+    bool placed_ = false;
+};

@@ -1,0 +1,7 @@
+#include "platform/LocalTime.h"
+
+std::tm LocalTime(std::time_t moment) {
+    std::tm local{};
+    localtime_s(&local, &moment);
+    return local;
+}

@@ -1,0 +1,381 @@
+// The window's log (F6), trend (F7) and range warnings, on scripted ports and
+// on simulators: what the log file holds after ticks of every kind, when it
+// ends, a write that fails; what the trend keeps and how it is drawn; which
+// values are out of range.
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <cmath>
+#include <regex>
+#include <sstream>
+
+#include "database/ParameterDef.h"
+#include "platform/RegularFile.h"
+#include "support/BehaviourFixture.h"
+#include "window/Trend.h"
+#include "window/TrendPlot.h"
+#ifndef _WIN32
+#include "support/FileSizeLimit.h"
+#endif
+
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr std::uint16_t EngineSpeed = 0x0100;  // NMOT, X/4 rpm, range 0 to 3000
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+    return fields;
+}
+
+template <typename Ecus>
+class WindowLog : public BehaviourTest<Ecus> {
+protected:
+    WindowLog() { this->ecus.AddEcu("COM1"); }
+    std::vector<std::filesystem::path> Logs() {
+        std::vector<std::filesystem::path> logs;
+        if (std::filesystem::exists(this->folder / "logs"))
+            for (const auto& entry : std::filesystem::directory_iterator(this->folder / "logs"))
+                logs.push_back(entry.path());
+        std::sort(logs.begin(), logs.end());
+        return logs;
+    }
+    // The lines of the only log.
+    std::vector<std::string> LogLines() {
+        const auto logs = Logs();
+        EXPECT_EQ(logs.size(), 1u);
+        std::vector<std::string> lines;
+        if (logs.size() != 1) return lines;
+        std::string text;
+        EXPECT_EQ(ReadRegularFile(logs[0], text).Outcome, FileReadOutcome::Read);
+        std::stringstream in(text);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    void FailReads(bool fail) {
+        SimFaults faults;
+        if (fail) faults.Unanswered = {0x84};
+        this->ecus.SetFaults("COM1", faults);
+    }
+};
+TYPED_TEST_SUITE(WindowLog, EcuBenches, EcuBenchNames);
+
+TYPED_TEST(WindowLog, F6LogsEveryGoodReadWhilePollingAndF6AgainEndsIt) {
+    this->Open();
+    this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 1250);
+    this->window->ALogExecute();
+    ASSERT_TRUE(this->window->Logging());
+    EXPECT_EQ(this->view.Panels[2], "\u25CF 0");
+    const auto logs = this->Logs();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_TRUE(std::regex_match(logs[0].filename().string(),
+                                 std::regex(R"(\d{4}-\d\d-\d\d_\d{6}_set1\.csv)")));
+    EXPECT_THAT(this->view.PanelTips[2], HasSubstr(logs[0].filename().string()));
+
+    this->StartPolling();  // row 1
+    this->Tick();          // row 2
+    this->FailReads(true);
+    this->Tick();  // a failed read: no row, the file goes on
+    this->FailReads(false);
+    this->Tick();  // row 3
+    this->window->LanguageBtnClick();
+    this->Tick();  // row 4: a new language keeps the file
+    this->window->ADiagExecute();
+    ASSERT_FALSE(this->window->Polling);
+    this->window->AResetErrorsExecute();  // the timer ticks on, polling is off
+    this->Tick();
+    EXPECT_EQ(this->view.Panels[2], "\u25CF 4");
+    this->window->ALogExecute();
+    EXPECT_FALSE(this->window->Logging());
+    EXPECT_EQ(this->view.Panels[2], "F1 - F4");
+    EXPECT_EQ(this->view.PanelTips[2], "");
+
+    const auto lines = this->LogLines();
+    ASSERT_EQ(lines.size(), 5u);
+    const auto header = Fields(lines[0]);
+    ASSERT_EQ(header.size(), 17u);
+    EXPECT_EQ(header[0], "time");
+    EXPECT_EQ(header[1], "NMOT [об/мин]");
+    for (std::size_t row = 1; row < lines.size(); ++row) {
+        const auto fields = Fields(lines[row]);
+        ASSERT_EQ(fields.size(), 17u) << lines[row];
+        EXPECT_TRUE(std::regex_match(fields[0], std::regex(R"(\d{4}-\d\d-\d\dT[\d:]{8}\.\d{3})")));
+        EXPECT_EQ(fields[1], "1250");
+    }
+    this->Tick();
+    EXPECT_EQ(this->LogLines().size(), 5u);
+}
+
+TYPED_TEST(WindowLog, APageChangeEndsTheLogAndTheErrorsPageHasNone) {
+    this->Open();
+    this->StartPolling();
+    this->window->ALogExecute();
+    this->Tick();
+    this->Tick(1);  // ends the log of page 0
+    EXPECT_FALSE(this->window->Logging());
+    this->Tick(0);
+    EXPECT_EQ(this->LogLines().size(), 2u);
+
+    this->Tick(2);
+    this->window->ALogExecute();
+    EXPECT_FALSE(this->window->Logging());
+    this->window->FormShortCut(VirtualKey::F1 + 1);
+    this->window->ALogExecute();  // a log of the second set
+    ASSERT_TRUE(this->window->Logging());
+    this->window->FormShortCut(VirtualKey::F1 + 1);  // the page on view already
+    EXPECT_TRUE(this->window->Logging());
+    this->window->FormShortCut(VirtualKey::F4);
+    EXPECT_FALSE(this->window->Logging());
+    const auto logs = this->Logs();
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_THAT(logs[1].string(), HasSubstr("_set2"));
+    EXPECT_TRUE(this->view.Messages.empty());
+}
+
+#ifndef _WIN32
+TYPED_TEST(WindowLog, AWriteThatFailsStopsTheLogWithOneMessageAndPollingGoesOn) {
+    this->Open();
+    this->StartPolling();
+    this->window->ALogExecute();
+    this->Tick();
+    {
+        // Room for part of a row: the next write fails, as on a full disk.
+        const FileSizeLimit full(std::filesystem::file_size(this->Logs()[0]) + 10);
+        this->Tick();
+        this->Tick();
+    }
+    ASSERT_EQ(this->view.Messages.size(), 1u);
+    EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("Журнал остановлен"));
+    EXPECT_THAT(this->view.Messages[0].Text, HasSubstr(this->Logs()[0].string()));
+    EXPECT_FALSE(this->window->Logging());
+    EXPECT_EQ(this->view.Panels[2], "F1 - F4");
+    EXPECT_TRUE(this->window->Polling);
+    const std::int32_t reads = this->window->ReadCount;
+    this->Tick();
+    EXPECT_EQ(this->window->ReadCount, reads + 1);
+    EXPECT_EQ(this->view.Messages.size(), 1u);
+}
+#endif
+
+// A log that cannot be made says why, and nothing is logged.
+TYPED_TEST(WindowLog, ALogThatCannotBeMadeIsSaid) {
+    WriteBytes(this->folder / "logs", "a file where the folder would be");
+    this->Open();
+    this->window->ALogExecute();
+    EXPECT_FALSE(this->window->Logging());
+    ASSERT_EQ(this->view.Messages.size(), 1u);
+    EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("Журнал не начат"));
+}
+
+// --- Range warnings ---
+
+TYPED_TEST(WindowLog, AValueOutsideItsRangeIsShownAsAWarningUntilItIsBack) {
+    this->Open();
+    this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3100);
+    this->StartPolling();
+    EXPECT_TRUE(this->view.Warnings[0][0]);
+    EXPECT_FALSE(this->view.Warnings[0][1]);
+    this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3000);  // the bound is inside
+    this->Tick();
+    EXPECT_FALSE(this->view.Warnings[0][0]);
+}
+
+TEST(RangeRule, OnlyADefinitionWithARangeWarns) {
+    ParameterDef def;
+    def.Min = 0.0;
+    def.Max = 3000.0;
+    EXPECT_FALSE(OutOfRange(def, 0.0));
+    EXPECT_FALSE(OutOfRange(def, 3000.0));
+    EXPECT_TRUE(OutOfRange(def, -0.5));
+    EXPECT_TRUE(OutOfRange(def, 3000.5));
+    EXPECT_FALSE(OutOfRange(def, std::nan("")));
+    def.Max = def.Min;  // no range: nothing warns
+    EXPECT_FALSE(OutOfRange(def, 1e9));
+    def.Max = -1.0;
+    EXPECT_FALSE(OutOfRange(def, 1e9));
+}
+
+// --- The trend ---
+
+TYPED_TEST(WindowLog, TheTrendHoldsThePagesGoodReadsUntilThePageChanges) {
+    this->Open();
+    this->window->ATrendExecute();
+    EXPECT_TRUE(this->view.TrendShown);
+    EXPECT_EQ(this->view.TrendTexts[0], "Тренд");
+    ASSERT_EQ(this->view.TrendNames.size(), 16u);
+    EXPECT_THAT(this->view.TrendNames[0], HasSubstr("NMOT"));
+    EXPECT_EQ(this->window->TrendOfPage().Chosen(), std::vector<int>{0});
+
+    this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 900);
+    this->StartPolling();
+    this->FailReads(true);
+    this->Tick();
+    this->FailReads(false);
+    this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 1100);
+    const int redraws = this->view.TrendRedraws;
+    this->Tick();
+    EXPECT_GT(this->view.TrendRedraws, redraws);
+    const Trend::Series& speed = this->window->TrendOfPage().Of(0);
+    ASSERT_EQ(speed.Size(), 2u);
+    EXPECT_EQ(speed.At(0).Value, 900.0);
+    EXPECT_EQ(speed.At(1).Value, 1100.0);
+    EXPECT_LE(speed.At(0).Seconds, speed.At(1).Seconds);
+
+    this->window->LanguageBtnClick();
+    EXPECT_EQ(this->view.TrendTexts[0], "Trend");
+    EXPECT_EQ(this->window->TrendOfPage().Of(0).Size(), 2u);
+    this->view.Page = 1;
+    this->window->PageControl1Change();
+    EXPECT_EQ(this->window->TrendOfPage().Of(0).Size(), 0u);
+    EXPECT_THAT(this->view.TrendNames[0], ::testing::Not(HasSubstr("NMOT")));
+    this->Tick(2);
+    EXPECT_TRUE(this->view.TrendNames.empty());
+}
+
+TYPED_TEST(WindowLog, AtMostFourRowsArePlottedAndThoseChosenFirstStay) {
+    this->Open();
+    this->window->ATrendExecute();
+    this->window->TrendRowsChosen({0, 3});
+    this->window->TrendRowsChosen({0, 1, 3, 5, 7});  // 1, 5 and 7 ticked at once
+    EXPECT_EQ(this->window->TrendOfPage().Chosen(), (std::vector<int>{0, 3, 1, 5}));
+    std::vector<bool> ticked(16, false);
+    for (int row : {0, 1, 3, 5}) ticked[static_cast<std::size_t>(row)] = true;
+    EXPECT_EQ(this->view.TrendChosen, ticked);
+    this->window->TrendPeriodChosen(1);
+    EXPECT_EQ(this->window->TrendOfPage().PeriodSeconds, 300);
+}
+
+TEST(TrendSeries, KeepsItsBoundAndDropsOnlyTheOldest) {
+    Trend::Series series;
+    const std::size_t added = Trend::Capacity + 7;
+    for (std::size_t i = 0; i < added; ++i)
+        series.Add({static_cast<double>(i), static_cast<double>(i) * 2});
+    ASSERT_EQ(series.Size(), Trend::Capacity);
+    for (std::size_t i = 0; i < series.Size(); ++i) {
+        ASSERT_EQ(series.At(i).Seconds, static_cast<double>(i + 7));
+        ASSERT_EQ(series.At(i).Value, static_cast<double>(i + 7) * 2);
+    }
+    series.Clear();
+    EXPECT_EQ(series.Size(), 0u);
+    series.Add({1.0, 1.0});
+    EXPECT_EQ(series.Latest().Seconds, 1.0);
+}
+
+// Adds a read at each second of [from, to] with the values that `value` gives
+// slots 0 and 1.
+template <typename Value>
+void AddReads(Trend& trend, int from, int to, Value value) {
+    ParameterSets::Definitions definitions{};
+    ParameterSets sets(definitions);
+    sets.Selection.Accepted = SlotCount;
+    for (int second = from; second <= to; ++second) {
+        sets.Values[0] = value(second);
+        sets.Values[1] = 10.0 + second;
+        trend.Add(second, sets);
+    }
+}
+
+// The time axis ends at the grid line at or after the latest read and reaches
+// a step of 10 s further back than the minute. A row with a range spans the
+// plot from its Min at the bottom to its Max at the top; values beyond it are
+// marked and drawn at the edge. A row without a range is fitted to its values.
+TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
+    ParameterDef ranged, unranged;
+    ranged.Min = 0.0;
+    ranged.Max = 3000.0;
+    unranged.Min = unranged.Max = 0.0;
+    ParameterSets::SlotDefinitions rows{};
+    rows.fill(&unranged);
+    rows[0] = &ranged;
+    Trend trend;
+    trend.OriginSeconds = 1000000.0;  // on a grid line
+    // From 20 s (the axis' start): 0 to 3000 over the minute, then 3500.
+    AddReads(trend, 0, 90, [](int s) {
+        return s < 80 ? (s - 20) * 50.0 : s < 90 ? 3000.0 : 3500.0;
+    });
+    trend.Choose({0, 1});
+    const TrendPicture picture = PlotTrend(trend, rows, 800, 400, ".");
+    const int left = 8, right = 800 - TrendValueRoom;
+    const int top = 8, bottom = 400 - 8 - TrendLineHeight;
+    const auto x = [&](int s) {
+        return left + static_cast<int>(std::lround((s - 20) / 70.0 * (right - left)));
+    };
+
+    // Grid lines every 10 s from 20 s to 90 s, each with its time of day.
+    std::vector<int> lines;
+    for (const TrendLine& line : picture.Grid)
+        if (line.Points.front().X == line.Points.back().X) lines.push_back(line.Points.front().X);
+    EXPECT_EQ(lines, (std::vector<int>{x(20), x(30), x(40), x(50), x(60), x(70), x(80), x(90)}));
+    EXPECT_EQ(lines.back(), right);
+    const auto timesOfDay = [](const TrendPicture& picture) {
+        return std::count_if(picture.Labels.begin(), picture.Labels.end(),
+                             [](const TrendText& text) { return text.Text.size() == 8; });
+    };
+    EXPECT_EQ(timesOfDay(picture), 8);
+    // Too narrow for a time under every line: one at each 20 s.
+    EXPECT_EQ(timesOfDay(PlotTrend(trend, rows, 500, 400, ".")), 4);
+
+    ASSERT_EQ(picture.Curves.size(), 2u);
+    const auto& curve = picture.Curves[0].Points;
+    ASSERT_EQ(curve.size(), 71u);                                   // from 20 s on
+    EXPECT_EQ(curve.front(), (TrendPixel{left, bottom}));           // 0 at 20 s
+    EXPECT_EQ(curve[30], (TrendPixel{x(50), (top + bottom) / 2}));  // 1500
+    EXPECT_EQ(curve[69], (TrendPixel{x(89), top}));                 // 3000, in range
+    EXPECT_EQ(curve[70], (TrendPixel{right, top}));                 // 3500, at the edge
+    EXPECT_EQ(picture.Curves[0].Colour, TrendColour(0));
+    ASSERT_EQ(picture.Marks.size(), 1u);
+    EXPECT_EQ(picture.Marks[0].At, curve[70]);
+    ASSERT_EQ(picture.Values.size(), 2u);
+    EXPECT_EQ(picture.Values[0].Colour, WarningColour());  // 3500 is out of range
+    // Fitted: 30 to 100 fills the height.
+    EXPECT_EQ(picture.Curves[1].Points.front().Y, bottom);
+    EXPECT_EQ(picture.Curves[1].Points.back().Y, top);
+}
+
+// Between two steps of the axis the curves only grow: what a view paints anew
+// is the new ends and the latest values, a small part of the plot. A step of
+// the axis moves everything.
+TEST(TrendPlot, OnlyTheCurvesNewEndsAndTheValuesChangeUntilTheAxisSteps) {
+    ParameterDef ranged;
+    ranged.Min = 0.0;
+    ranged.Max = 100.0;
+    ParameterSets::SlotDefinitions rows{};
+    rows.fill(&ranged);
+    Trend trend;
+    trend.OriginSeconds = 1000000.0;
+    trend.Choose({0, 1});
+    const auto value = [](int s) { return static_cast<double>(s % 50); };
+    AddReads(trend, 0, 84, value);
+    const TrendPicture before = PlotTrend(trend, rows, 800, 400, ".");
+    AddReads(trend, 85, 85, value);
+    const TrendPicture after = PlotTrend(trend, rows, 800, 400, ".");
+
+    EXPECT_EQ(ChangedAreas(before, before, 800), std::vector<TrendArea>{});
+    const auto areas = ChangedAreas(before, after, 800);
+    ASSERT_TRUE(areas.has_value());
+    const auto inside = [](const TrendPixel& pixel, const TrendArea& area) {
+        return pixel.X >= area.X && pixel.X < area.X + area.Width && pixel.Y >= area.Y &&
+               pixel.Y < area.Y + area.Height;
+    };
+    // Each curve's segment from its old end to its new, and no more.
+    for (std::size_t n = 0; n < 2; ++n)
+        EXPECT_TRUE(std::any_of(areas->begin(), areas->end(), [&](const TrendArea& area) {
+            return area.Width < 30 && inside(before.Curves[n].Points.back(), area) &&
+                   inside(after.Curves[n].Points.back(), area);
+        })) << n;
+    // The rest are the lines of the latest values, beside the plot.
+    for (const TrendArea& area : *areas) {
+        if (area.Width >= 30) {
+            EXPECT_GE(area.X, 800 - TrendValueRoom) << area.X;
+        }
+    }
+
+    AddReads(trend, 91, 91, value);  // past the grid line at 90 s
+    EXPECT_FALSE(ChangedAreas(after, PlotTrend(trend, rows, 800, 400, "."), 800).has_value());
+}
+
+}  // namespace

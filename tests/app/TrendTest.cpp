@@ -1,0 +1,98 @@
+// The trend window: F7 opens it beside the main window, with the texts of the
+// language and the rows of the page; the keys of the main window act there
+// too; and its plot paints each curve where the picture puts it.
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "WindowFixture.h"
+#include "app/TrendForm.h"
+#include "window/TrendPlot.h"
+
+namespace {
+
+bool HasColour(const QImage& picture, const QRect& area, const QColor& colour) {
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (picture.pixelColor(x, y) == colour) return true;
+    return false;
+}
+
+QColor Colour(const CellColour& colour) {
+    return QColor(colour.Red, colour.Green, colour.Blue);
+}
+
+TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
+    auto& ecu = Ecu("COM1");
+    Open();
+    StartPolling(ecu);
+    TrendForm* trend = form->TrendWindow;
+    EXPECT_FALSE(trend->isVisible());
+    QTest::keyClick(form.get(), Qt::Key_F7);
+    ASSERT_TRUE(trend->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(trend));
+    EXPECT_EQ(trend->windowTitle(), QString::fromUtf8("Тренд"));
+    ASSERT_EQ(trend->Rows->count(), 16);
+    EXPECT_TRUE(trend->Rows->item(0)->text().startsWith("NMOT"));
+    EXPECT_EQ(trend->Rows->item(0)->checkState(), Qt::Checked);
+
+    // A second row ticked in the list is plotted in the second colour.
+    trend->Rows->item(3)->setCheckState(Qt::Checked);
+    EXPECT_EQ(form->Behaviour().TrendOfPage().Chosen(), (std::vector<int>{0, 3}));
+    form->Behaviour().Timer1Timer();
+    form->Behaviour().Timer1Timer();
+    const QImage plot = trend->Plot->grab().toImage();
+    EXPECT_TRUE(HasColour(plot, plot.rect(), Colour(TrendColour(0))));
+    EXPECT_TRUE(HasColour(plot, plot.rect(), Colour(TrendColour(1))));
+
+    QTest::keyClick(trend, Qt::Key_F6);
+    EXPECT_TRUE(form->Behaviour().Logging());
+    QTest::keyClick(trend, Qt::Key_F6);
+    EXPECT_FALSE(form->Behaviour().Logging());
+    QTest::keyClick(trend, Qt::Key_F5);
+    EXPECT_FALSE(form->Behaviour().Polling);
+
+    form->LanguageBtn->click();
+    EXPECT_EQ(trend->windowTitle(), "Trend");
+    EXPECT_EQ(trend->Period->itemText(1), "Last 5 minutes");
+    trend->close();
+    form->Behaviour().Timer1Timer();  // no longer drawn; nothing breaks
+    form->close();
+}
+
+// A row rising through its range over the minute is drawn as a straight
+// line, in its colour, from the bottom at its first read (a step of 10 s
+// after the axis' start) to the top at the right edge, and nowhere far from it.
+TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
+    ParameterDef def;
+    def.Min = 0.0;
+    def.Max = 3000.0;
+    ParameterSets::SlotDefinitions rows{};
+    rows.fill(&def);
+    ParameterSets::Definitions definitions{};
+    ParameterSets sets(definitions);
+    sets.Selection.Accepted = SlotCount;
+    Trend trend;
+    trend.OriginSeconds = 1000000.0;  // on a grid line
+    for (int second = 0; second <= 60; ++second) {
+        sets.Values[0] = second * 50.0;
+        trend.Add(second, sets);
+    }
+    trend.Choose({0});
+    TrendPlotView view(
+        [&](int width, int height) { return PlotTrend(trend, rows, width, height, "."); }, nullptr);
+    view.resize(800, 400);
+    const QImage picture = view.grab().toImage();
+    const QColor curve = Colour(TrendColour(0));
+    const int left = 8, right = 800 - TrendValueRoom, top = 8, bottom = 400 - 8 - TrendLineHeight;
+    const int first = left + (right - left) / 7;  // 10 s of the 70 on the axis
+    for (int x = first + 20; x < right - 20; x += 37) {
+        const int y = bottom - (x - first) * (bottom - top) / (right - first);
+        EXPECT_TRUE(HasColour(picture, QRect(x, y - 3, 1, 7), curve)) << x << "," << y;
+        EXPECT_FALSE(HasColour(picture, QRect(x, y + 40, 1, 7), curve)) << x;
+        EXPECT_FALSE(HasColour(picture, QRect(x, y - 46, 1, 7), curve)) << x;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,314 @@
+#include "winapp/TrendForm.h"
+
+#include <algorithm>
+
+#include "text/win32/WideText.h"
+
+namespace {
+
+constexpr const wchar_t* FormClass = L"VmxDiagTrendForm";
+constexpr const wchar_t* PlotClass = L"VmxDiagTrendPlot";
+constexpr int RowsId = 201, PeriodId = 202;
+// Sizes at 96 dots per inch.
+constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22;
+constexpr int FirstWidth = 640, FirstHeight = 440, SmallestWidth = 420, SmallestHeight = 260;
+constexpr int MarkSize = 5;
+
+COLORREF Colour(const CellColour& colour) {
+    return RGB(colour.Red, colour.Green, colour.Blue);
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC plotProc) {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = formProc;
+    form.hInstance = instance;
+    form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.lpszClassName = FormClass;
+    ::RegisterClassExW(&form);
+    WNDCLASSEXW plot = form;
+    plot.lpfnWndProc = plotProc;
+    plot.hbrBackground = nullptr;  // every pixel is painted
+    plot.lpszClassName = PlotClass;
+    ::RegisterClassExW(&plot);
+}
+
+void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
+    std::vector<POINT> points;
+    for (const TrendLine& line : lines) {
+        const HPEN pen = ::CreatePen(PS_SOLID, width, Colour(line.Colour));
+        const HGDIOBJ old = ::SelectObject(dc, pen);
+        points.clear();
+        for (const TrendPixel& pixel : line.Points) points.push_back({pixel.X, pixel.Y});
+        if (points.size() > 1) ::Polyline(dc, points.data(), static_cast<int>(points.size()));
+        ::SelectObject(dc, old);
+        ::DeleteObject(pen);
+    }
+}
+
+}  // namespace
+
+TrendForm::TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers)
+    : instance_(instance), owner_(owner), dpi_(dpi), handlers_(std::move(handlers)) {
+    RegisterClasses(instance_, &TrendForm::FormProc, &TrendForm::PlotProc);
+    font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+    // Owned by the main window: it goes with it, and never behind it.
+    ::CreateWindowExW(WS_EX_CONTROLPARENT, FormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, Scaled(FirstWidth), Scaled(FirstHeight), owner_,
+                      nullptr, instance_, this);  // WM_NCCREATE keeps the handle in form_
+    const auto child = [&](const wchar_t* type, DWORD style, int id, DWORD extended = 0) {
+        const HWND control =
+            ::CreateWindowExW(extended, type, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, form_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, this);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        return control;
+    };
+    label_ = child(WC_STATICW, SS_LEFT, 0);
+    rows_ = child(WC_LISTVIEWW,
+                  WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                  RowsId, WS_EX_CLIENTEDGE);
+    ::SendMessageW(rows_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    ::SendMessageW(rows_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    period_ = child(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, PeriodId);
+    for (int i = 0; i < 2; ++i)
+        ::SendMessageW(period_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
+    plot_ = child(PlotClass, 0, 0);
+    ::SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Layout();
+}
+
+TrendForm::~TrendForm() {
+    if (form_) ::DestroyWindow(form_);  // unless its owner took it along
+    if (font_) ::DeleteObject(font_);
+}
+
+void TrendForm::SetTexts(const std::string& title, const std::string& rowsCaption,
+                         const std::string& minute, const std::string& fiveMinutes) {
+    ::SetWindowTextW(form_, Utf8ToWide(title).c_str());
+    ::SetWindowTextW(label_, Utf8ToWide(rowsCaption).c_str());
+    const auto selected = ::SendMessageW(period_, CB_GETCURSEL, 0, 0);
+    ::SendMessageW(period_, CB_RESETCONTENT, 0, 0);
+    for (const std::string& text : {minute, fiveMinutes})
+        ::SendMessageW(period_, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+    ::SendMessageW(period_, CB_SETCURSEL, selected, 0);
+}
+
+void TrendForm::SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen) {
+    settingRows_ = true;
+    const int count = static_cast<int>(names.size());
+    if (::SendMessageW(rows_, LVM_GETITEMCOUNT, 0, 0) != count) {
+        ::SendMessageW(rows_, LVM_DELETEALLITEMS, 0, 0);
+        for (int row = 0; row < count; ++row) {
+            LVITEMW item{};
+            item.iItem = row;
+            ::SendMessageW(rows_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    for (int row = 0; row < count; ++row) {
+        std::wstring text = Utf8ToWide(names[static_cast<std::size_t>(row)]);
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text.data();
+        ::SendMessageW(rows_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        const bool ticked =
+            static_cast<std::size_t>(row) < chosen.size() && chosen[static_cast<std::size_t>(row)];
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+        ::SendMessageW(rows_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    settingRows_ = false;
+}
+
+void TrendForm::SetPeriod(int period) {
+    ::SendMessageW(period_, CB_SETCURSEL, period, 0);
+}
+
+void TrendForm::Show() {
+    if (!placed_) {
+        placed_ = true;
+        RECT owner{}, own{}, work{};
+        ::GetWindowRect(owner_, &owner);
+        ::GetWindowRect(form_, &own);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const int width = own.right - own.left;
+        const int left =
+            std::max<int>(work.left, std::min<int>(owner.right + Scaled(8), work.right - width));
+        ::SetWindowPos(form_, nullptr, left, owner.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::ShowWindow(form_, SW_SHOW);
+    ::SetForegroundWindow(form_);
+}
+
+void TrendForm::Redraw() {
+    if (::IsWindowVisible(form_)) ::InvalidateRect(plot_, nullptr, FALSE);
+}
+
+bool TrendForm::Contains(HWND window) const {
+    return window == form_ || ::IsChild(form_, window);
+}
+
+LRESULT CALLBACK TrendForm::FormProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* form =
+            static_cast<TrendForm*>(reinterpret_cast<const CREATESTRUCTW*>(l)->lpCreateParams);
+        form->form_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TrendForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(window, message, w, l);
+    return form->Handle(window, message, w, l);
+}
+
+LRESULT CALLBACK TrendForm::PlotProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* form = reinterpret_cast<TrendForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            if (form) {
+                form->PaintPlot();
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, w, l);
+}
+
+LRESULT TrendForm::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_SIZE:
+            Layout();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(l);
+            limits.ptMinTrackSize = {Scaled(SmallestWidth), Scaled(SmallestHeight)};
+            return 0;
+        }
+        case WM_COMMAND:
+            if (LOWORD(w) == PeriodId && HIWORD(w) == CBN_SELCHANGE)
+                handlers_.PeriodChosen(
+                    static_cast<int>(::SendMessageW(period_, CB_GETCURSEL, 0, 0)));
+            return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(l);
+            if (header.hwndFrom == rows_ && header.code == LVN_ITEMCHANGED && !settingRows_) {
+                const auto& change = *reinterpret_cast<const NMLISTVIEW*>(l);
+                if ((change.uChanged & LVIF_STATE) &&
+                    ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK))
+                    RowsTicked();
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+            ::SetBkColor(reinterpret_cast<HDC>(w), ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CLOSE:
+            // Hidden, not destroyed: F7 shows it again as it was.
+            ::ShowWindow(form_, SW_HIDE);
+            handlers_.Closed();
+            return 0;
+        case WM_NCDESTROY:
+            // Destroyed with its owner, before this object may be.
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            form_ = nullptr;
+            return ::DefWindowProcW(window, message, w, l);
+        default:
+            return ::DefWindowProcW(window, message, w, l);
+    }
+}
+
+// The rows and the period on the left, the plot filling the rest.
+void TrendForm::Layout() {
+    if (!label_) return;
+    RECT area{};
+    ::GetClientRect(form_, &area);
+    const int gap = Scaled(Gap), list = Scaled(ListWidth);
+    const int label = Scaled(LabelHeight), combo = Scaled(ComboHeight);
+    const int right = static_cast<int>(area.right), bottom = static_cast<int>(area.bottom) - gap;
+    ::MoveWindow(label_, gap, gap, list, label, TRUE);
+    ::MoveWindow(rows_, gap, gap + label, list, std::max(0, bottom - combo - gap - (gap + label)),
+                 TRUE);
+    // The one column as wide as the list inside its frame.
+    RECT inside{};
+    ::GetClientRect(rows_, &inside);
+    ::SendMessageW(rows_, LVM_SETCOLUMNWIDTH, 0, inside.right);
+    ::MoveWindow(period_, gap, bottom - combo, list, combo + Scaled(80), TRUE);
+    const int plotLeft = 2 * gap + list;
+    ::MoveWindow(plot_, plotLeft, gap, std::max(1, right - gap - plotLeft),
+                 std::max(1, bottom - gap), TRUE);
+}
+
+// Every row ticked, in list order; the behaviour keeps those chosen before.
+void TrendForm::RowsTicked() {
+    std::vector<int> rows;
+    const int count = static_cast<int>(::SendMessageW(rows_, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        const auto state = ::SendMessageW(rows_, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+        if ((state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)) rows.push_back(row);
+    }
+    handlers_.RowsChosen(rows);
+}
+
+// Into a bitmap first, then onto the screen at once: a plot painted at every
+// tick would flicker otherwise.
+void TrendForm::PaintPlot() {
+    PAINTSTRUCT paint;
+    const HDC screen = ::BeginPaint(plot_, &paint);
+    RECT area{};
+    ::GetClientRect(plot_, &area);
+    const int width = area.right, height = area.bottom;
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap =
+        ::CreateCompatibleBitmap(screen, std::max(1, width), std::max(1, height));
+    const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+
+    const TrendPicture picture = handlers_.Plot(width, height);
+    const HBRUSH background = ::CreateSolidBrush(Colour(picture.Background));
+    ::FillRect(dc, &area, background);
+    ::DeleteObject(background);
+    DrawLines(dc, picture.Grid, 1);
+    DrawLines(dc, picture.Curves, 2);
+    // The marks share a colour: one brush while it stays the same.
+    HBRUSH brush = nullptr;
+    COLORREF brushColour = 0;
+    for (const TrendMark& mark : picture.Marks) {
+        if (!brush || Colour(mark.Colour) != brushColour) {
+            if (brush) ::DeleteObject(brush);
+            brushColour = Colour(mark.Colour);
+            brush = ::CreateSolidBrush(brushColour);
+        }
+        const RECT square{mark.At.X - MarkSize / 2, mark.At.Y - MarkSize / 2,
+                          mark.At.X + MarkSize / 2 + 1, mark.At.Y + MarkSize / 2 + 1};
+        ::FillRect(dc, &square, brush);
+    }
+    if (brush) ::DeleteObject(brush);
+    const HGDIOBJ oldFont = ::SelectObject(dc, font_);
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const auto* texts : {&picture.Labels, &picture.Values})
+        for (const TrendText& text : *texts) {
+            ::SetTextColor(dc, Colour(text.Colour));
+            const std::wstring wide = Utf8ToWide(text.Text);
+            ::TextOutW(dc, text.At.X, text.At.Y, wide.c_str(), static_cast<int>(wide.size()));
+        }
+    ::SelectObject(dc, oldFont);
+
+    ::BitBlt(screen, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::EndPaint(plot_, &paint);
+}

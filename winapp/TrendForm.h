@@ -1,0 +1,63 @@
+#pragma once
+// The trend window on Win32: a second, resizable window owned by the main
+// one, with the rows of the page on view to tick (up to four), the period,
+// and the plot, drawn with GDI into a back buffer. What it shows and what a
+// tick or pick does are the behaviour's; the main window's message loop gives
+// it F5 to F8.
+
+// windows.h first: the common controls' header needs its types.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window/TrendPicture.h"
+
+class TrendForm {
+public:
+    struct Handlers {
+        std::function<void(const std::vector<int>&)> RowsChosen;
+        std::function<void(int)> PeriodChosen;
+        std::function<void()> Closed;
+        std::function<TrendPicture(int width, int height)> Plot;
+    };
+    // Made hidden; `dpi` scales its sizes as the main window's.
+    TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers);
+    ~TrendForm();
+    TrendForm(const TrendForm&) = delete;
+    TrendForm& operator=(const TrendForm&) = delete;
+
+    void SetTexts(const std::string& title, const std::string& rowsCaption,
+                  const std::string& minute, const std::string& fiveMinutes);
+    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
+    void SetPeriod(int period);
+    // Shows the window in front; the first time beside its owner, where it
+    // hides as little of it as the work area allows.
+    void Show();
+    // The plot is painted anew, if the window is shown.
+    void Redraw();
+    // The window or one of its controls.
+    bool Contains(HWND window) const;
+    HWND Handle() const { return form_; }
+
+private:
+    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(HWND window, UINT message, WPARAM w, LPARAM l);
+    void Layout();
+    void RowsTicked();
+    void PaintPlot();
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+    HINSTANCE instance_;
+    HWND owner_;
+    int dpi_;
+    Handlers handlers_;
+    HWND form_ = nullptr, label_ = nullptr, rows_ = nullptr, period_ = nullptr, plot_ = nullptr;
+    HFONT font_ = nullptr;
+    bool placed_ = false;
+    bool settingRows_ = false;  // the rows are set by the behaviour, not ticked
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The window's log of a parameter page: its values as the CSV the command-line
+// tool writes (database/LiveCsv.h), one row for each good read, into a new
+// file of the folder logs/ of the working folder, named by the local date,
+// time and set: logs/2026-12-08_101530_set1.csv (a name taken already gets
+// "_2", "_3", ...). A write that fails closes the file for good and keeps the
+// reason.
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "database/ParameterSets.h"
+
+class LiveLog {
+public:
+    LiveLog() = default;
+    ~LiveLog() { Stop(); }
+    LiveLog(const LiveLog&) = delete;
+    LiveLog& operator=(const LiveLog&) = delete;
+
+    // Makes logs/ in `folder` and a new file in it for set `set` (0 or 1, named
+    // 1 or 2), begun at `now`, and writes the header of the set's slots. False,
+    // with the reason in Failure(), when no file could be made.
+    bool Start(const std::filesystem::path& folder, int set,
+               const ParameterSets::SlotDefinitions& rows,
+               std::chrono::system_clock::time_point now);
+    // One row of the current values, taken at `now`. False when the write
+    // failed: the file is then closed, the reason in Failure().
+    bool Write(const ParameterSets& sets, std::chrono::system_clock::time_point now);
+    void Stop();
+
+    bool IsOpen() const { return file_ != nullptr; }
+    int Rows() const { return rows_; }
+    const std::filesystem::path& Path() const { return path_; }
+    const std::string& Failure() const { return failure_; }
+
+private:
+    bool Fail();
+
+    std::FILE* file_ = nullptr;
+    std::filesystem::path path_;
+    int rows_ = 0;
+    std::string failure_;
+};

@@ -1,0 +1,62 @@
+#pragma once
+// The trend of the page on view: each slot's values over the last minutes, in
+// a ring of bounded size (hours of polling never grow it), and the rows the
+// trend window plots. A page change clears it.
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "database/ParameterSets.h"
+
+class Trend {
+public:
+    // More than the six minutes the plot of five may show, at the shortest
+    // tick (the 220 ms and an exchange of some milliseconds).
+    static constexpr std::size_t Capacity = 2000;
+    static constexpr std::size_t MostChosen = 4;
+
+    struct Point {
+        double Seconds = 0.0;  // since the trend began
+        double Value = 0.0;
+    };
+
+    // The values of one slot, oldest first; the oldest are dropped at Capacity.
+    class Series {
+    public:
+        void Add(const Point& point);
+        void Clear() { size_ = 0; }
+        std::size_t Size() const { return size_; }
+        // The i-th oldest point, i < Size().
+        const Point& At(std::size_t i) const { return points_[(head_ + i) % Capacity]; }
+        const Point& Latest() const { return At(size_ - 1); }
+        // The index of the oldest point at or after `seconds` (Size() when
+        // none is): the points are in time order.
+        std::size_t FirstFrom(double seconds) const;
+
+    private:
+        std::array<Point, Capacity> points_{};
+        std::size_t head_ = 0;  // the oldest point
+        std::size_t size_ = 0;
+    };
+
+    // Every slot's value of a good read, at `seconds`; a slot without a value
+    // (its selection was refused) adds nothing.
+    void Add(double seconds, const ParameterSets& sets);
+    void Clear();
+    const Series& Of(int slot) const { return series_[static_cast<std::size_t>(slot)]; }
+
+    // The rows to plot, in the order given; the first MostChosen of them.
+    void Choose(const std::vector<int>& rows);
+    const std::vector<int>& Chosen() const { return chosen_; }
+
+    // How far back the plot reaches at least: 60 seconds or 5 minutes.
+    int PeriodSeconds = 60;
+    // The moment the trend's seconds count from, in seconds since 1970 (the
+    // system clock's): the plot labels its grid with the time of day.
+    double OriginSeconds = 0.0;
+
+private:
+    std::array<Series, SlotCount> series_{};
+    std::vector<int> chosen_;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// What the trend window shows, as lines, marks and texts at pixel positions,
+// so that each toolkit only draws them (window/TrendPlot.h makes it).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "window/CellLook.h"
+
+struct TrendPixel {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TrendPixel&) const = default;
+};
+
+struct TrendLine {
+    CellColour Colour;
+    std::vector<TrendPixel> Points;  // a polyline
+    bool operator==(const TrendLine&) const = default;
+};
+
+// A small square around its pixel.
+struct TrendMark {
+    CellColour Colour;
+    TrendPixel At;
+};
+
+// A line of text whose top left is at its pixel.
+struct TrendText {
+    CellColour Colour;
+    TrendPixel At;
+    std::string Text;  // UTF-8
+    bool operator==(const TrendText&) const = default;
+};
+
+struct TrendPicture {
+    // The frame, which changes seldom (with the size, the period, the rows
+    // chosen or a fitted scale), so that a view may keep it drawn: the
+    // background, the grid, the seconds under it and the legend.
+    CellColour Background;
+    std::vector<TrendLine> Grid;
+    std::vector<TrendText> Labels;
+    // What moves at every tick, drawn over the frame.
+    std::vector<TrendLine> Curves;  // one per chosen row that has values
+    std::vector<TrendMark> Marks;
+    std::vector<TrendText> Values;  // the latest values, beside the curves' ends
+};
+
+// The height of a line of text, and the side of a range mark.
+inline constexpr int TrendLineHeight = 16;
+inline constexpr int TrendMarkSize = 5;
+
+// A rectangle of the picture, in pixels.
+struct TrendArea {
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    bool operator==(const TrendArea&) const = default;
+};
+
+// Where `after` differs from `before`, both of an area `width` pixels wide:
+// the new ends of the curves and the latest values that changed; nothing
+// when the pictures are the same, and nullopt when the whole is to be
+// painted anew (the frame changed, or a curve did more than grow).
+std::optional<std::vector<TrendArea>> ChangedAreas(const TrendPicture& before,
+                                                   const TrendPicture& after, int width);

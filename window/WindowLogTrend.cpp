@@ -1,0 +1,162 @@
+// The log and the trend of the window: F6 writes the parameter page's good
+// reads into a CSV file, F7 opens the trend window, which plots up to four of
+// the page's rows over the last minute or five. Both belong to the page on
+// view, and leaving it ends them.
+
+#include <algorithm>
+#include <chrono>
+
+#include "lang/Lang.h"
+#include "text/CodePage.h"
+#include "text/PathText.h"
+#include "window/EcuSession.h"
+#include "window/LiveLog.h"
+#include "window/Trend.h"
+#include "window/TrendPlot.h"
+#include "window/WindowBehaviour.h"
+
+namespace {
+
+// Status panel 2 while the page is not logged: the keys that turn the pages.
+constexpr const char* NoticeText = "F1 - F4";
+// Before the rows of a log.
+constexpr const char* LogMark = "\u25CF ";
+
+bool IsParameterPage(int page) {
+    return page == 0 || page == 1;
+}
+
+// The definitions of the rows of the parameter page on view (the errors and
+// information pages choose no rows to plot).
+ParameterSets::SlotDefinitions PageSlots(const EcuSession& session, int page) {
+    return session.Sets.SlotsOf(page);
+}
+
+}  // namespace
+
+bool WindowBehaviour::Logging() const {
+    return log_ && log_->IsOpen();
+}
+
+void WindowBehaviour::ALogExecute() {
+    if (Logging()) {
+        StopLog();
+        return;
+    }
+    if (!IsParameterPage(CurrentPage)) return;
+    auto log = std::make_unique<LiveLog>();
+    if (!log->Start(directory_, CurrentPage, PageSlots(*session_, CurrentPage),
+                    std::chrono::system_clock::now())) {
+        view_.ShowMessage(Text(Lang::LogNotStarted) + ": " + PrintablePath(directory_ / "logs") +
+                              ": " + log->Failure() + ".",
+                          WindowView::Icon::Error);
+        return;
+    }
+    log_ = std::move(log);
+    logList_ = CurrentPage;
+    ShowLogPanel();
+}
+
+// Only reads of the polling the user started: a tick after clearing the
+// error memory polls too, but writes no row.
+void WindowBehaviour::LogValues() {
+    if (!Logging() || !Polling || logList_ != CurrentPage) return;
+    if (log_->Write(session_->Sets, std::chrono::system_clock::now())) {
+        ShowLogPanel();
+        return;
+    }
+    // The file is closed already; polling goes on without it.
+    const std::string text =
+        Text(Lang::LogStopped) + ": " + PrintablePath(log_->Path()) + ": " + log_->Failure() + ".";
+    StopLog();
+    view_.ShowMessage(text, WindowView::Icon::Error);
+}
+
+void WindowBehaviour::StopLog() {
+    if (!log_) return;
+    log_.reset();
+    ShowLogPanel();
+}
+
+void WindowBehaviour::ShowLogPanel() {
+    if (!Logging()) {
+        view_.SetPanelText(2, NoticeText);
+        view_.SetPanelTip(2, {});
+        return;
+    }
+    view_.SetPanelText(2, LogMark + std::to_string(log_->Rows()));
+    view_.SetPanelTip(2, Text(Lang::LogTip) + " " + PrintablePath(log_->Path()));
+}
+
+void WindowBehaviour::TrendValues() {
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - trendStart_;
+    trend_->Add(since.count(), session_->Sets);
+    if (trendOpen_) view_.TrendChanged();
+}
+
+void WindowBehaviour::ATrendExecute() {
+    trendOpen_ = true;
+    view_.ShowTrend();
+    view_.TrendChanged();
+}
+
+// The rows chosen before keep their place and colour; new ones follow, and a
+// fifth is unticked again.
+void WindowBehaviour::TrendRowsChosen(const std::vector<int>& rows) {
+    const auto among = [](const std::vector<int>& list, int slot) {
+        return std::find(list.begin(), list.end(), slot) != list.end();
+    };
+    std::vector<int> chosen;
+    for (int slot : trend_->Chosen())
+        if (among(rows, slot)) chosen.push_back(slot);
+    for (int slot : rows)
+        if (!among(chosen, slot)) chosen.push_back(slot);
+    trend_->Choose(chosen);
+    if (trend_->Chosen().size() != rows.size()) ShowTrendRows();
+    view_.TrendChanged();
+}
+
+void WindowBehaviour::TrendPeriodChosen(int period) {
+    trend_->PeriodSeconds = period == 1 ? 300 : 60;
+    view_.TrendChanged();
+}
+
+void WindowBehaviour::TrendClosed() {
+    trendOpen_ = false;
+}
+
+TrendPicture WindowBehaviour::TrendPlot(int width, int height) const {
+    return PlotTrend(*trend_, PageSlots(*session_, CurrentPage), width, height,
+                     view_.DecimalSeparator());
+}
+
+void WindowBehaviour::ShowTrendTexts() {
+    view_.SetTrendTexts(Text(Lang::TrendTitle), Text(Lang::TrendRows), Text(Lang::TrendMinute),
+                        Text(Lang::TrendFiveMinutes));
+    view_.SetTrendPeriod(trend_->PeriodSeconds == 60 ? 0 : 1);
+}
+
+// The rows as the lists show them: code and name.
+void WindowBehaviour::ShowTrendRows() {
+    std::vector<std::string> names;
+    std::vector<bool> chosen;
+    if (IsParameterPage(CurrentPage)) {
+        for (const ParameterDef* def : PageSlots(*session_, CurrentPage)) {
+            names.push_back(Cp1251ToUtf8(def->CodeEn) + "  " + Cp1251ToUtf8(*def->Name));
+            chosen.push_back(false);
+        }
+        for (int slot : trend_->Chosen()) chosen[static_cast<std::size_t>(slot)] = true;
+    }
+    view_.SetTrendRows(names, chosen);
+}
+
+// A new page plots its first row until others are picked.
+void WindowBehaviour::TurnTo(int page) {
+    if (page == CurrentPage) return;
+    CurrentPage = page;
+    StopLog();
+    trend_->Clear();
+    trend_->Choose(IsParameterPage(CurrentPage) ? std::vector<int>{0} : std::vector<int>{});
+    ShowTrendRows();
+    view_.TrendChanged();
+}
