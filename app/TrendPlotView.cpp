@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QRegion>
+#include <algorithm>
 
 #include "window/TrendPicture.h"
 
@@ -13,25 +15,31 @@ QColor Colour(const CellColour& colour) {
 }
 
 // Lines of one pixel take the painter's fast path; a pen two pixels wide
-// would be stroked as a shape, several times the cost.
-void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines) {
+// would be stroked as a shape, several times the cost. Of a curve only the
+// part from the left of the area painted on is drawn: its points go from left
+// to right, and at a tick only its end is painted anew.
+void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines, const QRect& painted) {
     QPolygon polygon;
     for (const TrendLine& line : lines) {
+        const auto first =
+            std::lower_bound(line.Points.begin(), line.Points.end(), painted.left(),
+                             [](const TrendPixel& point, int x) { return point.X < x; });
+        const auto from = first == line.Points.begin() ? first : first - 1;
         painter.setPen(QPen(Colour(line.Colour), 1));
         polygon.clear();
-        polygon.reserve(static_cast<int>(line.Points.size()));
-        for (const TrendPixel& point : line.Points) polygon.append(QPoint(point.X, point.Y));
+        polygon.reserve(static_cast<int>(line.Points.end() - from));
+        for (auto point = from; point != line.Points.end(); ++point)
+            polygon.append(QPoint(point->X, point->Y));
         painter.drawPolyline(polygon);
     }
 }
 
-// Only the texts that may reach into the area painted, each taken to reach
-// to the right edge: text costs most to draw, and to measure.
-void DrawTexts(QPainter& painter, const std::vector<TrendText>& texts, const QRect& painted,
-               int ascent) {
+// Only the texts that reach into the region painted, each taken to reach to
+// the right edge: text costs most to draw, and to measure.
+void DrawTexts(QPainter& painter, const std::vector<TrendText>& texts, const QRegion& painted,
+               int width, int ascent) {
     for (const TrendText& text : texts) {
-        if (text.At.X > painted.right() || text.At.Y > painted.bottom() ||
-            text.At.Y + TrendLineHeight <= painted.top())
+        if (!painted.intersects(QRect(text.At.X, text.At.Y, width - text.At.X, TrendLineHeight)))
             continue;
         painter.setPen(Colour(text.Colour));
         painter.drawText(text.At.X, text.At.Y + ascent, QString::fromStdString(text.Text));
@@ -73,14 +81,14 @@ void TrendPlotView::paintEvent(QPaintEvent* event) {
         picture_ = plot_(width(), height());
         pictureSize_ = size();
     }
-    const QRect painted = event->rect();
+    const QRegion& painted = event->region();
     QPainter painter(this);
-    painter.fillRect(painted, Colour(picture_.Background));
-    DrawLines(painter, picture_.Grid);
-    DrawTexts(painter, picture_.Labels, painted, ascent_);
-    DrawLines(painter, picture_.Curves);
+    painter.fillRect(event->rect(), Colour(picture_.Background));
+    DrawLines(painter, picture_.Grid, rect());
+    DrawTexts(painter, picture_.Labels, painted, width(), ascent_);
+    DrawLines(painter, picture_.Curves, event->rect());
     for (const TrendMark& mark : picture_.Marks)
         painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
                          TrendMarkSize, TrendMarkSize, Colour(mark.Colour));
-    DrawTexts(painter, picture_.Values, painted, ascent_);
+    DrawTexts(painter, picture_.Values, painted, width(), ascent_);
 }

@@ -95,4 +95,51 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
     }
 }
 
+// At a tick only the areas that changed are painted anew: over the picture
+// painted before, they must give the very pixels of the whole painted anew,
+// curves, marks, values and all, with nothing of the old values left.
+TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
+    ParameterDef def;
+    def.Min = 0.0;
+    def.Max = 100.0;
+    ParameterSets::SlotDefinitions rows{};
+    rows.fill(&def);
+    ParameterSets::Definitions definitions{};
+    ParameterSets sets(definitions);
+    sets.Selection.Accepted = SlotCount;
+    Trend trend;
+    trend.OriginSeconds = 1000000.0;
+    trend.Choose({0, 1, 2});
+    const auto add = [&](int from, int to) {
+        for (int second = from; second <= to; ++second) {
+            for (int slot = 0; slot < 3; ++slot)
+                sets.Values[slot] = (second * (slot + 3) * 7) % 130 - 10.0;  // some out of range
+            trend.Add(second, sets);
+        }
+    };
+    const auto plot = [&](int width, int height) {
+        return PlotTrend(trend, rows, width, height, ".");
+    };
+    TrendPlotView view(plot, nullptr);
+    view.resize(800, 400);
+    add(0, 52);
+    view.Refresh();
+    QImage shown(view.size(), QImage::Format_RGB32);
+    view.render(&shown);
+
+    const TrendPicture before = plot(800, 400);
+    add(53, 58);
+    const auto areas = ChangedAreas(before, plot(800, 400), 800);
+    ASSERT_TRUE(areas.has_value());
+    QRegion changed;
+    for (const TrendArea& area : *areas) changed += QRect(area.X, area.Y, area.Width, area.Height);
+    ASSERT_LT(changed.boundingRect().width(), 400);  // a part, not the whole
+    view.Refresh();
+    view.render(&shown, changed.boundingRect().topLeft(), changed);
+
+    QImage whole(view.size(), QImage::Format_RGB32);
+    view.render(&whole);
+    EXPECT_EQ(shown, whole);
+}
+
 }  // namespace
