@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <algorithm>
 
+#include "app/GlyphText.h"
 #include "window/TrendPicture.h"
 
 namespace {
@@ -35,14 +36,15 @@ void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines, const QRe
 }
 
 // Only the texts that reach into the region painted, each taken to reach to
-// the right edge: text costs most to draw, and to measure.
-void DrawTexts(QPainter& painter, const std::vector<TrendText>& texts, const QRegion& painted,
-               int width, int ascent) {
+// the right edge: text costs most to draw.
+void DrawTexts(QPainter& painter, GlyphText& glyphs, const std::vector<TrendText>& texts,
+               const QRegion& painted, int width, int ascent) {
     for (const TrendText& text : texts) {
         if (!painted.intersects(QRect(text.At.X, text.At.Y, width - text.At.X, TrendLineHeight)))
             continue;
         painter.setPen(Colour(text.Colour));
-        painter.drawText(text.At.X, text.At.Y + ascent, QString::fromStdString(text.Text));
+        glyphs.Draw(painter, QPoint(text.At.X, text.At.Y + ascent),
+                    QString::fromStdString(text.Text));
     }
 }
 
@@ -55,6 +57,7 @@ TrendPlotView::TrendPlotView(Plot plot, QWidget* parent) : QWidget(parent), plot
     small.setPixelSize(12);
     setFont(small);
     ascent_ = QFontMetrics(small).ascent();
+    glyphs_ = std::make_unique<GlyphText>(small);
 }
 
 void TrendPlotView::Refresh() {
@@ -85,10 +88,10 @@ void TrendPlotView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Colour(picture_.Background));
     DrawLines(painter, picture_.Grid, rect());
-    DrawTexts(painter, picture_.Labels, painted, width(), ascent_);
+    DrawTexts(painter, *glyphs_, picture_.Labels, painted, width(), ascent_);
     DrawLines(painter, picture_.Curves, event->rect());
     for (const TrendMark& mark : picture_.Marks)
         painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
                          TrendMarkSize, TrendMarkSize, Colour(mark.Colour));
-    DrawTexts(painter, picture_.Values, painted, width(), ascent_);
+    DrawTexts(painter, *glyphs_, picture_.Values, painted, width(), ascent_);
 }

@@ -6,7 +6,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+#include "app/GlyphText.h"
 #include "window/TrendPicture.h"
 
 class QPainter;
@@ -29,5 +31,6 @@ private:
     // The picture to show, of the size it was made for.
     TrendPicture picture_;
     QSize pictureSize_;
-    int ascent_ = 0;  // of the font, from the top of a line to its base
+    int ascent_ = 0;                     // of the font, from the top of a line to its base
+    std::unique_ptr<GlyphText> glyphs_;  // of that font
 };

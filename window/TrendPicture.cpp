@@ -36,9 +36,17 @@ std::optional<std::vector<TrendArea>> ChangedAreas(const TrendPicture& before,
         if (is.Points.size() > was.Points.size())
             areas.push_back(Around(is.Points, was.Points.empty() ? 0 : was.Points.size() - 1));
     }
-    if (before.Values != after.Values)
-        for (const auto* values : {&before.Values, &after.Values})
-            for (const TrendText& text : *values)
-                areas.push_back({text.At.X, text.At.Y, width - text.At.X, TrendLineHeight});
+    // The lines of the values that changed, where they were and where they
+    // are: a value that stays as it was is left as it is painted.
+    const auto lineOf = [&](const TrendText& text) {
+        return TrendArea{text.At.X, text.At.Y, width - text.At.X, TrendLineHeight};
+    };
+    const auto among = [](const std::vector<TrendText>& texts, const TrendText& text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    for (const TrendText& text : before.Values)
+        if (!among(after.Values, text)) areas.push_back(lineOf(text));
+    for (const TrendText& text : after.Values)
+        if (!among(before.Values, text)) areas.push_back(lineOf(text));
     return areas;
 }

@@ -3,10 +3,13 @@
 // too; and its plot paints each curve where the picture puts it.
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 
 #include "WindowFixture.h"
+#include "app/GlyphText.h"
 #include "app/TrendForm.h"
 #include "window/TrendPlot.h"
 
@@ -97,7 +100,8 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
 
 // At a tick only the areas that changed are painted anew: over the picture
 // painted before, they must give the very pixels of the whole painted anew,
-// curves, marks, values and all, with nothing of the old values left.
+// curves, marks, values and all, with nothing of the old values left and
+// the value that stayed whole.
 TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
     ParameterDef def;
     def.Min = 0.0;
@@ -112,8 +116,10 @@ TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
     trend.Choose({0, 1, 2});
     const auto add = [&](int from, int to) {
         for (int second = from; second <= to; ++second) {
-            for (int slot = 0; slot < 3; ++slot)
-                sets.Values[slot] = (second * (slot + 3) * 7) % 130 - 10.0;  // some out of range
+            // Two rows that move, some of it out of range, and one that stays.
+            for (int slot = 0; slot < 2; ++slot)
+                sets.Values[slot] = (second * (slot + 3) * 7) % 130 - 10.0;
+            sets.Values[2] = 50.0;
             trend.Add(second, sets);
         }
     };
@@ -140,6 +146,31 @@ TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
     QImage whole(view.size(), QImage::Format_RGB32);
     view.render(&whole);
     EXPECT_EQ(shown, whole);
+}
+
+// Texts drawn glyph by glyph end where the font's own layout ends them, in
+// Latin, Cyrillic and with signs; one with a character beyond the font's
+// glyphs is drawn the ordinary way.
+TEST(TrendPainting, TextsFromGlyphsAreAsWideAsTheFontLaysThemOut) {
+    QFont font;
+    font.setPixelSize(12);
+    GlyphText glyphs(font);
+    for (const QString& text : {QString("NMOT 1640 rpm"), QString::fromUtf8("TWAT 140,0 °C"),
+                                QString::fromUtf8("Обороты 931 об/мин"),
+                                QString::fromUtf8("x \U0001F600 y")}) {
+        QImage image(400, 24, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.setPen(Qt::white);
+        glyphs.Draw(painter, QPoint(2, 16), text);
+        painter.end();
+        int right = -1;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixel(x, y) != qRgb(0, 0, 0)) right = x;
+        const int expected = 2 + QFontMetrics(font).horizontalAdvance(text);
+        EXPECT_NEAR(right, expected, 4) << text.toStdString();
+    }
 }
 
 }  // namespace
