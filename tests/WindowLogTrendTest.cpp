@@ -17,6 +17,7 @@
 #include "window/TrendPlot.h"
 #ifndef _WIN32
 #include "support/FileSizeLimit.h"
+#include "support/TrendReads.h"
 #endif
 
 using ::testing::HasSubstr;
@@ -265,20 +266,6 @@ TEST(TrendSeries, KeepsItsBoundAndDropsOnlyTheOldest) {
     EXPECT_EQ(series.Latest().Seconds, 1.0);
 }
 
-// Adds a read at each second of [from, to] with the values that `value` gives
-// slots 0 and 1.
-template <typename Value>
-void AddReads(Trend& trend, int from, int to, Value value) {
-    ParameterSets::Definitions definitions{};
-    ParameterSets sets(definitions);
-    sets.Selection.Accepted = SlotCount;
-    for (int second = from; second <= to; ++second) {
-        sets.Values[0] = value(second);
-        sets.Values[1] = 10.0 + second;
-        trend.Add(second, sets);
-    }
-}
-
 // The time axis ends at the grid line at or after the latest read and reaches
 // a step of 10 s further back than the minute. A row with a range spans the
 // plot from its Min at the bottom to its Max at the top; values beyond it are
@@ -292,9 +279,10 @@ TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
     rows.fill(&unranged);
     rows[0] = &ranged;
     Trend trend;
-    trend.OriginSeconds = 1000000.0;  // on a grid line
-    // From 20 s (the axis' start): 0 to 3000 over the minute, then 3500.
-    AddReads(trend, 0, 90, [](int s) {
+    trend.OriginSeconds = GridLineOrigin;
+    // Slot 0 from 20 s (the axis' start): 0 to 3000 over the minute, then 3500.
+    AddReads(trend, 0, 90, [](int s, int slot) {
+        if (slot != 0) return 10.0 + s;
         return s < 80 ? (s - 20) * 50.0 : s < 90 ? 3000.0 : 3500.0;
     });
     trend.Choose({0, 1});
@@ -346,9 +334,11 @@ TEST(TrendPlot, OnlyTheCurvesNewEndsAndTheValuesChangeUntilTheAxisSteps) {
     ParameterSets::SlotDefinitions rows{};
     rows.fill(&ranged);
     Trend trend;
-    trend.OriginSeconds = 1000000.0;
+    trend.OriginSeconds = GridLineOrigin;
     trend.Choose({0, 1});
-    const auto value = [](int s) { return static_cast<double>(s % 50); };
+    const auto value = [](int s, int slot) {
+        return slot == 0 ? static_cast<double>(s % 50) : 10.0 + s;
+    };
     AddReads(trend, 0, 84, value);
     const TrendPicture before = PlotTrend(trend, rows, 800, 400, ".");
     AddReads(trend, 85, 85, value);

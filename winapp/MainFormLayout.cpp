@@ -11,6 +11,7 @@
 #include "winapp/ControlIds.h"
 #include "winapp/MainForm.h"
 #include "winapp/TrendForm.h"
+#include "winapp/WindowClass.h"
 
 namespace {
 
@@ -37,22 +38,6 @@ LRESULT CALLBACK TabSheetProc(HWND page, UINT message, WPARAM w, LPARAM l) {
         default:
             return ::DefWindowProcW(page, message, w, l);
     }
-}
-
-void RegisterClasses(HINSTANCE instance, WNDPROC formProc) {
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = formProc;
-    form.hInstance = instance;
-    form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = FormClass;
-    ::RegisterClassExW(&form);
-    WNDCLASSEXW page = form;
-    page.lpfnWndProc = TabSheetProc;
-    page.hIcon = nullptr;
-    page.lpszClassName = PageClass;
-    ::RegisterClassExW(&page);
 }
 
 HFONT Font(int height, int weight, DWORD charset, const wchar_t* face) {
@@ -88,7 +73,8 @@ void TMainForm::BuildLayout() {
     ::ReleaseDC(nullptr, screen);
     CreateFonts();
     buttonFace_ = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-    RegisterClasses(instance_, &TMainForm::WindowProc);
+    RegisterWindowClass(instance_, &TMainForm::WindowProc, FormClass);
+    RegisterWindowClass(instance_, TabSheetProc, PageClass);
 
     // A client area of the layout's size, fixed, centred on the work area.
     RECT frame{0, 0, Scaled(ClientWidth), Scaled(ClientHeight)};

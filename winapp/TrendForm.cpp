@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/win32/WideText.h"
+#include "winapp/WindowClass.h"
 
 namespace {
 
@@ -12,26 +13,9 @@ constexpr int RowsId = 201, PeriodId = 202;
 // Sizes at 96 dots per inch.
 constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22;
 constexpr int FirstWidth = 640, FirstHeight = 440, SmallestWidth = 420, SmallestHeight = 260;
-constexpr int MarkSize = 5;
 
 COLORREF Colour(const CellColour& colour) {
     return RGB(colour.Red, colour.Green, colour.Blue);
-}
-
-void RegisterClasses(HINSTANCE instance, WNDPROC formProc, WNDPROC plotProc) {
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = formProc;
-    form.hInstance = instance;
-    form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = FormClass;
-    ::RegisterClassExW(&form);
-    WNDCLASSEXW plot = form;
-    plot.lpfnWndProc = plotProc;
-    plot.hbrBackground = nullptr;  // every pixel is painted
-    plot.lpszClassName = PlotClass;
-    ::RegisterClassExW(&plot);
 }
 
 void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
@@ -51,7 +35,8 @@ void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
 
 TrendForm::TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers)
     : instance_(instance), owner_(owner), dpi_(dpi), handlers_(std::move(handlers)) {
-    RegisterClasses(instance_, &TrendForm::FormProc, &TrendForm::PlotProc);
+    RegisterWindowClass(instance_, &TrendForm::FormProc, FormClass);
+    RegisterWindowClass(instance_, &TrendForm::PlotProc, PlotClass, true);
     font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
@@ -291,8 +276,8 @@ void TrendForm::PaintPlot() {
             brushColour = Colour(mark.Colour);
             brush = ::CreateSolidBrush(brushColour);
         }
-        const RECT square{mark.At.X - MarkSize / 2, mark.At.Y - MarkSize / 2,
-                          mark.At.X + MarkSize / 2 + 1, mark.At.Y + MarkSize / 2 + 1};
+        const RECT square{mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
+                          mark.At.X + TrendMarkSize / 2 + 1, mark.At.Y + TrendMarkSize / 2 + 1};
         ::FillRect(dc, &square, brush);
     }
     if (brush) ::DeleteObject(brush);

@@ -11,6 +11,7 @@
 #include "WindowFixture.h"
 #include "app/GlyphText.h"
 #include "app/TrendForm.h"
+#include "support/TrendReads.h"
 #include "window/TrendPlot.h"
 
 namespace {
@@ -73,15 +74,9 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
     def.Max = 3000.0;
     ParameterSets::SlotDefinitions rows{};
     rows.fill(&def);
-    ParameterSets::Definitions definitions{};
-    ParameterSets sets(definitions);
-    sets.Selection.Accepted = SlotCount;
     Trend trend;
-    trend.OriginSeconds = 1000000.0;  // on a grid line
-    for (int second = 0; second <= 60; ++second) {
-        sets.Values[0] = second * 50.0;
-        trend.Add(second, sets);
-    }
+    trend.OriginSeconds = GridLineOrigin;
+    AddReads(trend, 0, 60, [](int second, int) { return second * 50.0; });
     trend.Choose({0});
     TrendPlotView view(
         [&](int width, int height) { return PlotTrend(trend, rows, width, height, "."); }, nullptr);
@@ -108,20 +103,14 @@ TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
     def.Max = 100.0;
     ParameterSets::SlotDefinitions rows{};
     rows.fill(&def);
-    ParameterSets::Definitions definitions{};
-    ParameterSets sets(definitions);
-    sets.Selection.Accepted = SlotCount;
     Trend trend;
-    trend.OriginSeconds = 1000000.0;
+    trend.OriginSeconds = GridLineOrigin;
     trend.Choose({0, 1, 2});
+    // Two rows that move, some of it out of range, and one that stays.
     const auto add = [&](int from, int to) {
-        for (int second = from; second <= to; ++second) {
-            // Two rows that move, some of it out of range, and one that stays.
-            for (int slot = 0; slot < 2; ++slot)
-                sets.Values[slot] = (second * (slot + 3) * 7) % 130 - 10.0;
-            sets.Values[2] = 50.0;
-            trend.Add(second, sets);
-        }
+        AddReads(trend, from, to, [](int second, int slot) {
+            return slot < 2 ? (second * (slot + 3) * 7) % 130 - 10.0 : 50.0;
+        });
     };
     const auto plot = [&](int width, int height) {
         return PlotTrend(trend, rows, width, height, ".");
@@ -155,9 +144,9 @@ TEST(TrendPainting, TextsFromGlyphsAreAsWideAsTheFontLaysThemOut) {
     QFont font;
     font.setPixelSize(12);
     GlyphText glyphs(font);
-    for (const QString& text : {QString("NMOT 1640 rpm"), QString::fromUtf8("TWAT 140,0 °C"),
-                                QString::fromUtf8("Обороты 931 об/мин"),
-                                QString::fromUtf8("x \U0001F600 y")}) {
+    for (const QString& text :
+         {QString("NMOT 1640 rpm"), QString::fromUtf8("TWAT 140,0 °C"),
+          QString::fromUtf8("Обороты 931 об/мин"), QString::fromUtf8("x \U0001F600 y")}) {
         QImage image(400, 24, QImage::Format_RGB32);
         image.fill(Qt::black);
         QPainter painter(&image);
