@@ -87,10 +87,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // again as a key press. Both pass up through the parents, so one key may be
 // seen more than once; FormShortCut does the same each time. The event goes
 // on, except F4 to the port list: the list would open its drop-down on it
-// when it has the focus, while the key is there to turn the page.
+// when it has the focus, while the key is there to turn the page. The trend
+// window, a child of this one, only shares the actions' shortcuts (F5 to F8):
+// its list's keys neither turn the page nor touch the link flag.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) ||
-        !IsInWindow(watched, this) || !behaviour_)
+        !IsInWindow(watched, this) || IsInWindow(watched, TrendWindow) || !behaviour_)
         return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     behaviour_->FormShortCut(VirtualKeyOf(key));

@@ -56,6 +56,10 @@ TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
     EXPECT_FALSE(form->Behaviour().Logging());
     QTest::keyClick(trend, Qt::Key_F5);
     EXPECT_FALSE(form->Behaviour().Polling);
+    // The page keys are the main window's: F2 there would end the trend.
+    QTest::keyClick(trend->Rows, Qt::Key_F2);
+    EXPECT_EQ(form->Behaviour().CurrentPage, 0);
+    EXPECT_EQ(form->Behaviour().TrendOfPage().Chosen(), (std::vector<int>{0, 3}));
 
     form->LanguageBtn->click();
     EXPECT_EQ(trend->windowTitle(), "Trend");
