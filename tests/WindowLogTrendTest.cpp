@@ -77,8 +77,10 @@ TYPED_TEST(WindowLog, F6LogsEveryGoodReadWhilePollingAndF6AgainEndsIt) {
                                  std::regex(R"(\d{4}-\d\d-\d\d_\d{6}_set1\.csv)")));
     EXPECT_THAT(this->view.PanelTips[2], HasSubstr(logs[0].filename().string()));
 
-    this->StartPolling();  // row 1
-    this->Tick();          // row 2
+    const int tipsSet = this->view.PanelTipsSet;
+    this->StartPolling();                         // row 1
+    this->Tick();                                 // row 2
+    EXPECT_EQ(this->view.PanelTipsSet, tipsSet);  // the rows change only the count
     this->FailReads(true);
     this->Tick();  // a failed read: no row, the file goes on
     this->FailReads(false);

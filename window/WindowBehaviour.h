@@ -130,8 +130,10 @@ private:
     void LogValues();
     void TrendValues();
     void StopLog();
-    // Status panel 2: the keys of the pages, or while logging a mark and the rows.
+    // Status panel 2: the keys of the pages, or while logging a mark and the
+    // rows, the file's path in its tooltip. At a row only the count changes.
     void ShowLogPanel();
+    void ShowLogRows();
     // The trend window's texts and rows, in the language and of the page on view.
     void ShowTrendTexts();
     void ShowTrendRows();
@@ -145,8 +147,7 @@ private:
     std::array<bool, 2> stale_{};
     std::array<std::array<bool, WindowView::ListRows>, 2> warning_{};
     std::filesystem::path directory_;
-    std::unique_ptr<LiveLog> log_;
-    int logList_ = 0;
+    std::unique_ptr<LiveLog> log_;  // of the page on view: leaving it ends the log
     std::unique_ptr<Trend> trend_;
     bool trendOpen_ = false;
     std::chrono::steady_clock::time_point trendStart_;

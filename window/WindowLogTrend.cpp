@@ -53,16 +53,15 @@ void WindowBehaviour::ALogExecute() {
         return;
     }
     log_ = std::move(log);
-    logList_ = CurrentPage;
     ShowLogPanel();
 }
 
 // Only reads of the polling the user started: a tick after clearing the
 // error memory polls too, but writes no row.
 void WindowBehaviour::LogValues() {
-    if (!Logging() || !Polling || logList_ != CurrentPage) return;
+    if (!Logging() || !Polling) return;
     if (log_->Write(session_->Sets, std::chrono::system_clock::now())) {
-        ShowLogPanel();
+        ShowLogRows();
         return;
     }
     // The file is closed already; polling goes on without it.
@@ -84,8 +83,12 @@ void WindowBehaviour::ShowLogPanel() {
         view_.SetPanelTip(2, {});
         return;
     }
-    view_.SetPanelText(2, LogMark + std::to_string(log_->Rows()));
+    ShowLogRows();
     view_.SetPanelTip(2, Text(Lang::LogTip) + " " + PrintablePath(log_->Path()));
+}
+
+void WindowBehaviour::ShowLogRows() {
+    view_.SetPanelText(2, LogMark + std::to_string(log_->Rows()));
 }
 
 void WindowBehaviour::TrendValues() {

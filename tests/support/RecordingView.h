@@ -29,6 +29,7 @@ public:
     std::array<std::string, 6> Counters;  // as shown in the mask
     std::array<std::string, 3> Panels;
     std::array<std::string, 3> PanelTips;
+    int PanelTipsSet = 0;  // a tip set anew closes the one on screen
     bool TrendShown = false;
     std::array<std::string, 4> TrendTexts;  // title, rows caption, the two periods
     std::vector<std::string> TrendNames;
@@ -84,7 +85,10 @@ public:
         Counters.at(counter) = text.Shown;
     }
     void SetPanelText(int panel, const std::string& text) override { Panels.at(panel) = text; }
-    void SetPanelTip(int panel, const std::string& tip) override { PanelTips.at(panel) = tip; }
+    void SetPanelTip(int panel, const std::string& tip) override {
+        PanelTips.at(panel) = tip;
+        ++PanelTipsSet;
+    }
     void ShowTrend() override { TrendShown = true; }
     void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
                        const std::string& minute, const std::string& fiveMinutes) override {
