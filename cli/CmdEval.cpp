@@ -1,13 +1,13 @@
 // vmxdiag-cli eval: the values of one display formula for raw values, as the
 // parameter pages would show them before rounding.
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "database/ValueText.h"
 #include "formula/ErrorInWords.h"
 #include "formula/EvaluateFormula.h"
 
@@ -18,13 +18,6 @@ struct EvalOptions {
     std::vector<double> RawValues;
     bool Explain = false;
 };
-
-// Shortest text that reads back as the same double.
-std::string NumberText(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return {buffer, result.ptr};
-}
 
 // One line per raw value, on the one evaluator of the run, so that
 // assignments carry over from one value to the next as between live blocks.

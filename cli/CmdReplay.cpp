@@ -18,6 +18,7 @@
 #include "database/ErrorList.h"
 #include "database/ValueText.h"
 #include "lang/Lang.h"
+#include "platform/LocalTime.h"
 #include "platform/RegularFile.h"
 #include "protocol/EcuTextFields.h"
 #include "recording/LineRecording.h"
@@ -44,11 +45,11 @@ std::string Seconds(std::uint64_t micros, char decimal = '.') {
 std::string LocalStart(const std::string& started) {
     const auto time = ParseStartTime(started);
     if (!time) return started;
-    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::seconds>(*time)));
-    char text[40];
-    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0) return started;
-    return text;
+    const std::string text =
+        LocalTimeText(std::chrono::system_clock::to_time_t(
+                          std::chrono::time_point_cast<std::chrono::seconds>(*time)),
+                      "%Y-%m-%d %H:%M:%S");
+    return text.empty() ? started : text;
 }
 
 const char* RequestName(RecordedRequest request) {

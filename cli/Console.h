@@ -5,8 +5,6 @@
 
 #include <memory>
 
-#include "platform/LocalTime.h"
-
 // Sets the streams up for the run and gives the console back its own
 // settings at the end. One object, living for the whole of main.
 class ConsoleSession {

@@ -11,6 +11,7 @@
 
 #include "database/DefinitionDatabase.h"
 #include "database/ProfileValues.h"
+#include "database/ValueText.h"
 #include "formula/ErrorInWords.h"
 #include "formula/EvaluateFormula.h"
 
@@ -195,13 +196,6 @@ std::string CharacterName(char c) {
     if (c == '\t') return "a tab";
     if (c == '\0') return "a zero byte";
     return "'" + std::string(1, c) + "'";
-}
-
-// The shortest text that reads back as the same number.
-std::string NumberText(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
 }
 
 class Checker {

@@ -19,7 +19,6 @@ struct DefinitionFileNotice {
     std::string Unreadable;     // why the file could not be read; empty when it was, or is missing
     bool NoParameters = false;  // read, but without a section 0000 to 007F
     std::vector<DefinitionFinding> Errors;  // the checker's errors, by line; no warnings
-    bool Empty() const { return !Missing && Unreadable.empty() && !NoParameters && Errors.empty(); }
 };
 
 // Reads the file at path as the session would and looks it over.

@@ -49,10 +49,8 @@ std::string CsvRow(const ParameterSets& sets, const std::string& time, const Csv
 
 std::string CsvTime(std::chrono::system_clock::time_point moment) {
     using namespace std::chrono;
-    const std::tm local = LocalTime(system_clock::to_time_t(moment));
     const long long ms = duration_cast<milliseconds>(moment.time_since_epoch()).count() % 1000;
-    char text[40];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    std::snprintf(text + length, sizeof text - length, ".%03lld", ms);
-    return text;
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, ".%03lld", ms);
+    return LocalTimeText(system_clock::to_time_t(moment), "%Y-%m-%dT%H:%M:%S") + fraction;
 }

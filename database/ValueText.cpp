@@ -99,3 +99,9 @@ std::string ValueText(double value, int digits, std::string_view decimalSeparato
     if (point != std::string::npos) text.replace(point, 1, decimalSeparator);
     return text;
 }
+
+std::string NumberText(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}

@@ -17,3 +17,7 @@ std::string ValueText(double value, int digits, char decimalSeparator = '.');
 // The same with a separator of any length, as a window's locale gives it
 // (UTF-8: a Russian locale's comma, or an Arabic decimal separator).
 std::string ValueText(double value, int digits, std::string_view decimalSeparator);
+
+// The shortest text that reads back as the same number, with a point: for
+// the texts of the definition checker and the formula tryer.
+std::string NumberText(double value);

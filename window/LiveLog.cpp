@@ -11,11 +11,8 @@
 namespace {
 
 std::string FileStem(std::chrono::system_clock::time_point now, int set) {
-    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(now));
-    char stem[40];
-    const std::size_t length = std::strftime(stem, sizeof stem, "%Y-%m-%d_%H%M%S", &local);
-    std::snprintf(stem + length, sizeof stem - length, "_set%d", set);
-    return stem;
+    return LocalTimeText(std::chrono::system_clock::to_time_t(now), "%Y-%m-%d_%H%M%S") + "_set" +
+           std::to_string(set);
 }
 
 }  // namespace

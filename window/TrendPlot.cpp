@@ -51,9 +51,7 @@ double Now(const Trend& trend) {
 
 // "14:15:40": a moment in seconds since 1970, as the local time of day.
 std::string TimeOfDay(double seconds) {
-    const std::tm local = LocalTime(static_cast<std::time_t>(std::floor(seconds)));
-    char text[16];
-    return std::string(text, std::strftime(text, sizeof text, "%H:%M:%S", &local));
+    return LocalTimeText(static_cast<std::time_t>(std::floor(seconds)), "%H:%M:%S");
 }
 
 std::string Text(const ParameterDef& def, double value, const std::string& separator) {

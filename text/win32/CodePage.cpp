@@ -6,6 +6,7 @@
 
 #include "text/CodePage.h"
 #include "text/Utf8Sequence.h"
+#include "text/win32/WideText.h"
 
 namespace {
 
@@ -55,14 +56,7 @@ void AppendCp1251(std::string& out, const wchar_t* units, int count) {
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view text) {
-    const std::wstring wide = Widen(Cp1251, text);
-    if (wide.empty()) return {};
-    const int units = static_cast<int>(wide.size());
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, out.data(), length, nullptr, nullptr);
-    return out;
+    return WideToUtf8(Widen(Cp1251, text));
 }
 
 std::string Utf8ToCp1251(std::string_view text) {
