@@ -1,5 +1,7 @@
 #include "app/ListCellDelegate.h"
 
+#include "app/CellColourQt.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
@@ -9,16 +11,11 @@ namespace {
 // Room between a cell's edge and its text.
 constexpr int TextMargin = 3;
 
-QColor Colour(const CellColour& colour) {
-    if (colour.ButtonFace) return QApplication::palette().color(QPalette::Active, QPalette::Button);
-    return QColor(colour.Red, colour.Green, colour.Blue);
-}
-
 }  // namespace
 
 ListCellDelegate::CellLook ListCellDelegate::LookOf(int column, bool stale, bool outOfRange) {
     const ::CellLook look = CellLookOf(column, stale, outOfRange);
-    return {Colour(look.Background), Colour(look.Text), look.PointSize};
+    return {QtColour(look.Background), QtColour(look.Text), look.PointSize};
 }
 
 ListCellDelegate::ListCellDelegate(const QFont& listFont, QObject* parent)

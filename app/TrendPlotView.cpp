@@ -6,14 +6,11 @@
 #include <QRegion>
 #include <algorithm>
 
+#include "app/CellColourQt.h"
 #include "app/GlyphText.h"
 #include "window/TrendPicture.h"
 
 namespace {
-
-QColor Colour(const CellColour& colour) {
-    return QColor(colour.Red, colour.Green, colour.Blue);
-}
 
 // Lines of one pixel take the painter's fast path; a pen two pixels wide
 // would be stroked as a shape, several times the cost. Of a curve only the
@@ -26,7 +23,7 @@ void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines, const QRe
             std::lower_bound(line.Points.begin(), line.Points.end(), painted.left(),
                              [](const TrendPixel& point, int x) { return point.X < x; });
         const auto from = first == line.Points.begin() ? first : first - 1;
-        painter.setPen(QPen(Colour(line.Colour), 1));
+        painter.setPen(QPen(QtColour(line.Colour), 1));
         polygon.clear();
         polygon.reserve(static_cast<int>(line.Points.end() - from));
         for (auto point = from; point != line.Points.end(); ++point)
@@ -42,7 +39,7 @@ void DrawTexts(QPainter& painter, GlyphText& glyphs, const std::vector<TrendText
     for (const TrendText& text : texts) {
         if (!painted.intersects(QRect(text.At.X, text.At.Y, width - text.At.X, TrendLineHeight)))
             continue;
-        painter.setPen(Colour(text.Colour));
+        painter.setPen(QtColour(text.Colour));
         glyphs.Draw(painter, QPoint(text.At.X, text.At.Y + ascent),
                     QString::fromStdString(text.Text));
     }
@@ -86,12 +83,12 @@ void TrendPlotView::paintEvent(QPaintEvent* event) {
     }
     const QRegion& painted = event->region();
     QPainter painter(this);
-    painter.fillRect(event->rect(), Colour(picture_.Background));
+    painter.fillRect(event->rect(), QtColour(picture_.Background));
     DrawLines(painter, picture_.Grid, rect());
     DrawTexts(painter, *glyphs_, picture_.Labels, painted, width(), ascent_);
     DrawLines(painter, picture_.Curves, event->rect());
     for (const TrendMark& mark : picture_.Marks)
         painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
-                         TrendMarkSize, TrendMarkSize, Colour(mark.Colour));
+                         TrendMarkSize, TrendMarkSize, QtColour(mark.Colour));
     DrawTexts(painter, *glyphs_, picture_.Values, painted, width(), ascent_);
 }

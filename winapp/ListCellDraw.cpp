@@ -6,15 +6,11 @@
 
 #include <commctrl.h>
 
+#include "winapp/CellColourWin.h"
 #include "winapp/MainForm.h"
 #include "window/CellLook.h"
 
 namespace {
-
-COLORREF Colour(const CellColour& colour) {
-    return colour.ButtonFace ? ::GetSysColor(COLOR_BTNFACE)
-                             : RGB(colour.Red, colour.Green, colour.Blue);
-}
 
 // The list's own grid lines are drawn in a colour close to the button face,
 // the colour of the list itself: each cell's lines again, in
@@ -53,8 +49,8 @@ LRESULT TMainForm::ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const {
             const std::size_t row = draw.nmcd.dwItemSpec;
             const bool warning = row < warnings_[list].size() && warnings_[list][row];
             const CellLook look = CellLookOf(draw.iSubItem, stale_[list], warning);
-            draw.clrTextBk = Colour(look.Background);
-            draw.clrText = Colour(look.Text);
+            draw.clrTextBk = SystemColour(look.Background);
+            draw.clrText = SystemColour(look.Text);
             ::SelectObject(draw.nmcd.hdc,
                            draw.iSubItem == ValueColumn ? fonts_.Value : fonts_.Cell);
             return CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;

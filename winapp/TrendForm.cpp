@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/win32/WideText.h"
+#include "winapp/CellColourWin.h"
 #include "winapp/WindowClass.h"
 
 namespace {
@@ -14,14 +15,10 @@ constexpr int RowsId = 201, PeriodId = 202;
 constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22;
 constexpr int FirstWidth = 640, FirstHeight = 440, SmallestWidth = 420, SmallestHeight = 260;
 
-COLORREF Colour(const CellColour& colour) {
-    return RGB(colour.Red, colour.Green, colour.Blue);
-}
-
 void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
     std::vector<POINT> points;
     for (const TrendLine& line : lines) {
-        const HPEN pen = ::CreatePen(PS_SOLID, width, Colour(line.Colour));
+        const HPEN pen = ::CreatePen(PS_SOLID, width, SystemColour(line.Colour));
         const HGDIOBJ old = ::SelectObject(dc, pen);
         points.clear();
         for (const TrendPixel& pixel : line.Points) points.push_back({pixel.X, pixel.Y});
@@ -262,7 +259,7 @@ void TrendForm::PaintPlot() {
     const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
 
     const TrendPicture picture = handlers_.Plot(width, height);
-    const HBRUSH background = ::CreateSolidBrush(Colour(picture.Background));
+    const HBRUSH background = ::CreateSolidBrush(SystemColour(picture.Background));
     ::FillRect(dc, &area, background);
     ::DeleteObject(background);
     DrawLines(dc, picture.Grid, 1);
@@ -271,9 +268,9 @@ void TrendForm::PaintPlot() {
     HBRUSH brush = nullptr;
     COLORREF brushColour = 0;
     for (const TrendMark& mark : picture.Marks) {
-        if (!brush || Colour(mark.Colour) != brushColour) {
+        if (!brush || SystemColour(mark.Colour) != brushColour) {
             if (brush) ::DeleteObject(brush);
-            brushColour = Colour(mark.Colour);
+            brushColour = SystemColour(mark.Colour);
             brush = ::CreateSolidBrush(brushColour);
         }
         const RECT square{mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
@@ -285,7 +282,7 @@ void TrendForm::PaintPlot() {
     ::SetBkMode(dc, TRANSPARENT);
     for (const auto* texts : {&picture.Labels, &picture.Values})
         for (const TrendText& text : *texts) {
-            ::SetTextColor(dc, Colour(text.Colour));
+            ::SetTextColor(dc, SystemColour(text.Colour));
             const std::wstring wide = Utf8ToWide(text.Text);
             ::TextOutW(dc, text.At.X, text.At.Y, wide.c_str(), static_cast<int>(wide.size()));
         }

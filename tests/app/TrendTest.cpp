@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "WindowFixture.h"
+#include "app/CellColourQt.h"
 #include "app/GlyphText.h"
 #include "app/TrendForm.h"
 #include "support/TrendReads.h"
@@ -21,10 +22,6 @@ bool HasColour(const QImage& picture, const QRect& area, const QColor& colour) {
         for (int y = area.top(); y <= area.bottom(); ++y)
             if (picture.pixelColor(x, y) == colour) return true;
     return false;
-}
-
-QColor Colour(const CellColour& colour) {
-    return QColor(colour.Red, colour.Green, colour.Blue);
 }
 
 TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
@@ -47,8 +44,8 @@ TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
     form->Behaviour().Timer1Timer();
     form->Behaviour().Timer1Timer();
     const QImage plot = trend->Plot->grab().toImage();
-    EXPECT_TRUE(HasColour(plot, plot.rect(), Colour(TrendColour(0))));
-    EXPECT_TRUE(HasColour(plot, plot.rect(), Colour(TrendColour(1))));
+    EXPECT_TRUE(HasColour(plot, plot.rect(), QtColour(TrendColour(0))));
+    EXPECT_TRUE(HasColour(plot, plot.rect(), QtColour(TrendColour(1))));
 
     QTest::keyClick(trend, Qt::Key_F6);
     EXPECT_TRUE(form->Behaviour().Logging());
@@ -86,7 +83,7 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
         [&](int width, int height) { return PlotTrend(trend, rows, width, height, "."); }, nullptr);
     view.resize(800, 400);
     const QImage picture = view.grab().toImage();
-    const QColor curve = Colour(TrendColour(0));
+    const QColor curve = QtColour(TrendColour(0));
     const int left = 8, right = 800 - TrendValueRoom, top = 8, bottom = 400 - 8 - TrendLineHeight;
     const int first = left + (right - left) / 7;  // 10 s of the 70 on the axis
     for (int x = first + 20; x < right - 20; x += 37) {
