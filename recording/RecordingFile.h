@@ -4,18 +4,14 @@
 // closes it for good and keeps the reason. It never stops the session that
 // records.
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "platform/FileWriter.h"
+
 class RecordingFile {
 public:
-    RecordingFile() = default;
-    ~RecordingFile() { Close(); }
-    RecordingFile(const RecordingFile&) = delete;
-    RecordingFile& operator=(const RecordingFile&) = delete;
-
     // Creates the file and puts the format line in it. Only a regular file
     // is written, never one the rules of RecordingTarget.h refuse; one that
     // exists already is emptied only when `replace` is set. False, with the
@@ -24,17 +20,14 @@ public:
                 const std::filesystem::path& definitionFile = {});
     // Writes `text` and hands it to the system. False when the file is not open
     // or the write failed; a failure closes the file and keeps its reason.
-    bool Write(std::string_view text);
+    bool Write(std::string_view text) { return writer_.Write(text); }
     // Closes; false when writing what was still held, or the close, failed.
-    bool Close();
+    bool Close() { return writer_.Close(); }
 
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return writer_.IsOpen(); }
     // Why the file was not created or stopped being written; empty while all is well.
-    const std::string& Failure() const { return failure_; }
+    const std::string& Failure() const { return writer_.Failure(); }
 
 private:
-    bool Fail();
-
-    std::FILE* file_ = nullptr;
-    std::string failure_;
+    FileWriter writer_;
 };

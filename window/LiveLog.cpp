@@ -1,7 +1,5 @@
 #include "window/LiveLog.h"
 
-#include <cerrno>
-#include <ctime>
 #include <system_error>
 
 #include "database/LiveCsv.h"
@@ -21,13 +19,12 @@ bool LiveLog::Start(const std::filesystem::path& folder, int set,
                     const ParameterSets::SlotDefinitions& rows,
                     std::chrono::system_clock::time_point now) {
     Stop();
-    failure_.clear();
     rows_ = 0;
     const std::filesystem::path logs = folder / "logs";
     std::error_code error;
     std::filesystem::create_directories(logs, error);
     if (error) {
-        failure_ = error.message();
+        writer_.Refuse(error.message());
         return false;
     }
     const std::string stem = FileStem(now, set + 1);
@@ -37,48 +34,22 @@ bool LiveLog::Start(const std::filesystem::path& folder, int set,
         FileCreate created = CreateRegularFile(path_, false);
         if (created.Outcome == FileCreateOutcome::Exists) continue;
         if (created.Outcome != FileCreateOutcome::Created) {
-            failure_ = created.Outcome == FileCreateOutcome::NotRegular
-                           ? "a file of that name is there and is no regular file"
-                           : created.Reason;
+            writer_.Refuse(created.Outcome == FileCreateOutcome::NotRegular
+                               ? "a file of that name is there and is no regular file"
+                               : created.Reason);
             return false;
         }
-        file_ = created.File;
-        const std::string header = CsvHeader(rows, CsvStyle{});
-        errno = 0;
-        if (std::fwrite(header.data(), 1, header.size(), file_) != header.size() ||
-            std::fflush(file_) != 0)
-            return Fail();
-        return true;
+        writer_.Adopt(created.File);
+        return writer_.Write(CsvHeader(rows, CsvStyle{}));
     }
-    failure_ = "every name of this second is taken";
+    writer_.Refuse("every name of this second is taken");
     return false;
 }
 
+// Each row is handed to the system at once: a pulled-out stick loses no more
+// than the row under way.
 bool LiveLog::Write(const ParameterSets& sets, std::chrono::system_clock::time_point now) {
-    if (!file_) return false;
-    const std::string row = CsvRow(sets, CsvTime(now), CsvStyle{});
-    errno = 0;
-    // Handed to the system at once: a pulled-out stick loses no more than the
-    // row under way.
-    if (std::fwrite(row.data(), 1, row.size(), file_) != row.size() || std::fflush(file_) != 0)
-        return Fail();
+    if (!writer_.Write(CsvRow(sets, CsvTime(now), CsvStyle{}))) return false;
     ++rows_;
     return true;
-}
-
-void LiveLog::Stop() {
-    if (!file_) return;
-    errno = 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (!closed && failure_.empty())
-        failure_ = std::generic_category().message(errno != 0 ? errno : EIO);
-}
-
-bool LiveLog::Fail() {
-    const int error = errno;
-    failure_ = error != 0 ? std::generic_category().message(error) : "the system refused it";
-    std::fclose(file_);
-    file_ = nullptr;
-    return false;
 }

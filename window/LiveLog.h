@@ -7,19 +7,14 @@
 // reason.
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "database/ParameterSets.h"
+#include "platform/FileWriter.h"
 
 class LiveLog {
 public:
-    LiveLog() = default;
-    ~LiveLog() { Stop(); }
-    LiveLog(const LiveLog&) = delete;
-    LiveLog& operator=(const LiveLog&) = delete;
-
     // Makes logs/ in `folder` and a new file in it for set `set` (0 or 1, named
     // 1 or 2), begun at `now`, and writes the header of the set's slots. False,
     // with the reason in Failure(), when no file could be made.
@@ -29,18 +24,15 @@ public:
     // One row of the current values, taken at `now`. False when the write
     // failed: the file is then closed, the reason in Failure().
     bool Write(const ParameterSets& sets, std::chrono::system_clock::time_point now);
-    void Stop();
+    void Stop() { writer_.Close(); }
 
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return writer_.IsOpen(); }
     int Rows() const { return rows_; }
     const std::filesystem::path& Path() const { return path_; }
-    const std::string& Failure() const { return failure_; }
+    const std::string& Failure() const { return writer_.Failure(); }
 
 private:
-    bool Fail();
-
-    std::FILE* file_ = nullptr;
+    FileWriter writer_;
     std::filesystem::path path_;
     int rows_ = 0;
-    std::string failure_;
 };
