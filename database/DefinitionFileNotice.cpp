@@ -2,7 +2,6 @@
 
 #include "database/DefinitionDatabase.h"
 #include "database/ProfileText.h"
-#include "platform/RegularFile.h"
 
 namespace {
 
@@ -15,21 +14,17 @@ bool DefinesAParameter(const ProfileText& text) {
 }  // namespace
 
 DefinitionFileNotice InspectDefinitionFile(const std::filesystem::path& path) {
+    return InspectDefinitionFile(ProfileFile(path));
+}
+
+DefinitionFileNotice InspectDefinitionFile(const ProfileFile& file) {
     DefinitionFileNotice notice;
-    notice.Path = path;
-    std::string bytes;
-    const FileRead read = ReadRegularFile(path, bytes);
-    if (read.Outcome == FileReadOutcome::Missing) {
-        notice.Missing = true;
-        return notice;
-    }
-    if (read.Outcome == FileReadOutcome::Failed) {
-        notice.Unreadable = read.Reason;
-        return notice;
-    }
-    const ProfileText text(std::move(bytes));
-    notice.NoParameters = !DefinesAParameter(text);
-    for (DefinitionFinding& finding : CheckDefinitions(text))
+    notice.Path = file.Path();
+    notice.Missing = file.Missing();
+    notice.Unreadable = file.ReadFailure();
+    if (notice.Missing || !notice.Unreadable.empty()) return notice;
+    notice.NoParameters = !DefinesAParameter(file.Text());
+    for (DefinitionFinding& finding : CheckDefinitions(file.Text()))
         if (finding.Level == DefinitionFinding::Severity::Error)
             notice.Errors.push_back(std::move(finding));
     return notice;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "database/DefinitionCheck.h"
+#include "database/ProfileFile.h"
 
 struct DefinitionFileNotice {
     std::filesystem::path Path;
@@ -23,6 +24,8 @@ struct DefinitionFileNotice {
 
 // Reads the file at path as the session would and looks it over.
 DefinitionFileNotice InspectDefinitionFile(const std::filesystem::path& path);
+// Looks over the file as the session read it.
+DefinitionFileNotice InspectDefinitionFile(const ProfileFile& file);
 
 // The notice as lines to show, in cp1251 (findings quote the file): a missing
 // file, one that cannot be read or defines no parameter, and each error as

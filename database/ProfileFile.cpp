@@ -27,6 +27,7 @@ ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
     const FileRead read = ReadRegularFile(path_, bytes);
     if (read.Outcome == FileReadOutcome::Read) text_ = ProfileText(std::move(bytes));
     if (read.Outcome == FileReadOutcome::Failed) readFailure_ = read.Reason;
+    missing_ = read.Outcome == FileReadOutcome::Missing;
 }
 
 std::string ProfileFile::Read(std::string_view section, std::string_view key,

@@ -19,6 +19,8 @@ public:
     // Why the file could not be read at binding ("Is a directory", "Permission
     // denied", "not a regular file"); empty when it was read or is missing.
     const std::string& ReadFailure() const { return readFailure_; }
+    // The file was not there at binding.
+    bool Missing() const { return missing_; }
     const ProfileText& Text() const { return text_; }
 
     bool HasSection(std::string_view section) const { return text_.HasSection(section); }
@@ -41,4 +43,5 @@ private:
     std::filesystem::path path_;
     ProfileText text_;
     std::string readFailure_;
+    bool missing_ = false;
 };

@@ -75,7 +75,7 @@ void WindowBehaviour::EndWithoutMessages() {
 void WindowBehaviour::ShowDefinitionNotice() {
     std::string text;
     for (const std::string& line :
-         NoticeLines(InspectDefinitionFile(session_->Definitions.IniFile.Path())))
+         NoticeLines(InspectDefinitionFile(session_->Definitions.IniFile)))
         text += (text.empty() ? "" : "\n") + line;
     if (!text.empty()) view_.ShowMessage(Cp1251ToUtf8(text), WindowView::Icon::Error);
 }
