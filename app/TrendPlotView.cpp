@@ -47,7 +47,8 @@ void DrawTexts(QPainter& painter, GlyphText& glyphs, const std::vector<TrendText
 
 }  // namespace
 
-TrendPlotView::TrendPlotView(Plot plot, QWidget* parent) : QWidget(parent), plot_(std::move(plot)) {
+TrendPlotView::TrendPlotView(Plot plot, QWidget* parent)
+    : QWidget(parent), canvas_(std::move(plot)) {
     // Every pixel is painted: nothing behind the plot needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont small = font();
@@ -58,11 +59,7 @@ TrendPlotView::TrendPlotView(Plot plot, QWidget* parent) : QWidget(parent), plot
 }
 
 void TrendPlotView::Refresh() {
-    TrendPicture picture = plot_(width(), height());
-    const auto areas =
-        pictureSize_ == size() ? ChangedAreas(picture_, picture, width()) : std::nullopt;
-    picture_ = std::move(picture);
-    pictureSize_ = size();
+    const auto areas = canvas_.Refresh(width(), height());
     if (!areas) {
         update();
         return;
@@ -70,25 +67,18 @@ void TrendPlotView::Refresh() {
     for (const TrendArea& area : *areas) update(area.X, area.Y, area.Width, area.Height);
 }
 
-void TrendPlotView::resizeEvent(QResizeEvent*) {
-    pictureSize_ = {};  // painted whole, from a picture of the new size
-}
-
 // Without antialiasing: a curve's pixels are where the picture puts them.
 // Whatever is drawn outside the area asked for is cut off by the painter.
 void TrendPlotView::paintEvent(QPaintEvent* event) {
-    if (pictureSize_ != size()) {
-        picture_ = plot_(width(), height());
-        pictureSize_ = size();
-    }
+    const TrendPicture& picture = canvas_.Picture(width(), height());
     const QRegion& painted = event->region();
     QPainter painter(this);
-    painter.fillRect(event->rect(), QtColour(picture_.Background));
-    DrawLines(painter, picture_.Grid, rect());
-    DrawTexts(painter, *glyphs_, picture_.Labels, painted, width(), ascent_);
-    DrawLines(painter, picture_.Curves, event->rect());
-    for (const TrendMark& mark : picture_.Marks)
+    painter.fillRect(event->rect(), QtColour(picture.Background));
+    DrawLines(painter, picture.Grid, rect());
+    DrawTexts(painter, *glyphs_, picture.Labels, painted, width(), ascent_);
+    DrawLines(painter, picture.Curves, event->rect());
+    for (const TrendMark& mark : picture.Marks)
         painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
                          TrendMarkSize, TrendMarkSize, QtColour(mark.Colour));
-    DrawTexts(painter, *glyphs_, picture_.Values, painted, width(), ascent_);
+    DrawTexts(painter, *glyphs_, picture.Values, painted, width(), ascent_);
 }

@@ -1,14 +1,14 @@
 #pragma once
 // The plot of the trend window: it draws the picture that the behaviour makes
-// for its size (window/TrendPicture.h). At each tick only what changed is
-// painted anew (the curves' new ends and the latest values); the whole on a
-// step of the time axis, a new size or new rows.
+// for its size (window/TrendPicture.h), at each tick only what changed
+// (window/TrendCanvas.h).
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "app/GlyphText.h"
+#include "window/TrendCanvas.h"
 #include "window/TrendPicture.h"
 
 class QPainter;
@@ -24,13 +24,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    Plot plot_;
-    // The picture to show, of the size it was made for.
-    TrendPicture picture_;
-    QSize pictureSize_;
+    TrendCanvas canvas_;
     int ascent_ = 0;                     // of the font, from the top of a line to its base
     std::unique_ptr<GlyphText> glyphs_;  // of that font
 };

@@ -31,7 +31,11 @@ void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
 }  // namespace
 
 TrendForm::TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers)
-    : instance_(instance), owner_(owner), dpi_(dpi), handlers_(std::move(handlers)) {
+    : instance_(instance),
+      owner_(owner),
+      dpi_(dpi),
+      handlers_(std::move(handlers)),
+      canvas_(handlers_.Plot) {
     RegisterWindowClass(instance_, &TrendForm::FormProc, FormClass);
     RegisterWindowClass(instance_, &TrendForm::PlotProc, PlotClass, true);
     font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -130,7 +134,18 @@ void TrendForm::Show() {
 }
 
 void TrendForm::Redraw() {
-    if (::IsWindowVisible(form_)) ::InvalidateRect(plot_, nullptr, FALSE);
+    if (!::IsWindowVisible(form_)) return;
+    RECT client{};
+    ::GetClientRect(plot_, &client);
+    const auto areas = canvas_.Refresh(client.right, client.bottom);
+    if (!areas) {
+        ::InvalidateRect(plot_, nullptr, FALSE);
+        return;
+    }
+    for (const TrendArea& area : *areas) {
+        const RECT rect{area.X, area.Y, area.X + area.Width, area.Y + area.Height};
+        ::InvalidateRect(plot_, &rect, FALSE);
+    }
 }
 
 bool TrendForm::Contains(HWND window) const {
@@ -258,7 +273,10 @@ void TrendForm::PaintPlot() {
         ::CreateCompatibleBitmap(screen, std::max(1, width), std::max(1, height));
     const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
 
-    const TrendPicture picture = handlers_.Plot(width, height);
+    const TrendPicture& picture = canvas_.Picture(width, height);
+    // Only what is to be painted anew reaches the back buffer and the screen.
+    ::IntersectClipRect(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right,
+                        paint.rcPaint.bottom);
     const HBRUSH background = ::CreateSolidBrush(SystemColour(picture.Background));
     ::FillRect(dc, &area, background);
     ::DeleteObject(background);

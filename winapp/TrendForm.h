@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "window/TrendCanvas.h"
 #include "window/TrendPicture.h"
 
 class TrendForm {
@@ -37,7 +38,8 @@ public:
     // Shows the window in front; the first time beside its owner, where it
     // hides as little of it as the work area allows.
     void Show();
-    // The plot is painted anew, if the window is shown.
+    // The trend changed: what differs in the plot is painted anew, if the
+    // window is shown.
     void Redraw();
     // The window or one of its controls.
     bool Contains(HWND window) const;
@@ -56,6 +58,7 @@ private:
     HWND owner_;
     int dpi_;
     Handlers handlers_;
+    TrendCanvas canvas_;
     HWND form_ = nullptr, label_ = nullptr, rows_ = nullptr, period_ = nullptr, plot_ = nullptr;
     HFONT font_ = nullptr;
     bool placed_ = false;
