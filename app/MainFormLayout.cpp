@@ -247,18 +247,7 @@ void TMainForm::BuildStatusBar() {
 // The trend window is made hidden with the main one, so that the behaviour
 // can give it its texts from the start; F7 shows it.
 void TMainForm::BuildTrendWindow() {
-    TrendForm::Handlers handlers;
-    handlers.RowsChosen = [this](const std::vector<int>& rows) {
-        behaviour_->TrendRowsChosen(rows);
-    };
-    handlers.PeriodChosen = [this](int period) { behaviour_->TrendPeriodChosen(period); };
-    handlers.Closed = [this] {
-        if (behaviour_) behaviour_->TrendClosed();
-    };
-    handlers.Plot = [this](int width, int height) {
-        return behaviour_ ? behaviour_->TrendPlot(width, height) : TrendPicture{};
-    };
-    TrendWindow = new TrendForm(this, std::move(handlers));
+    TrendWindow = new TrendForm(this, TrendHandlersOf(behaviour_));
     // F5 to F8 there as here.
     TrendWindow->addActions({ADiag, ALog, ATrend, AResetErrors});
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/TrendPlotView.h"
+#include "window/TrendHandlers.h"
 
 class QComboBox;
 class QLabel;
@@ -17,12 +18,7 @@ class QListWidget;
 
 class TrendForm : public QWidget {
 public:
-    struct Handlers {
-        std::function<void(const std::vector<int>&)> RowsChosen;
-        std::function<void(int)> PeriodChosen;
-        std::function<void()> Closed;
-        TrendPlotView::Plot Plot;
-    };
+    using Handlers = TrendHandlers;
     // A window of its own that goes with `owner`.
     TrendForm(QWidget* owner, Handlers handlers);
 

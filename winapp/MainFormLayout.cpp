@@ -143,20 +143,8 @@ void TMainForm::BuildStatusBar() {
 // The trend window is made hidden with the main one, so that the behaviour
 // can give it its texts from the start; F7 shows it.
 void TMainForm::BuildTrendWindow() {
-    TrendForm::Handlers handlers;
-    handlers.RowsChosen = [this](const std::vector<int>& rows) {
-        if (behaviour_) behaviour_->TrendRowsChosen(rows);
-    };
-    handlers.PeriodChosen = [this](int period) {
-        if (behaviour_) behaviour_->TrendPeriodChosen(period);
-    };
-    handlers.Closed = [this] {
-        if (behaviour_) behaviour_->TrendClosed();
-    };
-    handlers.Plot = [this](int width, int height) {
-        return behaviour_ ? behaviour_->TrendPlot(width, height) : TrendPicture{};
-    };
-    trend_ = std::make_unique<TrendForm>(instance_, controls_.MainForm, dpi_, std::move(handlers));
+    trend_ = std::make_unique<TrendForm>(instance_, controls_.MainForm, dpi_,
+                                         TrendHandlersOf(behaviour_));
 }
 
 // The tab control between tool bar and status bar, and a window per page over

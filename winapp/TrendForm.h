@@ -15,16 +15,12 @@
 #include <vector>
 
 #include "window/TrendCanvas.h"
+#include "window/TrendHandlers.h"
 #include "window/TrendPicture.h"
 
 class TrendForm {
 public:
-    struct Handlers {
-        std::function<void(const std::vector<int>&)> RowsChosen;
-        std::function<void(int)> PeriodChosen;
-        std::function<void()> Closed;
-        std::function<TrendPicture(int width, int height)> Plot;
-    };
+    using Handlers = TrendHandlers;
     // Made hidden; `dpi` scales its sizes as the main window's.
     TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers);
     ~TrendForm();
