@@ -28,7 +28,7 @@ int ProbePorts(const std::string& portName) {
     CliMessages sink;
     EcuLine line(sink);
     // Each port's messages are said with it.
-    sink.HoldPortMessages = true;
+    sink.HoldPortMessages();
     PortDetection detection;
     if (!portName.empty()) {
         detection.Tried.push_back(line.ProbePort(portName, false));
@@ -37,7 +37,7 @@ int ProbePorts(const std::string& portName) {
     } else {
         detection = line.ProbeEveryPort(PrintProbe);
     }
-    sink.HoldPortMessages = false;
+    sink.ReleasePortMessages(detection);
     if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found; nothing to probe.\n");
         return 2;

@@ -17,7 +17,15 @@
 class CliMessages : public MessageSink {
 public:
     void ShowError(const std::string& text) override;
-    bool HoldPortMessages = false;
+    // While ports are tried, each port's messages are said with it; what
+    // else comes meanwhile (a port that would not close) is kept, and said
+    // when the search is over.
+    void HoldPortMessages();
+    void ReleasePortMessages(const PortDetection& detection);
+
+private:
+    bool holding_ = false;
+    std::vector<std::string> held_;
 };
 
 // --record FILE and --force of a command.
