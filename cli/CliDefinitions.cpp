@@ -34,7 +34,8 @@ std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language,
             std::fprintf(stderr, "Error: %s\n", error.what());
         else
             std::fprintf(stderr, "Error: database.ini, section [%s]: Address=%s (%s).\n",
-                         error.Section.c_str(), error.Value.c_str(), error.what());
+                         error.Section.c_str(), Printable(error.Value).c_str(),
+                         Printable(error.what()).c_str());
         return nullptr;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Error: %s\n", error.what());

@@ -203,8 +203,10 @@ public:
     explicit Checker(const ProfileText& text) : text_(text), lines_(text.Lines()) {}
 
     std::vector<DefinitionFinding> Run() {
+        CheckLineEnds();
         CheckLines();
         ReportUtf8();
+        CheckSomethingDefined();
         for (std::size_t i = 0; i < DefinitionDatabase::DefinitionCount; ++i) CheckParameter(i);
         for (std::size_t n = 0; n < DefinitionDatabase::DefinitionCount; ++n) CheckError(n);
         CheckLanguage();
@@ -285,6 +287,36 @@ private:
                     break;
             }
         }
+    }
+
+    // A CR of its own ends no line for the loader, which ends lines at LF
+    // only: a file saved with CR line ends reads as one line, and nothing in
+    // it is read. A CR at the very end of the file is dropped with the line end.
+    void CheckLineEnds() {
+        const std::string& bytes = text_.Bytes();
+        std::size_t line = 1;
+        std::size_t reported = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n') ++line;
+            const bool alone = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] != '\n';
+            if (!alone || reported == line) continue;
+            reported = line;
+            Report(line, Severity::Error,
+                   "a CR without an LF after it: lines end at LF only, so what follows the CR "
+                   "is read as part of this line (save the file with Windows or Unix line ends)");
+        }
+    }
+
+    // A file without a parameter leaves every value a raw word without a name.
+    void CheckSomethingDefined() {
+        if (DefinesAParameter(text_)) return;
+        Report(1, Severity::Warning,
+               std::string("the file defines no parameter (no section [0000] to [007F]") +
+                   (HoldsOnlyTheLanguage(text_)
+                        ? "; it holds only the language, as the window writes it on closing "
+                          "when it started without database.ini"
+                        : "") +
+                   "): no parameter has a name, and every value is the raw word");
     }
 
     void CheckHeader(const ProfileText::Line& line) {
@@ -391,6 +423,12 @@ private:
         CheckNumber(section, "Color", false, "0xFFFF");
         CheckNumber(section, "Min", true, "0");
         CheckNumber(section, "Max", true, "0");
+        if (def.Min > def.Max) {
+            Report(KeyLine(section, "Min"), Severity::Warning,
+                   "Min " + NumberText(def.Min) + " is above Max " + NumberText(def.Max) +
+                       ": the range plays no part (no value is marked as outside it, and the "
+                       "trend scales itself)");
+        }
         CheckFormula(section, def);
         if (def.Digits > MostDigits) {
             Report(KeyLine(section, "Digits"), Severity::Warning,
@@ -534,4 +572,34 @@ private:
 
 std::vector<DefinitionFinding> CheckDefinitions(const ProfileText& text) {
     return Checker(text).Run();
+}
+
+bool DefinesAParameter(const ProfileText& text) {
+    for (std::size_t i = 0; i < DefinitionDatabase::DefinitionCount; ++i)
+        if (text.HasSection(DefinitionDatabase::ParameterSection(i))) return true;
+    return false;
+}
+
+bool HoldsOnlyTheLanguage(const ProfileText& text) {
+    bool language = false;
+    bool inConfiguration = false;
+    for (const ProfileText::Line& line : text.Lines()) {
+        switch (line.Type) {
+            case Kind::Ignored:
+                break;
+            case Kind::Header:
+                inConfiguration = EqualsIgnoringCase(line.Name, "Configuration");
+                if (!inConfiguration) return false;
+                break;
+            case Kind::Entry:
+                if (!inConfiguration || !EqualsIgnoringCase(line.Name, "Language")) return false;
+                language = true;
+                break;
+            case Kind::Unclosed:
+            case Kind::Nameless:
+            case Kind::Stray:
+                return false;
+        }
+    }
+    return language;
 }

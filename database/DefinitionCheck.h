@@ -22,3 +22,9 @@ struct DefinitionFinding {
 // Errors are what the loader misreads or what stops a session; warnings what
 // it reads as written but most likely not as meant. Ordered by line.
 std::vector<DefinitionFinding> CheckDefinitions(const ProfileText& text);
+
+// Whether the text has a parameter section, 0000 to 007F, as the loader finds it.
+bool DefinesAParameter(const ProfileText& text);
+// Whether the text sets the language and holds nothing else but comments: the
+// file the window writes when it closes after a start without one.
+bool HoldsOnlyTheLanguage(const ProfileText& text);

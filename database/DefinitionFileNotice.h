@@ -19,6 +19,7 @@ struct DefinitionFileNotice {
     bool Missing = false;
     std::string Unreadable;     // why the file could not be read; empty when it was, or is missing
     bool NoParameters = false;  // read, but without a section 0000 to 007F
+    bool OnlyLanguage = false;  // and with nothing in it but the language
     std::vector<DefinitionFinding> Errors;  // the checker's errors, by line; no warnings
 };
 
@@ -27,8 +28,9 @@ DefinitionFileNotice InspectDefinitionFile(const std::filesystem::path& path);
 // Looks over the file as the session read it.
 DefinitionFileNotice InspectDefinitionFile(const ProfileFile& file);
 
-// The notice as lines to show, in cp1251 (findings quote the file): a missing
-// file, one that cannot be read or defines no parameter, and each error as
+// The notice as lines to show, in cp1251 (findings quote the file; control
+// characters show as '?'): a missing file or one that defines no parameter,
+// with the folder looked in, one that cannot be read, and each error as
 // `vmxdiag-cli check` prints it ("database.ini:76: error: ..."), followed by a
 // pointer to that command. None for an empty notice.
 std::vector<std::string> NoticeLines(const DefinitionFileNotice& notice);

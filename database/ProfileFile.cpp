@@ -38,20 +38,34 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key,
 
 bool ProfileFile::Write(std::string_view section, std::string_view key,
                         std::string_view value) noexcept {
-    if (!ProfileText::CanStore(section, key, value)) return false;
+    writeFailure_.clear();
+    if (!ProfileText::CanStore(section, key, value))
+        return Fail("a name or value with a line break cannot be stored");
     try {
         const std::filesystem::path target = FollowLinks(path_);
         std::string bytes;
         // A file that is there but cannot be read must not be replaced by one
         // holding only this key.
-        if (ReadRegularFile(target, bytes).Outcome == FileReadOutcome::Failed) return false;
+        const FileRead read = ReadRegularFile(target, bytes);
+        if (read.Outcome == FileReadOutcome::Failed) return Fail(read.Reason);
         ProfileText current(std::move(bytes));
-        if (current.Set(section, key, value) && !ReplaceWholeFile(target, current.Bytes()))
-            return false;
+        std::string reason;
+        if (current.Set(section, key, value) && !ReplaceWholeFile(target, current.Bytes(), reason))
+            return Fail(reason);
         text_ = std::move(current);
         return true;
     } catch (...) {
         // Out of memory, or no source of temporary names.
-        return false;
+        return Fail("the program ran out of resources");
     }
+}
+
+bool ProfileFile::Fail(std::string_view reason) noexcept {
+    try {
+        writeFailure_ = reason;
+    } catch (...) {
+        // Without memory for the words, the failure itself is still said.
+        writeFailure_.clear();
+    }
+    return false;
 }

@@ -36,12 +36,19 @@ public:
     // one whole (temporary file, fsync, rename, through a symbolic link to its
     // target); a key that already holds value leaves the file untouched, and a
     // missing file is created. Anything but a regular file is never replaced.
-    // False when it could not be done; the file is then as it was. Never throws.
+    // False when it could not be done; the file is then as it was, and
+    // WriteFailure() says why. Never throws.
     bool Write(std::string_view section, std::string_view key, std::string_view value) noexcept;
+    // Why the last Write failed ("Is a directory", "Permission denied", "No
+    // space left on device"); empty after one that succeeded.
+    const std::string& WriteFailure() const { return writeFailure_; }
 
 private:
+    bool Fail(std::string_view reason) noexcept;
+
     std::filesystem::path path_;
     ProfileText text_;
     std::string readFailure_;
+    std::string writeFailure_;
     bool missing_ = false;
 };

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "text/Printable.h"
+
 namespace {
 
 bool IsBlank(char c) {
@@ -47,8 +49,10 @@ std::optional<std::int32_t> ParseDecimalDigits(std::string_view digits, bool neg
 
 }  // namespace
 
+// A zero byte in the value would end the message where what() is read as a C
+// string, and an escape would act on a terminal: they show as '?'.
 ConversionError::ConversionError(const std::string& text)
-    : std::runtime_error("'" + text + "' is not a valid integer value") {}
+    : std::runtime_error("'" + WithControlsShown(text) + "' is not a valid integer value") {}
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);

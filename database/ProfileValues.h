@@ -9,8 +9,9 @@
 #include <string_view>
 
 // The one conversion failure that ends the start of a session: an ECU address
-// that is not hexadecimal. Its text is shown to the user as it stands; a front
-// end that wants to say where the value stood finds that beside it.
+// that is not hexadecimal. Its text is shown to the user as it stands (a
+// control character of the value as '?'); a front end that wants to say where
+// the value stood finds that beside it.
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const std::string& text);

@@ -134,15 +134,38 @@ TEST(DefinitionCheck, EachCaseGivesExactlyItsFindings) {
           "sent",
           "8 warning: [0001] has the same address as [0000] (line 4): both slots of set 1 show one "
           "value"}},
-        {"[0180]\r\nCode=P1\r\n",
+        {"[0180]\r\nCode=P1\r\n" + named,
          {"1 error: section [0180] is not read: parameter sections are 0000 to 007F, error "
           "sections 0100 to 017F"}},
-        {"[0100]\r\nNameRu=\xD1\x81\r\n",
+        {"[0100]\r\nNameRu=\xD1\x81\r\n" + named,
          {"2 warning: value looks like UTF-8: the file is read as cp1251, so its letters come out "
           "wrong"}},
-        {"[0100]\r\nNameRu=\xD1\x81\r\n[0101]\r\nNameRu=\xD0\x98\r\nReasonRu=\xD0\x98\r\n",
+        {"[0100]\r\nNameRu=\xD1\x81\r\n[0101]\r\nNameRu=\xD0\x98\r\nReasonRu=\xD0\x98\r\n" + named,
          {"2 warning: 3 values look like UTF-8, this one first: the file seems saved as UTF-8, but "
           "it is read as cp1251, so their letters come out wrong (save it as Windows-1251)"}},
+        // Sound as they stand: a decimal bound, the first section past the
+        // sets (it needs no names), the highest address a slot carries, and
+        // a formula defined for one raw value only.
+        {named + "Min=-0.5\r\nMax=2.5\r\nFormula=ln(1-X)\r\n", {}},
+        {"[0020]\r\nAddress=FFFF\r\n", {}},
+        {named + "Kolour=255\r\n",
+         {"4 warning: unknown key 'Kolour' is not read: did you mean 'Color'?"}},
+        // Fixed faults: each of these passed as clean, though the program
+        // reads the file otherwise than meant.
+        {named + "Min=90\r\nMax=-40\r\n",
+         {"4 warning: Min 90 is above Max -40: the range plays no part (no value is marked as "
+          "outside it, and the trend scales itself)"}},
+        {"[0000]\rNameRu=\xC8\rNameEn=N\r",
+         {"1 error: a CR without an LF after it: lines end at LF only, so what follows the CR is "
+          "read as part of this line (save the file with Windows or Unix line ends)",
+          "1 warning: parameter [0000] of set 1 has neither a Russian nor an English name"}},
+        {"[Configuration]\r\nLanguage=RU\r\n",
+         {"1 warning: the file defines no parameter (no section [0000] to [007F]; it holds only "
+          "the language, as the window writes it on closing when it started without "
+          "database.ini): no parameter has a name, and every value is the raw word"}},
+        {"; nothing yet\r\n[0100]\r\nCode=P1\r\n",
+         {"1 warning: the file defines no parameter (no section [0000] to [007F]): no parameter "
+          "has a name, and every value is the raw word"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> findings;
@@ -185,7 +208,7 @@ TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
     EXPECT_EQ(clean.status, 0) << clean.output;
     EXPECT_EQ(clean.output, "0 errors, 0 warnings\n");
 
-    WriteBytes(folder / "warn.ini", "[Configuration]\r\nLanguage=DE\r\n");
+    WriteBytes(folder / "warn.ini", "[Configuration]\r\nLanguage=DE\r\n[0020]\r\n");
     const CommandRun warned = RunCli(folder.Path(), "check ./warn.ini");
     EXPECT_EQ(warned.status, 0);
     EXPECT_EQ(warned.output,
@@ -204,6 +227,13 @@ TEST(CheckCommand, ExitStatusTellsCleanFaultyAndUnreadable) {
               std::string::npos)
         << bad.output;
     EXPECT_TRUE(bad.output.ends_with("\n1 error, 2 warnings\n")) << bad.output;
+
+    // Fixed fault: a zero byte in the value cut the quoted start-up error short.
+    WriteBytes(folder / "zero.ini", std::string("[0020]\r\nAddress=1\0Z\r\n", 21));
+    const CommandRun zero = RunCli(folder.Path(), "check zero.ini");
+    EXPECT_EQ(zero.output,
+              "zero.ini:2: error: Address '1?Z' of [0020] cannot be converted: the program stops "
+              "at start-up with \"'0x1?Z' is not a valid integer value\"\n1 error, 0 warnings\n");
 
     fs::create_directory(folder / "folder.ini");
     ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);

@@ -256,9 +256,18 @@ TEST(SessionDefinitions, FailedWriteIsReportedWithTheFullPathAndChangesNothing) 
         WriteBytes(folder / "plant", "not a folder");
     }
     ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string());
+    EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string() + "\nNot a directory");
     EXPECT_EQ(ReadBytes(folder / "moved" / "database.ini"), text);
     EXPECT_EQ(ReadBytes(folder / "plant"), "not a folder");
+
+    // Fixed fault: the message gave no reason, and a folder named database.ini
+    // looked like a file that could not be written.
+    fs::create_directory(folder / "database.ini");
+    sink.Messages.clear();
+    { SessionDefinitions definitions(sink, folder.Path()); }
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0],
+              "Unable to write to " + (folder / "database.ini").string() + "\nIs a directory");
 }
 
 // --- The sample file of the demo ---

@@ -80,14 +80,25 @@ TEST(DefinitionsCommand, CommandsOnTheLineSayWhatIsAmissWithTheFile) {
     const std::string port = " --port /dev/null";
     for (const char* command : {"live", "errors", "info"}) {
         const CommandRun missing = RunCli(folder.Path(), std::string(command) + port);
-        EXPECT_THAT(missing.output, StartsWith("database.ini is not in the current folder: no "
-                                               "parameter or error has a name"))
+        EXPECT_THAT(missing.output,
+                    StartsWith("database.ini is not in the current folder, " +
+                               folder.Path().string() + ": no parameter or error has a name"))
             << command;
         EXPECT_THAT(missing.output, HasSubstr("Port /dev/null: cannot be set up")) << command;
     }
     WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n[0100]\r\nCode=P1\r\n");
     EXPECT_THAT(RunCli(folder.Path(), "errors" + port).output,
-                StartsWith("database.ini defines no parameter (no section [0000] to [007F])"));
+                StartsWith("database.ini in " + folder.Path().string() +
+                           " defines no parameter (no section [0000] to [007F]). No parameter has "
+                           "a name"));
+    // Fixed fault: the file the window leaves after a start without one was
+    // said to define no parameter, without where or why.
+    WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n");
+    EXPECT_THAT(RunCli(folder.Path(), "errors" + port).output,
+                StartsWith("database.ini in " + folder.Path().string() +
+                           " defines no parameter: it holds only the language, as the window "
+                           "writes it on closing when it started without the file. No parameter "
+                           "has a name, and every value is the raw word.\n"));
 
     WriteBytes(folder / "database.ini", "[0005]\r\nNameEn=Speed\r\nAddress=0x10\r\n");
     const CommandRun stopped = RunCli(folder.Path(), "live" + port);

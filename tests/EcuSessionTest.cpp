@@ -70,7 +70,7 @@ TEST(EcuSession, FailedSaveIsReportedAndThePortIsStillClosed) {
         session.Definitions.LanguageIndex = 1;
     }
     ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string());
+    EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string() + "\nPermission denied");
     EXPECT_EQ(ReadBytes(path), File);
     EXPECT_TRUE(DeviceIsFree(simulator.DevicePath()));
 }

@@ -139,6 +139,7 @@ TEST(ProfileFileFailure, WriteFailingPartWayLeavesTheFileByteIdentical) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
+    EXPECT_EQ(file.WriteFailure(), "File too large");
     EXPECT_EQ(ReadBytes(path), big);
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
     EXPECT_EQ(file.Read("Configuration", "Language"), std::optional<std::string>("ru"));
@@ -153,6 +154,7 @@ TEST(ProfileFileFailure, FolderReplacedByAFileFailsTheWrite) {
     fs::remove_all(folder / "sub");
     WriteBytes(folder / "sub", "a file now");
     EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
+    EXPECT_EQ(file.WriteFailure(), "Not a directory");
     EXPECT_EQ(ReadBytes(folder / "sub"), "a file now");
 }
 
@@ -178,6 +180,7 @@ TEST(ProfileFileFailure, AnythingButARegularFileReadsAsUnreadableAtOnceAndIsNotR
         EXPECT_EQ(file->ReadFailure(), reason);
         EXPECT_FALSE(file->HasSection("Configuration"));
         EXPECT_FALSE(file->Write("Configuration", "Language", "EN"));
+        EXPECT_EQ(file->WriteFailure(), reason);
     }
     EXPECT_TRUE(fs::is_directory(directory));
     EXPECT_TRUE(fs::is_fifo(fifo));
@@ -209,6 +212,7 @@ TEST(ProfileFileFailure, ReadOnlyFileIsNotReplacedEvenByTheSuperuser) {
     const FileIdentity before = IdentityOf(path);
     ProfileFile file(path);
     EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
+    EXPECT_EQ(file.WriteFailure(), "Permission denied");
     EXPECT_EQ(ReadBytes(path), UserFile);
     EXPECT_EQ(IdentityOf(path), before);
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
@@ -222,6 +226,7 @@ TEST(ProfileFileFailure, ReadOnlyFolderFailsTheWriteForAnOrdinaryUser) {
     ProfileFile file(path);
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(file.Write("Configuration", "Language", "EN"));
+    EXPECT_EQ(file.WriteFailure(), "Permission denied");
     EXPECT_EQ(ReadBytes(path), UserFile);
 }
 

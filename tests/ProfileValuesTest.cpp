@@ -96,4 +96,11 @@ TEST(ParseAddress, FailsWithTheTextPrefixedAsTheUserSeesIt) {
             EXPECT_STREQ(error.what(), c.message);
         }
     }
+    // Fixed fault: a zero byte ended the message, and the start-up box read '0x12.
+    try {
+        ParseAddress(std::string("12\0AB", 5));
+        ADD_FAILURE() << "no error for a zero byte";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'0x12?AB' is not a valid integer value");
+    }
 }

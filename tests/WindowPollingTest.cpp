@@ -55,10 +55,20 @@ TYPED_TEST(WindowPolling, AMissingDefinitionFileIsSaidOnceAndTheWindowStartsAllT
     this->Open();
     ASSERT_EQ(this->view.Messages.size(), 1u);
     EXPECT_THAT(this->view.Messages[0].Text,
-                ::testing::HasSubstr("database.ini is not in the current folder"));
+                ::testing::HasSubstr("database.ini is not in the current folder, " +
+                                     this->folder.Path().string() + ":"));
     EXPECT_EQ(this->view.SelectedPort, 0);
     this->window->ADiagExecute();
     EXPECT_FALSE(this->Tick().empty());
+    // The file the window writes on closing holds only the language; the next
+    // start says so, not only that it defines no parameter.
+    this->window.reset();
+    this->view.Messages.clear();
+    this->Open();
+    ASSERT_EQ(this->view.Messages.size(), 1u);
+    EXPECT_THAT(this->view.Messages[0].Text,
+                ::testing::HasSubstr("database.ini in " + this->folder.Path().string() +
+                                     " defines no parameter: it holds only the language"));
 }
 
 // A file with a fault the checker counts as an error is said in its words,

@@ -7,8 +7,15 @@
 #include <cerrno>
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace {
+
+// False with the reason of the call that failed, as the system words it.
+bool Failed(std::string& reason, int error = errno) {
+    reason = std::generic_category().message(error);
+    return false;
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -26,17 +33,23 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A temporary file in the same folder takes the old file's permissions and
 // owner, reaches the disk, and is renamed over it.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes) {
+bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes,
+                      std::string& reason) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (!existed && errno != ENOENT) return false;
+    if (!existed && errno != ENOENT) return Failed(reason);
     // Only a regular file is replaced; a rename over a FIFO or a device would
     // take its name away from whatever uses it.
-    if (existed && !S_ISREG(old.st_mode)) return false;
+    if (existed && S_ISDIR(old.st_mode)) return Failed(reason, EISDIR);
+    if (existed && !S_ISREG(old.st_mode)) {
+        reason = "not a regular file";
+        return false;
+    }
     // The rename needs only the folder's permission; a file that may not be
     // written must stay as it is. A file with no write bit at all counts as
     // read-only for every user, the superuser too, as a read-only flag would.
-    if (existed && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)) return false;
+    if (existed && (old.st_mode & 0222) == 0) return Failed(reason, EACCES);
+    if (existed && ::access(target.c_str(), W_OK) != 0) return Failed(reason);
 
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -47,9 +60,9 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
         temporary = folder / ("." + target.filename().string() + "." + std::to_string(random()));
         // A new file gets the usual mode less the umask, as any created file would.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) return Failed(reason);
     }
-    if (fd < 0) return false;
+    if (fd < 0) return Failed(reason, EEXIST);
 
     bool ok = WriteAll(fd, bytes);
     if (ok && existed) {
@@ -60,11 +73,18 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
             ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
     }
     ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temporary.c_str());
-        return false;
+        return Failed(reason, error);
     }
     // The rename itself reaches the disk with the folder.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -6,7 +6,15 @@
 #include <random>
 #include <string>
 
+#include "platform/win32/SystemErrorText.h"
+
 namespace {
+
+// False with the reason of the call that failed, as the system words it.
+bool Failed(std::string& reason, DWORD error = ::GetLastError()) {
+    reason = SystemErrorText(error);
+    return false;
+}
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -36,14 +44,22 @@ bool MayBeWritten(const std::wstring& name) {
 // archive, ...), reaches the disk and is moved over it in one rename. Owner and
 // permission bits have no counterpart to carry over: a new file takes its
 // access list from the folder, as the old one did.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes) {
+bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes,
+                      std::string& reason) {
     const std::wstring targetName = target.wstring();
     const DWORD attributes = ::GetFileAttributesW(targetName.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!existed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    if (existed && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) return false;
-    if (existed && ((attributes & FILE_ATTRIBUTE_READONLY) || !MayBeWritten(targetName)))
+    if (!existed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return Failed(reason);
+    if (existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        reason = "Is a directory";
         return false;
+    }
+    if (existed && (attributes & FILE_ATTRIBUTE_DEVICE)) {
+        reason = "not a regular file";
+        return false;
+    }
+    if (existed && ((attributes & FILE_ATTRIBUTE_READONLY) || !MayBeWritten(targetName)))
+        return Failed(reason, ERROR_ACCESS_DENIED);
     const DWORD kept =
         existed ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
@@ -59,18 +75,26 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
                         .wstring();
         file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept, nullptr);
-        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            return Failed(reason);
     }
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return Failed(reason, ERROR_FILE_EXISTS);
 
     bool ok = WriteAll(file, bytes) && ::FlushFileBuffers(file);
-    ok = ::CloseHandle(file) && ok;
+    DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+    if (!::CloseHandle(file) && ok) {
+        ok = false;
+        error = ::GetLastError();
+    }
     // The rename reaches the disk before the call returns.
-    ok = ok && ::MoveFileExW(temporary.c_str(), targetName.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (ok && !::MoveFileExW(temporary.c_str(), targetName.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        error = ::GetLastError();
+    }
     if (!ok) {
         ::DeleteFileW(temporary.c_str());
-        return false;
+        return Failed(reason, error);
     }
     return true;
 }
