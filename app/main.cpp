@@ -15,6 +15,7 @@
 #include "app/Program.h"
 #include "app/StopSignals.h"
 #include "app/WindowMessages.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
 
 namespace {
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     // A closed standard stream would otherwise hand its number to the port,
     // and Qt's warnings would go onto the ECU line.
     KeepStandardStreamsOpen();
+    LetOversizedWritesFail();
     StopSignals::Block();
     QApplication application(argc, argv);
     const StopSignals stops(&application);

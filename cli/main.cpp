@@ -8,10 +8,12 @@
 #include "cli/Command.h"
 #include "cli/Console.h"
 #include "cli/Usage.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
     KeepStandardStreamsOpen();
+    LetOversizedWritesFail();
     // UTF-8 text; a reader that goes away (`| head`) ends the run through a
     // failed write and the normal unwinding, which closes the port, instead of
     // killing the process with the port still held.

@@ -4,31 +4,39 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/FileCut.h"
+
 void FileWriter::Adopt(std::FILE* file) {
     Close();
     failure_.clear();
     file_ = file;
+    written_ = 0;
+    // Without a buffer of the stream's own, every piece reaches the system in
+    // Write, and nothing is left over for the close to add after a cut.
+    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 bool FileWriter::Write(std::string_view text) {
     if (!file_) return false;
     errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
-        return Fail();
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+        const int error = errno;
+        // Where the system refuses even the cut, the reason of the write
+        // still says why the file ends short.
+        CutFile(file_, written_);
+        return Fail(error);
+    }
+    written_ += text.size();
     return true;
 }
 
 bool FileWriter::Close() {
     if (!file_) return true;
     errno = 0;
-    const bool written = std::fflush(file_) == 0;
-    const int flushError = errno;
     const bool closed = std::fclose(file_) == 0;
+    const int error = errno;
     file_ = nullptr;
-    if (written && closed) return true;
-    if (!written) errno = flushError;
-    Fail();
-    return false;
+    return closed || Fail(error);
 }
 
 void FileWriter::Refuse(std::string reason) {
@@ -36,11 +44,9 @@ void FileWriter::Refuse(std::string reason) {
     failure_ = std::move(reason);
 }
 
-bool FileWriter::Fail() {
-    const int error = errno;
+bool FileWriter::Fail(int error) {
     failure_ = error != 0 ? std::generic_category().message(error) : "the system refused it";
     if (file_) {
-        // What is still held would fail the same way; it is dropped with the file.
         std::fclose(file_);
         file_ = nullptr;
     }

@@ -155,6 +155,9 @@ TYPED_TEST(WindowLog, AWriteThatFailsStopsTheLogWithOneMessageAndPollingGoesOn) 
     EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("Журнал остановлен"));
     EXPECT_THAT(this->view.Messages[0].Text, HasSubstr(this->Logs()[0].string()));
     EXPECT_FALSE(this->window->Logging());
+    // Fixed fault: the row that did not fit stayed, cut, and read as values.
+    const std::string log = ReadBytes(this->Logs()[0]);
+    EXPECT_TRUE(log.ends_with('\n')) << log;
     EXPECT_EQ(this->view.Panels[2], "F1 - F4");
     EXPECT_TRUE(this->window->Polling);
     const std::int32_t reads = this->window->ReadCount;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -93,6 +94,28 @@ TEST_F(ProgramTest, ALostDisplayStillGivesThePortBack) {
     EXPECT_NE(window->Finish(), -1) << "the window hung or died by a signal";
     EXPECT_TRUE(PortIsFree());
     EXPECT_TRUE(LanguageWrittenBack());
+}
+
+// Fixed fault: under a file-size limit the window died of the limit's signal
+// (exit 153) at the first write past it, without writing the language back.
+TEST_F(ProgramTest, AFileSizeLimitFailsAWriteAndTheWindowEndsAsUsual) {
+    // The signal as a shell leaves it: the window must handle it itself.
+    std::signal(SIGXFSZ, SIG_DFL);
+    // Room for database.ini and the recording's first line, not for the
+    // transfers of the start.
+    window = std::make_unique<ChildProcess>("cd '" + folder.Path().string() +
+                                            "' && QT_QPA_PLATFORM=offscreen exec prlimit "
+                                            "--fsize=100 '" VMXDIAG_PATH "' --record rec.txt");
+    ASSERT_TRUE(WaitFor([&] { return !ecu.ReceivedFrames().empty(); }));
+    // The first stop closes the message of the recording, a later one the window.
+    ASSERT_TRUE(WaitFor([&] {
+        window->Signal(SIGTERM);
+        std::this_thread::sleep_for(100ms);
+        return window->Ended();
+    }));
+    EXPECT_EQ(window->Finish(), 0);
+    EXPECT_TRUE(LanguageWrittenBack());
+    EXPECT_EQ(ReadBytes(folder / "rec.txt"), "vmxdiag line recording 1\n");
 }
 
 }  // namespace

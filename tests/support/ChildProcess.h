@@ -47,7 +47,7 @@ public:
     ~ChildProcess() {
         if (pid_ <= 0) return;
         ::kill(-pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+        if (!ended_) ::waitpid(pid_, nullptr, 0);
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -60,27 +60,29 @@ public:
         if (pid_ > 0) ::kill(pid_, signal);
     }
 
+    // Whether the command has ended (it is then reaped; Finish gives its
+    // status at once).
+    bool Ended() {
+        if (pid_ <= 0) return true;
+        if (!ended_ && ::waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
+        return ended_;
+    }
+
     // Waits for the end, at most `limit` (then kills): the exit status, or -1
     // when a signal ended it or it had to be killed.
     int Finish(std::chrono::milliseconds limit = std::chrono::seconds(60)) {
         if (pid_ <= 0) return -1;
         const auto end = std::chrono::steady_clock::now() + limit;
-        int status = 0;
-        pid_t done = 0;
-        while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 &&
-               std::chrono::steady_clock::now() < end)
+        while (!Ended() && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (done != pid_) {
-            ::kill(-pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            pid_ = -1;
-            return -1;
-        }
         ::kill(-pid_, SIGKILL);  // whatever the command left running in its group
+        if (!ended_) ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return ended_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
 
 private:
     pid_t pid_ = -1;
+    bool ended_ = false;
+    int status_ = 0;
 };

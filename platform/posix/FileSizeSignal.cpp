@@ -1,0 +1,7 @@
+#include "platform/FileSizeSignal.h"
+
+#include <signal.h>
+
+void LetOversizedWritesFail() {
+    ::signal(SIGXFSZ, SIG_IGN);
+}

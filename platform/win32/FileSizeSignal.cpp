@@ -1,0 +1,3 @@
+#include "platform/FileSizeSignal.h"
+
+void LetOversizedWritesFail() {}
