@@ -19,11 +19,11 @@
 #include "database/ValueText.h"
 #include "lang/Lang.h"
 #include "platform/LocalTime.h"
-#include "platform/RegularFile.h"
 #include "protocol/EcuTextFields.h"
 #include "recording/LineRecording.h"
 #include "recording/RecordedLiveValues.h"
 #include "recording/RecordingPlayback.h"
+#include "recording/RecordingReader.h"
 
 namespace {
 
@@ -223,19 +223,24 @@ std::string Replay::Outcome(const PlayedRequest& played) {
 }
 
 int RunReplay(const ReplayOptions& options) {
-    std::string bytes;
-    const FileRead read = ReadRegularFile(options.File, bytes);
-    if (read.Outcome != FileReadOutcome::Read) {
-        std::fprintf(stderr, "%s: error: cannot be read: %s\n", options.File.c_str(),
-                     read.Reason.c_str());
-        return 1;
-    }
     LineRecording recording;
-    if (const auto fault = ParseRecording(bytes, recording)) {
-        std::fprintf(stderr, "%s:%zu: error: %s\n", options.File.c_str(), fault->Line,
-                     Printable(fault->Message).c_str());
+    const RecordingFileRead read = ReadRecordingFile(options.File, recording);
+    if (!read.Unreadable.empty()) {
+        std::fprintf(stderr, "%s: error: cannot be read: %s\n", options.File.c_str(),
+                     read.Unreadable.c_str());
         return 1;
     }
+    if (read.Fault) {
+        std::fprintf(stderr, "%s:%zu: error: %s\n", options.File.c_str(), read.Fault->Line,
+                     Printable(read.Fault->Message).c_str());
+        return 1;
+    }
+    // A recording whose writing stopped part way (a full disk, a program
+    // killed) is played up to its last whole exchange.
+    if (read.CutShort)
+        std::fprintf(stderr, "%s:%zu: warning: %s; what comes before is played\n",
+                     options.File.c_str(), read.CutShort->Line,
+                     Printable(read.CutShort->Message).c_str());
     const auto definitions = LoadDefinitions(options.Language);
     if (!definitions) return 1;
     if (!CsvStyleOf(options.Format)) {

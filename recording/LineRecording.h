@@ -95,6 +95,8 @@ std::optional<RecordingTime> ParseStartTime(std::string_view text);
 // The text of a recording as the recorder writes it (without comments).
 std::string RecordingText(const LineRecording& recording);
 
-// Reads a whole recording strictly. Nothing when every line was read; the
-// first fault otherwise (recording is then incomplete and must not be used).
+// Reads a whole recording strictly: a cut end is a fault too. Nothing when
+// every line was read; the first fault otherwise, and the recording is then
+// empty. RecordingReader.h reads a file as it comes and keeps what came
+// before a cut.
 std::optional<RecordingFault> ParseRecording(std::string_view text, LineRecording& recording);

@@ -18,6 +18,7 @@
 #include "sim/LiveModel.h"
 #include "sim/ReplyEncoding.h"
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/FrameBytes.h"
 #include "support/RawDevice.h"
 #include "support/ScratchFolder.h"
@@ -477,5 +478,51 @@ TEST(EcuSimProgram, ServesTheGivenStateAndRemovesItsLinkOnSigterm) {
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Finish(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+// Fixed faults: a recording cut at its end by a full disk was refused whole,
+// and a damaged one reached the terminal with its escape sequences, its
+// message cut at a zero byte.
+TEST(EcuSimProgram, AnswersFromTheWholePartOfACutRecordingAndShowsItsTextsSafely) {
+    ScratchFolder dir;
+    const std::string probe = "09 80 00 00 00 89";
+    const std::string whole = "vmxdiag line recording 1\n10 > " + probe + "\n20 < echo " + probe +
+                              "\n30 < read 10 09 80 29 00 06 00 04 00 EA 03\n";
+    WriteBytes(dir / "cut.rec", whole + "40 > " + probe + "\n50 < echo " + probe + "\n60 < re");
+    int out[2];
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    ChildProcess program(
+        "exec '" VMX_ECUSIM_PATH "' --unpaced --replay '" + (dir / "cut.rec").string() + "'",
+        out[1]);
+    ::close(out[1]);
+    std::string output;
+    char c = 0;
+    pollfd entry{out[0], POLLIN, 0};
+    while (output.find("/dev/") == std::string::npos || !output.ends_with('\n')) {
+        if (::poll(&entry, 1, 10000) != 1 || ::read(out[0], &c, 1) != 1) break;
+        output += c;
+    }
+    ::close(out[0]);
+    EXPECT_TRUE(output.starts_with("vmx-ecusim: " + (dir / "cut.rec").string() +
+                                   ":7: warning: the line has no end: the recording is cut "
+                                   "short; the requests before it are answered\n"))
+        << output;
+    const std::size_t device = output.find("/dev/");
+    ASSERT_NE(device, std::string::npos) << output;
+    {
+        RawDevice line(output.substr(device, output.size() - device - 1));
+        EXPECT_EQ(ReplyTo(line, Frames::Probe, 10),
+                  (Bytes{0x09, 0x80, 0x29, 0, 6, 0, 4, 0, 0xEA, 3}));
+    }
+    program.Signal(SIGTERM);
+    EXPECT_EQ(program.Finish(), 0);
+
+    WriteBytes(dir / "bad.rec",
+               std::string("vmxdiag line recording 1\n10 > 0\x1B]0;owned\x07\0Z\n", 44));
+    const CommandRun bad =
+        RunShell("exec '" VMX_ECUSIM_PATH "' --replay '" + (dir / "bad.rec").string() + "'");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.output, "vmx-ecusim: " + (dir / "bad.rec").string() +
+                              ":2: '0?]0;owned??Z' is not a byte of two hexadecimal digits\n");
 }
 #endif

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "database/ValueText.h"
@@ -15,13 +16,17 @@
 #include "recording/RecordedLiveValues.h"
 #include "recording/RecordingFile.h"
 #include "recording/RecordingPlayback.h"
+#include "recording/RecordingReader.h"
 #include "recording/RecordingTarget.h"
 #include "support/LinkPort.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
 #include "support/ScriptedLink.h"
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/CliRun.h"
 #include "support/PtyPair.h"
@@ -168,6 +173,14 @@ TEST(LineRecording, PlaybackJudgesEachRequestByItsOwnTransfers) {
     ASSERT_TRUE(extra[0].Mismatch);
     EXPECT_EQ(extra[0].Mismatch->Line, 5u);
     EXPECT_THAT(extra[0].Mismatch->Message, HasSubstr("a transfer that the request does not make"));
+
+    // A request that is none of the tool's is shown with whatever answered it.
+    const auto foreign =
+        PlayAll("10 > 09 99 00 00 00 A2\n10 < echo 09 99 00 00 00 A2\n10 < byte 09\n");
+    ASSERT_EQ(foreign.size(), 1u);
+    EXPECT_EQ(foreign[0].Request, RecordedRequest::Unknown);
+    EXPECT_FALSE(foreign[0].Mismatch);
+    EXPECT_EQ(foreign[0].Exchange.Reply, std::vector<std::uint8_t>{0x09});
 }
 
 // A selection refused part way, then a whole one: the block after it fills
@@ -257,6 +270,14 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         EXPECT_EQ(fault->Line, c.Line) << c.Text;
         EXPECT_THAT(fault->Message, HasSubstr(c.Says)) << c.Text;
         EXPECT_TRUE(recording.Transfers.empty());
+        // Read a byte at a time, the text is judged the same.
+        RecordingReader reader(recording);
+        for (const char& byte : c.Text) reader.Take(std::string_view(&byte, 1));
+        reader.Finish();
+        const auto& found = reader.Fault() ? reader.Fault() : reader.CutShort();
+        ASSERT_TRUE(found) << c.Text;
+        EXPECT_EQ(found->Line, c.Line) << c.Text;
+        EXPECT_EQ(found->Message, fault->Message);
     }
     // What an editor may leave in: CR LF line ends, comments, blank lines.
     LineRecording recording;
@@ -280,6 +301,73 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
     EXPECT_EQ(recording.Transfers[2].Asked, 10u);
     EXPECT_TRUE(recording.Transfers[2].Bytes.empty());
 }
+
+// Fixed fault: a recording was read whole before it was judged, so a large
+// file that is none took minutes and its size in memory to be refused; and a
+// recording cut at its end by a full disk was refused whole.
+TEST(LineRecording, ARecordingIsJudgedAsItIsReadAndACutEndKeepsTheRestWhole) {
+    LineRecording recording;
+    RecordingReader csv(recording);
+    EXPECT_FALSE(
+        csv.Take("time,NMOT [rpm],TWAT [\xC2\xB0"
+                 "C]"));
+    ASSERT_TRUE(csv.Fault());
+    EXPECT_THAT(csv.Fault()->Message, HasSubstr("not a line recording"));
+
+    RecordingReader endless(recording);
+    EXPECT_TRUE(endless.Take("vmxdiag line recording 1\n10 purge\n"));
+    const std::string noLineEnd(RecordingReader::MaxLineBytes / 2, '0');
+    EXPECT_TRUE(endless.Take(noLineEnd));
+    EXPECT_FALSE(endless.Take(noLineEnd + "0"));
+    ASSERT_TRUE(endless.Fault());
+    EXPECT_EQ(endless.Fault()->Line, 3u);
+    EXPECT_THAT(endless.Fault()->Message, HasSubstr("longer than 65536 bytes"));
+    EXPECT_TRUE(recording.Transfers.empty());
+
+    const std::string whole = "vmxdiag line recording 1\n" + Request(Frames::Probe, {ProbeReply});
+    for (const auto& [cut, line, says] :
+         {std::tuple{std::string("12 > 09 84 00 00 0F 9C\n12 < ec"), 6u, "the line has no end"},
+          std::tuple{std::string("12 > 09 84 00 00 0F 9C\n# a note\n"), 5u, "no echo line"},
+          // The request under way at the cut is left out: its reply may be short.
+          std::tuple{std::string("12 > 09 84 00 00 0F 9C\n12 < echo 09 84 00 00 0F 9C\n"
+                                 "12 < byte 0"),
+                     7u, "the line has no end"}}) {
+        RecordingReader reader(recording);
+        EXPECT_TRUE(reader.Take(whole + cut));
+        reader.Finish();
+        EXPECT_FALSE(reader.Fault());
+        ASSERT_TRUE(reader.CutShort()) << cut;
+        EXPECT_EQ(reader.CutShort()->Line, line) << cut;
+        EXPECT_THAT(reader.CutShort()->Message, HasSubstr(says));
+        LineRecording expected;
+        ASSERT_FALSE(ParseRecording(whole, expected));
+        EXPECT_EQ(RecordingText(recording), RecordingText(expected));
+    }
+}
+
+#ifndef _WIN32
+// A file too large for a recording is refused by its size, unread; a large
+// one that is none at its first bytes (sparse files: nothing is written).
+TEST(LineRecording, ALargeFileIsRefusedWithoutBeingRead) {
+    ScratchFolder folder;
+    const auto huge = folder / "huge.rec";
+    WriteBytes(huge, "vmxdiag line recording 1\n");
+    std::filesystem::resize_file(huge, MaxRecordingBytes + (1 << 20));
+    LineRecording recording;
+    const RecordingFileRead tooLarge = ReadRecordingFile(huge, recording);
+    EXPECT_EQ(tooLarge.Unreadable,
+              "it is 537919488 bytes (513 MB), more than the 512 MB a recording may have");
+
+    const auto zeros = folder / "zeros.rec";
+    WriteBytes(zeros, "");
+    std::filesystem::resize_file(zeros, MaxRecordingBytes / 2);
+    const RecordingFileRead none = ReadRecordingFile(zeros, recording);
+    EXPECT_EQ(none.Unreadable, "");
+    ASSERT_TRUE(none.Fault);
+    EXPECT_EQ(none.Fault->Line, 1u);
+    EXPECT_THAT(none.Fault->Message, HasSubstr("not a line recording"));
+}
+#endif
 
 // --- Where a recording may go ---
 
@@ -307,13 +395,17 @@ TEST(RecordingTarget, WindowsDeviceNamesAndTheDefinitionFileAreRefusedByName) {
 TEST(RecordingTarget, AnExistingFileIsReplacedOnlyWhenAsked) {
     ScratchFolder folder;
     const std::string path = (folder / "engine.rec").string();
-    WriteBytes(path, "an earlier recording\n");
+    std::string earlier;
+    for (int i = 0; i < 100; ++i) earlier += "an earlier recording\n";
+    WriteBytes(path, earlier);
     RecordingFile file;
     EXPECT_FALSE(file.Create(path));
     EXPECT_THAT(file.Failure(), HasSubstr("exists"));
-    EXPECT_EQ(ReadBytes(path), "an earlier recording\n");
+    EXPECT_EQ(ReadBytes(path), earlier);
     ASSERT_TRUE(file.Create(path, true));
+    EXPECT_EQ(file.Failure(), "");
     ASSERT_TRUE(file.Close());
+    // Nothing of the longer file before is left after the new one.
     EXPECT_EQ(ReadBytes(path), "vmxdiag line recording 1\n");
 
     WriteBytes(folder / "database.ini", "[Configuration]\r\nLanguage=EN\r\n");
@@ -323,18 +415,35 @@ TEST(RecordingTarget, AnExistingFileIsReplacedOnlyWhenAsked) {
 
 #ifndef _WIN32
 // Fixed fault: a FIFO without a reader held the program in its open for ever,
-// and a device or terminal took the recording's text.
-TEST(RecordingTarget, OnlyARegularFileIsWrittenAndNothingElseIsWaitedFor) {
+// and a device or terminal took the recording's text. Neither is even opened
+// (an open alone raises a serial port's modem lines), replaced or not.
+TEST(RecordingTarget, OnlyARegularFileIsWrittenAndNothingElseIsOpened) {
     ScratchFolder folder;
-    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const auto fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader, so that an open for writing would succeed at once.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
     PtyPair terminal;
     std::filesystem::create_directory(folder / "folder");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    for (const std::string& device : {fifo.string(), terminal.Device()})
+        ASSERT_GE(::inotify_add_watch(watch, device.c_str(), IN_OPEN), 0) << device;
     RecordingFile file;
-    for (const std::string& path : {(folder / "fifo").string(), terminal.Device(),
-                                    std::string("/dev/null"), (folder / "folder").string()}) {
-        EXPECT_FALSE(file.Create(path, true)) << path;
-        EXPECT_FALSE(file.Failure().empty()) << path;
+    for (const bool replace : {false, true}) {
+        for (const std::string& path :
+             {fifo.string(), terminal.Device(), std::string("/dev/null")}) {
+            EXPECT_FALSE(file.Create(path, replace)) << path;
+            EXPECT_THAT(file.Failure(), HasSubstr("regular file")) << path;
+        }
+        EXPECT_FALSE(file.Create((folder / "folder").string(), replace));
+        EXPECT_EQ(file.Failure(), "Is a directory");
     }
+    char events[4096];
+    EXPECT_EQ(::read(watch, events, sizeof events), -1) << "a device was opened";
+    ::close(watch);
+    ::close(reader);
     EXPECT_TRUE(terminal.Receive(1, std::chrono::milliseconds(50)).empty());
 }
 #endif

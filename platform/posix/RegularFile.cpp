@@ -16,8 +16,8 @@ FileRead Failure(int error) {
 
 }  // namespace
 
-FileRead ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
+FileRead ReadRegularFileInPieces(const std::filesystem::path& path, std::uint64_t most,
+                                 const std::function<bool(std::string_view)>& take) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return Failure(errno);
     FileRead result{FileReadOutcome::Read, ""};
@@ -29,20 +29,20 @@ FileRead ReadRegularFile(const std::filesystem::path& path, std::string& bytes) 
     } else if (!S_ISREG(info.st_mode)) {
         result = {FileReadOutcome::Failed, "not a regular file"};
     } else {
+        result.Size = static_cast<std::uint64_t>(info.st_size);
+        if (result.Size > most) result.Outcome = FileReadOutcome::TooLarge;
         char buffer[65536];
-        for (;;) {
+        while (result.Outcome == FileReadOutcome::Read) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
             if (got > 0) {
-                bytes.append(buffer, static_cast<std::size_t>(got));
+                if (!take(std::string_view(buffer, static_cast<std::size_t>(got)))) break;
             } else if (got == 0) {
                 break;
             } else if (errno != EINTR) {
                 result = Failure(errno);
-                break;
             }
         }
     }
     ::close(fd);
-    if (result.Outcome != FileReadOutcome::Read) bytes.clear();
     return result;
 }

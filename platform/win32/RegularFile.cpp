@@ -13,8 +13,8 @@ FileRead Failure(DWORD error) {
 
 }  // namespace
 
-FileRead ReadRegularFile(const std::filesystem::path& path, std::string& bytes) {
-    bytes.clear();
+FileRead ReadRegularFileInPieces(const std::filesystem::path& path, std::uint64_t most,
+                                 const std::function<bool(std::string_view)>& take) {
     // Backup semantics open a folder too, so that it is named as one. Others
     // may go on reading, writing and renaming the file meanwhile.
     const HANDLE file = ::CreateFileW(path.wstring().c_str(), GENERIC_READ,
@@ -31,18 +31,18 @@ FileRead ReadRegularFile(const std::filesystem::path& path, std::string& bytes) 
     } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         result = {FileReadOutcome::Failed, "Is a directory"};
     } else {
+        result.Size = std::uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
+        if (result.Size > most) result.Outcome = FileReadOutcome::TooLarge;
         char buffer[65536];
-        for (;;) {
+        while (result.Outcome == FileReadOutcome::Read) {
             DWORD got = 0;
             if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
                 result = Failure(::GetLastError());
+            } else if (got == 0 || !take(std::string_view(buffer, got))) {
                 break;
             }
-            if (got == 0) break;
-            bytes.append(buffer, got);
         }
     }
     ::CloseHandle(file);
-    if (result.Outcome != FileReadOutcome::Read) bytes.clear();
     return result;
 }

@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/RegularFile.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
-#include "recording/LineRecording.h"
+#include "recording/RecordingReader.h"
 #include "sim/posix/EcuSimulator.h"
+#include "text/Printable.h"
 
 namespace {
 
@@ -68,16 +69,21 @@ std::string ToCp866(const std::string& utf8) {
     return out;
 }
 
-// The requests and replies of a recording made with vmxdiag-cli --record.
+// The requests and replies of a recording made with vmxdiag-cli --record. A
+// recording cut short answers up to its cut, which is said. Texts of the file
+// reach the terminal with their control characters shown as '?'.
 std::vector<RecordedExchange> ReadRecording(const std::string& path) {
-    std::string bytes;
-    const FileRead read = ReadRegularFile(path, bytes);
-    if (read.Outcome != FileReadOutcome::Read)
-        throw std::invalid_argument(path + ": cannot be read: " + read.Reason);
     LineRecording recording;
-    if (const auto fault = ParseRecording(bytes, recording))
-        throw std::invalid_argument(path + ":" + std::to_string(fault->Line) + ": " +
-                                    fault->Message);
+    const RecordingFileRead read = ReadRecordingFile(path, recording);
+    if (!read.Unreadable.empty())
+        throw std::invalid_argument(path + ": cannot be read: " + Printable(read.Unreadable));
+    if (read.Fault)
+        throw std::invalid_argument(path + ":" + std::to_string(read.Fault->Line) + ": " +
+                                    Printable(read.Fault->Message));
+    if (read.CutShort)
+        std::cerr << "vmx-ecusim: " << path << ":" << read.CutShort->Line
+                  << ": warning: " << Printable(read.CutShort->Message)
+                  << "; the requests before it are answered\n";
     return RecordedExchanges(recording);
 }
 
@@ -87,6 +93,7 @@ int main(int argc, char** argv) {
     // Else a closed standard output would be handed to the pseudo-terminal, and
     // the device path printed below would reach the tool as a reply.
     KeepStandardStreamsOpen();
+    LetOversizedWritesFail();
     CLI::App app{
         "Simulated ECU on a pseudo-terminal; prints the device path and serves it "
         "until interrupted."};
