@@ -432,19 +432,25 @@ TEST(EcuSimulatorLine, ToolCanCloseAndReopenAnExclusiveDevice) {
     EXPECT_EQ(ReplyTo(*again, Frames::Probe, 10).size(), 10u);
 }
 
+// Fixed fault: the folders a link needed were made and left behind.
 TEST(EcuSimulatorLine, LinkPointsAtTheDeviceUntilTheSimulatorStops) {
-    auto dir =
-        std::filesystem::temp_directory_path() / ("vmxsim-link-" + std::to_string(::getpid()));
-    std::filesystem::path link = dir / "dosdevices" / "COM1";
+    ScratchFolder dir;
+    const std::filesystem::path link = dir / "no" / "such" / "COM1";
+    const std::filesystem::path shared = dir / "shared" / "dosdevices" / "COM2";
     {
         EcuSimulator sim(Unpaced());
         sim.CreateLink(link);
+        sim.CreateLink(shared);
         EXPECT_EQ(std::filesystem::read_symlink(link), sim.DevicePath());
         RawDevice device(link.string());
         EXPECT_EQ(ReplyTo(device, Frames::Probe, 10).size(), 10u);
+        WriteBytes(dir / "shared" / "notes.txt", "someone else's");
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
-    std::filesystem::remove_all(dir);
+    // The folders made for the links go with them, unless another file is in one.
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "shared" / "dosdevices"));
+    EXPECT_EQ(ReadBytes(dir / "shared" / "notes.txt"), "someone else's");
 }
 
 #ifdef VMX_ECUSIM_PATH
@@ -478,6 +484,7 @@ TEST(EcuSimProgram, ServesTheGivenStateAndRemovesItsLinkOnSigterm) {
     program.Signal(SIGTERM);
     EXPECT_EQ(program.Finish(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+    EXPECT_FALSE(std::filesystem::exists(dir / "dosdevices"));
 }
 
 // Fixed faults: a recording cut at its end by a full disk was refused whole,

@@ -21,6 +21,21 @@
 
 using Clock = LineSchedule::Clock;
 
+namespace {
+
+// Removes folders that were made, the innermost first, when they are empty:
+// one that someone else put something in stays, and so do those around it.
+void RemoveEmptyFolders(const std::vector<std::filesystem::path>& outermostFirst) {
+    for (auto folder = outermostFirst.rbegin(); folder != outermostFirst.rend(); ++folder) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(std::filesystem::symlink_status(*folder, ec)) &&
+            std::filesystem::is_empty(*folder, ec) && !ec)
+            std::filesystem::remove(*folder, ec);
+    }
+}
+
+}  // namespace
+
 struct EcuSimulator::Impl {
     explicit Impl(Options options);
     ~Impl();
@@ -40,6 +55,7 @@ struct EcuSimulator::Impl {
     PseudoTerminal pty;  // used by the serving thread only, once it runs
     FileDescriptor wake;
     std::vector<std::filesystem::path> links;
+    std::vector<std::filesystem::path> madeFolders;  // for the links, outermost first
 
     mutable std::mutex mutex;
     std::condition_variable hungUpChanged;
@@ -88,6 +104,7 @@ EcuSimulator::Impl::~Impl() {
             std::filesystem::remove(link, ec);
         }
     }
+    RemoveEmptyFolders(madeFolders);
 }
 
 void EcuSimulator::Impl::Wake() {
@@ -246,14 +263,29 @@ const std::string& EcuSimulator::DevicePath() const {
 }
 
 void EcuSimulator::CreateLink(const std::filesystem::path& link) {
-    if (link.has_parent_path()) std::filesystem::create_directories(link.parent_path());
-    // A link left behind by a simulator that did not stop cleanly is replaced.
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(link))) {
-        std::filesystem::remove(link);
+    // The folders that are not there yet, the outermost first; they go again
+    // with the link.
+    std::vector<std::filesystem::path> missing;
+    for (std::filesystem::path folder = link.parent_path();
+         !folder.empty() && !std::filesystem::exists(std::filesystem::symlink_status(folder));
+         folder = folder.parent_path()) {
+        missing.insert(missing.begin(), folder);
+        if (folder == folder.parent_path()) break;
     }
-    std::filesystem::create_symlink(DevicePath(), link);
+    try {
+        for (const auto& folder : missing) std::filesystem::create_directory(folder);
+        // A link left behind by a simulator that did not stop cleanly is replaced.
+        if (std::filesystem::is_symlink(std::filesystem::symlink_status(link))) {
+            std::filesystem::remove(link);
+        }
+        std::filesystem::create_symlink(DevicePath(), link);
+    } catch (...) {
+        RemoveEmptyFolders(missing);
+        throw;
+    }
     std::lock_guard lock(impl_->mutex);
     impl_->links.push_back(link);
+    impl_->madeFolders.insert(impl_->madeFolders.end(), missing.begin(), missing.end());
 }
 
 void EcuSimulator::LiftExclusiveMark() {

@@ -58,8 +58,9 @@ public:
     // Lifts an exclusive mark now, as the last close of a real port would.
     void LiftExclusiveMark();
 
-    // Makes `link` a symbolic link to the device (for dosdevices/COMn); it is
-    // removed again when the simulator stops.
+    // Makes `link` a symbolic link to the device (for dosdevices/COMn), and
+    // the folders it needs; the link, and the folders made for it while they
+    // are empty, are removed again when the simulator stops.
     void CreateLink(const std::filesystem::path& link);
 
     EcuState State() const;
