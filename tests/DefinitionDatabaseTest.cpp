@@ -256,7 +256,10 @@ TEST(SessionDefinitions, FailedWriteIsReportedWithTheFullPathAndChangesNothing) 
         WriteBytes(folder / "plant", "not a folder");
     }
     ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0], "Unable to write to " + path.string() + "\nNot a directory");
+    // The system's reason on a line of its own ("Not a directory" on Linux).
+    const std::string said = "Unable to write to " + path.string() + "\n";
+    EXPECT_EQ(sink.Messages[0].substr(0, said.size()), said);
+    EXPECT_GT(sink.Messages[0].size(), said.size());
     EXPECT_EQ(ReadBytes(folder / "moved" / "database.ini"), text);
     EXPECT_EQ(ReadBytes(folder / "plant"), "not a folder");
 
