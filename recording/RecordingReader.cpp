@@ -252,9 +252,12 @@ void RecordingReader::Finish() {
         cutShort_ = LineReader(recording_).End();
         return;
     }
-    if (lines_ == 0 && !std::string_view(RecordingFormatLine).starts_with(pending_)) {
-        Refuse(1, *FirstLineFault(pending_));
-        return;
+    if (std::string_view first = pending_; lines_ == 0) {
+        if (first.ends_with('\r')) first.remove_suffix(1);
+        if (!RecordingFormatLine.starts_with(first)) {
+            Refuse(1, *FirstLineFault(first));
+            return;
+        }
     }
     cutShort_ = RecordingFault{lines_ + 1, "the line has no end: the recording is cut short"};
     pending_.clear();

@@ -243,6 +243,7 @@ TEST(LineRecording, CutOrDamagedTextIsRefusedAtItsLine) {
         {"", 1, "empty"},
         {"vmxdiag line recording 2\n", 1, "format '2'"},
         {"time,NMOT\n", 1, "not a line recording"},
+        {"vmxdiag line recording 1\r", 1, "the line has no end"},
         {head + write + "20 < echo 09 80 00 00 00 89\n30 < read 10 09 80", 4, "cut short"},
         {head + write, 2, "no echo line after it"},
         {head + write + "20 < byte 09\n", 3, "not followed by its echo"},

@@ -76,7 +76,7 @@ std::vector<RecordedExchange> ReadRecording(const std::string& path) {
     LineRecording recording;
     const RecordingFileRead read = ReadRecordingFile(path, recording);
     if (!read.Unreadable.empty())
-        throw std::invalid_argument(path + ": cannot be read: " + Printable(read.Unreadable));
+        throw std::invalid_argument(path + ": cannot be read: " + read.Unreadable);
     if (read.Fault)
         throw std::invalid_argument(path + ":" + std::to_string(read.Fault->Line) + ": " +
                                     Printable(read.Fault->Message));
