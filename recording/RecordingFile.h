@@ -19,7 +19,8 @@ public:
     bool Create(const std::string& path, bool replace = false,
                 const std::filesystem::path& definitionFile = {});
     // Writes `text` and hands it to the system. False when the file is not open
-    // or the write failed; a failure closes the file and keeps its reason.
+    // or the write failed; a failure closes the file, which then ends with the
+    // last block written whole, and keeps its reason.
     bool Write(std::string_view text) { return writer_.Write(text); }
     // Closes; false when writing what was still held, or the close, failed.
     bool Close() { return writer_.Close(); }
