@@ -48,6 +48,7 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
     ShowLogPanel();
     session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
                     : std::make_unique<EcuSession>(*messages_, options.Directory);
+    if (options.SessionMade) options.SessionMade(*this);
     EcuLine& line = session_->Line;
     if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath, options.ForceRecording,
                                                         session_->Definitions.IniFile.Path()))

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,11 @@ public:
         std::string RecordPath;
         // An existing file at RecordPath is replaced rather than refused.
         bool ForceRecording = false;
+        // Told of the behaviour as soon as its session is made, before any
+        // port is opened or message shown: a program that may end without
+        // the window's destructor (its display gone, even during start-up)
+        // ends the session then with EndWithoutMessages.
+        std::function<void(WindowBehaviour&)> SessionMade;
     };
 
     // Start-up: the title and notice, the session (database.ini loaded), the
