@@ -119,6 +119,8 @@ void WindowBehaviour::ADiagExecute() {
         LinkOk = false;
         ReadCount = 0;
         TurnTo(view_.ActivePage());
+        // The curves break over the time polling was off.
+        trend_->Lapse(TrendSeconds());
     }
     SetTimerEnabled(Polling);
 }
@@ -134,9 +136,11 @@ void WindowBehaviour::Timer1Timer() {
             break;
         case 2:
             PollErrors();
+            TrendValues(false);
             break;
         case 3:
             PollEcuInfo();
+            TrendValues(false);
             break;
     }
     SaveRecording();

@@ -83,7 +83,9 @@ public:
     // F6: on a parameter page, starts logging its values into a new CSV file
     // of logs/, one row for each good read while polling; again, stops.
     void ALogExecute();
-    // F7: opens the trend window.
+    // F7: opens the trend window. It plots the parameter set last on view:
+    // on the errors and information pages its values lapse, and its axis
+    // goes on with the ticks.
     void ATrendExecute();
     // The trend window's events: the rows picked (at most four are taken),
     // the period picked (0: a minute, 1: five minutes), the window closed.
@@ -132,9 +134,14 @@ private:
     void SaveRecording();
     // A list's values are stale from a failed read until its next good one.
     void MarkStale(int list, bool stale);
-    // After a good read of the page: its row of the log, its values in the trend.
+    // After a good read of the page: its row of the log.
     void LogValues();
-    void TrendValues();
+    // After each tick: the values of a good read of the trend's set into it,
+    // else a lapse; it is drawn anew while open.
+    void TrendValues(bool read);
+    // The seconds of the trend, now.
+    double TrendSeconds() const;
+    void RedrawTrend();
     void StopLog();
     // Status panel 2: the keys of the pages, or while logging a mark and the
     // rows, the file's path in its tooltip. At a row only the count changes.
@@ -143,8 +150,8 @@ private:
     // The trend window's texts and rows, in the language and of the page on view.
     void ShowTrendTexts();
     void ShowTrendRows();
-    // The page on view becomes `page`; leaving a page ends its log and begins
-    // its trend anew.
+    // The page on view becomes `page`; leaving a page ends its log, and the
+    // other parameter set's page begins the trend anew with that set's rows.
     void TurnTo(int page);
     std::string Text(std::size_t entry) const;
 
@@ -154,7 +161,9 @@ private:
     std::array<std::array<bool, WindowView::ListRows>, 2> warning_{};
     std::filesystem::path directory_;
     std::unique_ptr<LiveLog> log_;  // of the page on view: leaving it ends the log
-    std::unique_ptr<Trend> trend_;
+    std::unique_ptr<Trend> trend_;  // of the parameter set trendSet_
+    int trendSet_ = 0;
+    std::array<std::vector<int>, 2> trendRows_{{{0}, {0}}};  // chosen of each set
     bool trendOpen_ = false;
     std::chrono::steady_clock::time_point trendStart_;
     std::unique_ptr<Messages> messages_;
