@@ -138,9 +138,17 @@ TYPED_TEST(WindowLog, APageChangeEndsTheLogAndTheErrorsPageHasNone) {
     EXPECT_TRUE(this->window->Logging());
     this->window->FormShortCut(VirtualKey::F4);
     EXPECT_FALSE(this->window->Logging());
-    const auto logs = this->Logs();
+    auto logs = this->Logs();
     ASSERT_EQ(logs.size(), 2u);
     EXPECT_THAT(logs[1].string(), HasSubstr("_set2"));
+    // Logs begun within a second each have a file of their own.
+    this->window->FormShortCut(VirtualKey::F1);
+    for (int log = 0; log < 3; ++log) {
+        this->window->ALogExecute();
+        this->window->ALogExecute();
+    }
+    logs = this->Logs();
+    EXPECT_EQ(logs.size(), 5u);
     EXPECT_TRUE(this->view.Messages.empty());
 }
 
@@ -181,15 +189,22 @@ TYPED_TEST(WindowLog, ALogThatCannotBeMadeIsSaid) {
 
 // --- Range warnings ---
 
+// Each list keeps the warnings of its own values.
 TYPED_TEST(WindowLog, AValueOutsideItsRangeIsShownAsAWarningUntilItIsBack) {
     this->Open();
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3100);
+    this->ecus.SetLiveValue("COM1", AtmosphericPressure, 1500);  // 150 kPa, of 50 to 110
     this->StartPolling();
     EXPECT_TRUE(this->view.Warnings[0][0]);
     EXPECT_FALSE(this->view.Warnings[0][1]);
+    this->Tick(1);
+    EXPECT_TRUE(this->view.Warnings[1][0]);
+    EXPECT_TRUE(this->view.Warnings[0][0]);
+    this->Tick(0);
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3000);  // the bound is inside
     this->Tick();
     EXPECT_FALSE(this->view.Warnings[0][0]);
+    EXPECT_TRUE(this->view.Warnings[1][0]);
 }
 
 TEST(RangeRule, OnlyADefinitionWithARangeWarns) {
