@@ -413,19 +413,16 @@ TEST(TrendPlot, ALapseBreaksTheCurvesGreysTheValuesAndTheAxisGoesOn) {
     trend.Choose({0, 1});
     const auto value = [](int s, int slot) { return slot == 0 ? 20.0 : 40.0 + s % 7; };
     AddReads(trend, 0, 30, value);
-    for (int second = 31; second <= 42; ++second) {
-        trend.Lapse(second);
-        const TrendPicture during = PlotTrend(trend, rows, 800, 400, ".");
-        ASSERT_EQ(during.Values.size(), 2u);
-        EXPECT_EQ(during.Values[0].Colour, StaleColour()) << second;
-        EXPECT_EQ(during.Values[1].Colour, StaleColour()) << second;
-        EXPECT_EQ(during.Curves.size(), 2u);
-    }
+    for (int second = 31; second <= 42; ++second) trend.Lapse(second);
     // The axis ends at the grid line after the present, 50 s, not after the
     // last read at 30 s: its time of day is the last label, at the right edge.
     const TrendPicture during = PlotTrend(trend, rows, 800, 400, ".");
     EXPECT_EQ(during.Labels[during.Labels.size() - 3].Text,  // before the two legends
               LocalTimeText(static_cast<std::time_t>(GridLineOrigin + 50), "%H:%M:%S"));
+    EXPECT_EQ(during.Curves.size(), 2u);
+    ASSERT_EQ(during.Values.size(), 2u);
+    EXPECT_EQ(during.Values[0].Colour, StaleColour());
+    EXPECT_EQ(during.Values[1].Colour, StaleColour());
 
     AddReads(trend, 43, 60, value);
     const TrendPicture after = PlotTrend(trend, rows, 800, 400, ".");

@@ -113,6 +113,7 @@ public:
     EcuSession& Session() { return *session_; }
     bool TimerEnabled() const { return timerEnabled_; }
     bool Logging() const;
+    // The trend of the parameter set last on view.
     const Trend& TrendOfPage() const { return *trend_; }
 
     // The window's state, as the layout names it.
