@@ -107,6 +107,9 @@ void TMainForm::BuildLayout() {
 
     Timer1 = Named(new QTimer(this), QStringLiteral("Timer1"));
     Timer1->setInterval(WindowBehaviour::TickMs);
+    // The 220 ms count from the end of a tick: a coarse timer may fire up to
+    // 5 % early, and the ECU would be asked again too soon.
+    Timer1->setTimerType(Qt::PreciseTimer);
     // The tick enables the timer again as its last step, so a single shot
     // each time keeps ticks from overlapping.
     Timer1->setSingleShot(true);

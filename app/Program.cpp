@@ -9,16 +9,18 @@
 
 namespace {
 
-// The window while it lives: the program's one global reference to it, for
-// an end that passes by its destructor.
-TMainForm* LiveForm = nullptr;
+// The window's behaviour from the moment its session is made until the
+// window is gone: the program's one global reference to it, for an end that
+// passes by the window's destructor.
+WindowBehaviour* LiveBehaviour = nullptr;
 
-// Qt ends the program with exit() when its display goes away: the session is
-// ended then too, so that the port is given back (and not left marked
-// exclusive) and the language written back, with no message to show.
+// Qt ends the program with exit() when its display goes away, also in a
+// message box of the start-up: the session is ended then too, so that the
+// port is given back (and not left marked exclusive) and the language
+// written back, with no message to show.
 void EndLiveSessionAtExit() {
-    if (LiveForm) LiveForm->Behaviour().EndWithoutMessages();
-    LiveForm = nullptr;
+    if (LiveBehaviour) LiveBehaviour->EndWithoutMessages();
+    LiveBehaviour = nullptr;
 }
 
 }  // namespace
@@ -26,18 +28,24 @@ void EndLiveSessionAtExit() {
 int RunMainForm(WindowMessages& messages, const WindowBehaviour::Options& options) {
     static const bool endsAtExit = std::atexit(EndLiveSessionAtExit) == 0;
     (void)endsAtExit;
+    WindowBehaviour::Options live = options;
+    // Before the first frame goes out: the display may go while the ports
+    // are probed, or under a box the start-up shows.
+    live.SessionMade = [made = options.SessionMade](WindowBehaviour& behaviour) {
+        LiveBehaviour = &behaviour;
+        if (made) made(behaviour);
+    };
     try {
-        TMainForm MainForm(messages, options);
-        LiveForm = &MainForm;
+        TMainForm MainForm(messages, live);
         MainForm.show();
         QApplication::exec();
-        LiveForm = nullptr;
+        LiveBehaviour = nullptr;
         return 0;
     } catch (const std::exception& e) {
-        LiveForm = nullptr;
+        LiveBehaviour = nullptr;
         messages.Show(QString::fromStdString(StartUpFailureText(e)), WindowMessages::Icon::Error);
     } catch (...) {
-        LiveForm = nullptr;
+        LiveBehaviour = nullptr;
         messages.Show(QString(), WindowMessages::Icon::Error);
     }
     return 1;

@@ -7,14 +7,21 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "window/TrendPlacement.h"
+
 namespace {
 
-constexpr int ListWidth = 200;
+// Sizes with a list of the width it has before its rows come; a wider list
+// widens the window as much.
+constexpr int FirstListWidth = 200;
 constexpr QSize FirstSize{640, 440};
 constexpr QSize SmallestSize{420, 260};
+// Between the window and the main one.
+constexpr int Gap = 8;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -43,9 +50,8 @@ TrendForm::TrendForm(QWidget* owner, Handlers handlers)
     whole->setContentsMargins(4, 4, 4, 4);
     whole->addLayout(side);
     whole->addWidget(Plot, 1);
-    RowsLabel->setFixedWidth(ListWidth);
-    Rows->setFixedWidth(ListWidth);
-    Period->setFixedWidth(ListWidth);
+    listWidth_ = FirstListWidth;
+    for (QWidget* widget : SideWidgets()) widget->setFixedWidth(listWidth_);
     setMinimumSize(SmallestSize);
     resize(FirstSize);
 
@@ -60,6 +66,7 @@ void TrendForm::SetTexts(const std::string& title, const std::string& rowsCaptio
     RowsLabel->setText(Q(rowsCaption));
     Period->setItemText(0, Q(minute));
     Period->setItemText(1, Q(fiveMinutes));
+    FitList();
 }
 
 // Set from the behaviour, the ticks tell it nothing back.
@@ -77,6 +84,26 @@ void TrendForm::SetRows(const std::vector<std::string>& names, const std::vector
         item->setText(Q(names[i]));
         item->setCheckState(i < chosen.size() && chosen[i] ? Qt::Checked : Qt::Unchecked);
     }
+    FitList();
+}
+
+// Room for the widest row with its tick box, the list's frame, and a scroll
+// bar, which a short window shows.
+void TrendForm::FitList() {
+    const int list = std::max(0, Rows->sizeHintForColumn(0)) + 2 * Rows->frameWidth() +
+                     Rows->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Rows);
+    const int wanted =
+        std::max({FirstListWidth, list, RowsLabel->sizeHint().width(), Period->sizeHint().width()});
+    if (wanted == listWidth_) return;
+    const int grown = wanted - listWidth_;
+    listWidth_ = wanted;
+    for (QWidget* widget : SideWidgets()) widget->setFixedWidth(listWidth_);
+    setMinimumWidth(minimumWidth() + grown);
+    resize(width() + grown, height());
+}
+
+std::array<QWidget*, 3> TrendForm::SideWidgets() const {
+    return {RowsLabel, Rows, Period};
 }
 
 void TrendForm::SetPeriod(int period) {
@@ -84,16 +111,18 @@ void TrendForm::SetPeriod(int period) {
     Period->setCurrentIndex(period);
 }
 
+// Its own frame is not known before it is first shown: the main window's
+// stands in for it.
 void TrendForm::ShowBeside(const QWidget& owner) {
-    if (!placed_) {
+    if (!placed_ && owner.screen()) {
         placed_ = true;
-        QPoint at = owner.frameGeometry().topRight() + QPoint(8, 0);
-        if (const QScreen* screen = owner.screen()) {
-            const QRect room = screen->availableGeometry();
-            at.setX(
-                std::max(room.left(), std::min(at.x(), room.right() - frameGeometry().width())));
-        }
-        move(at);
+        const QRect frame = owner.frameGeometry(), inside = owner.geometry();
+        const QSize framed = size() + (frame.size() - inside.size());
+        const QRect room = owner.screen()->availableGeometry();
+        const TrendArea place =
+            PlaceTrend({frame.x(), frame.y(), frame.width(), frame.height()}, framed.width(),
+                       framed.height(), {room.x(), room.y(), room.width(), room.height()}, Gap);
+        move(place.X, place.Y);
     }
     show();
     raise();

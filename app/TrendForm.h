@@ -1,10 +1,12 @@
 #pragma once
 // The trend window: a second, resizable window beside the main one, with the
-// rows of the page on view to tick (up to four), the period, and the plot.
+// rows of the set plotted to tick (up to four) in a list as wide as its
+// longest name, the period, and the plot.
 // What it shows and what a tick or pick does are the behaviour's; keys F5 to
 // F8 act as in the main window through the actions it is given.
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,8 +28,8 @@ public:
                   const std::string& minute, const std::string& fiveMinutes);
     void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
     void SetPeriod(int period);
-    // Shows the window in front; the first time beside `owner`, where it
-    // hides as little of it as the screen allows.
+    // Shows the window in front; the first time beside `owner` where the
+    // screen has room, else where it hides least of it (window/TrendPlacement.h).
     void ShowBeside(const QWidget& owner);
 
     QLabel* RowsLabel = nullptr;
@@ -40,7 +42,12 @@ protected:
 
 private:
     void RowsTicked();
+    // The list, its caption and the period as wide as the widest of them
+    // needs; the window grows or shrinks with them, so the plot keeps its room.
+    void FitList();
+    std::array<QWidget*, 3> SideWidgets() const;
 
     Handlers handlers_;
+    int listWidth_ = 0;
     bool placed_ = false;
 };

@@ -28,7 +28,10 @@ void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines, const QRe
         polygon.reserve(static_cast<int>(line.Points.end() - from));
         for (auto point = from; point != line.Points.end(); ++point)
             polygon.append(QPoint(point->X, point->Y));
-        painter.drawPolyline(polygon);
+        if (polygon.size() == 1)
+            painter.drawPoint(polygon.front());  // a piece of one read
+        else
+            painter.drawPolyline(polygon);
     }
 }
 

@@ -40,7 +40,7 @@ xdotool key F5
 sleep 3
 import -window "$window" "$warning_png"
 xdotool key F7
-trend=$(find_window "^Trend$")
+trend=$(find_window "^(Trend|Тренд)$")
 xdotool windowfocus --sync "$trend"
 sleep 0.3
 # The list has the keys: the second row (coolant) and the eighth (pedal).

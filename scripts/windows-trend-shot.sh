@@ -24,7 +24,7 @@ recording="$folder/trend.rec"
 rm -f "$recording"
 sent() { [ "$(grep -c " > $2" "$recording" 2>/dev/null || true)" -ge "$1" ]; }
 trend_shown() {
-    trend=$(xdotool search --onlyvisible --name '^Trend$' 2>/dev/null | head -n 1 || true)
+    trend=$(xdotool search --onlyvisible --name '^(Trend|Тренд)$' 2>/dev/null | head -n 1 || true)
     [ -n "$trend" ]
 }
 

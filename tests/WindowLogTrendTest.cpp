@@ -11,9 +11,12 @@
 #include <sstream>
 
 #include "database/ParameterDef.h"
+#include "platform/LocalTime.h"
 #include "platform/RegularFile.h"
 #include "support/BehaviourFixture.h"
 #include "window/Trend.h"
+#include "window/TrendCanvas.h"
+#include "window/TrendPlacement.h"
 #include "window/TrendPlot.h"
 #ifndef _WIN32
 #include "support/FileSizeLimit.h"
@@ -21,10 +24,12 @@
 #endif
 
 using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
 
 namespace {
 
-constexpr std::uint16_t EngineSpeed = 0x0100;  // NMOT, X/4 rpm, range 0 to 3000
+constexpr std::uint16_t EngineSpeed = 0x0100;          // NMOT, X/4 rpm, range 0 to 3000
+constexpr std::uint16_t AtmosphericPressure = 0x011E;  // PATM, the second set's first
 
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields;
@@ -133,9 +138,17 @@ TYPED_TEST(WindowLog, APageChangeEndsTheLogAndTheErrorsPageHasNone) {
     EXPECT_TRUE(this->window->Logging());
     this->window->FormShortCut(VirtualKey::F4);
     EXPECT_FALSE(this->window->Logging());
-    const auto logs = this->Logs();
+    auto logs = this->Logs();
     ASSERT_EQ(logs.size(), 2u);
     EXPECT_THAT(logs[1].string(), HasSubstr("_set2"));
+    // Logs begun within a second each have a file of their own.
+    this->window->FormShortCut(VirtualKey::F1);
+    for (int log = 0; log < 3; ++log) {
+        this->window->ALogExecute();
+        this->window->ALogExecute();
+    }
+    logs = this->Logs();
+    EXPECT_EQ(logs.size(), 5u);
     EXPECT_TRUE(this->view.Messages.empty());
 }
 
@@ -179,15 +192,22 @@ TYPED_TEST(WindowLog, ALogThatCannotBeMadeIsSaid) {
 
 // --- Range warnings ---
 
+// Each list keeps the warnings of its own values.
 TYPED_TEST(WindowLog, AValueOutsideItsRangeIsShownAsAWarningUntilItIsBack) {
     this->Open();
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3100);
+    this->ecus.SetLiveValue("COM1", AtmosphericPressure, 1500);  // 150 kPa, of 50 to 110
     this->StartPolling();
     EXPECT_TRUE(this->view.Warnings[0][0]);
     EXPECT_FALSE(this->view.Warnings[0][1]);
+    this->Tick(1);
+    EXPECT_TRUE(this->view.Warnings[1][0]);
+    EXPECT_TRUE(this->view.Warnings[0][0]);
+    this->Tick(0);
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 3000);  // the bound is inside
     this->Tick();
     EXPECT_FALSE(this->view.Warnings[0][0]);
+    EXPECT_TRUE(this->view.Warnings[1][0]);
 }
 
 TEST(RangeRule, OnlyADefinitionWithARangeWarns) {
@@ -207,7 +227,10 @@ TEST(RangeRule, OnlyADefinitionWithARangeWarns) {
 
 // --- The trend ---
 
-TYPED_TEST(WindowLog, TheTrendHoldsThePagesGoodReadsUntilThePageChanges) {
+// The trend plots the set last on view: a failed read breaks its curves and
+// greys them, the errors and information pages keep its rows and move its
+// axis on, and each set's page brings back the rows chosen there.
+TYPED_TEST(WindowLog, TheTrendKeepsEachSetsRowsAndLapsesWhereNoValuesCome) {
     this->Open();
     this->window->ATrendExecute();
     EXPECT_TRUE(this->view.TrendShown);
@@ -218,33 +241,67 @@ TYPED_TEST(WindowLog, TheTrendHoldsThePagesGoodReadsUntilThePageChanges) {
 
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 900);
     this->StartPolling();
+    const Trend& trend = this->window->TrendOfPage();
     this->FailReads(true);
     this->Tick();
+    EXPECT_TRUE(trend.Of(0).Broken());
+    EXPECT_GE(trend.Now(), trend.Of(0).Latest().Seconds);
     this->FailReads(false);
     this->ecus.SetLiveValue("COM1", EngineSpeed, 4 * 1100);
     const int redraws = this->view.TrendRedraws;
     this->Tick();
     EXPECT_GT(this->view.TrendRedraws, redraws);
-    const Trend::Series& speed = this->window->TrendOfPage().Of(0);
+    const Trend::Series& speed = trend.Of(0);
     ASSERT_EQ(speed.Size(), 2u);
     EXPECT_EQ(speed.At(0).Value, 900.0);
     EXPECT_EQ(speed.At(1).Value, 1100.0);
+    EXPECT_FALSE(speed.At(1).Joined);  // not across the failed read
+    EXPECT_FALSE(speed.Broken());
     EXPECT_LE(speed.At(0).Seconds, speed.At(1).Seconds);
 
+    this->window->TrendPeriodChosen(1);
     this->window->LanguageBtnClick();
     EXPECT_EQ(this->view.TrendTexts[0], "Trend");
-    EXPECT_EQ(this->window->TrendOfPage().Of(0).Size(), 2u);
+    EXPECT_EQ(this->view.TrendPeriod, 1);  // the period picked, in the new texts
+    EXPECT_EQ(trend.Of(0).Size(), 2u);
+    this->window->TrendRowsChosen({0, 3});
+
     this->view.Page = 1;
     this->window->PageControl1Change();
-    EXPECT_EQ(this->window->TrendOfPage().Of(0).Size(), 0u);
+    EXPECT_EQ(trend.Of(0).Size(), 0u);
     EXPECT_THAT(this->view.TrendNames[0], ::testing::Not(HasSubstr("NMOT")));
+    EXPECT_EQ(trend.Chosen(), std::vector<int>{0});
+    this->window->TrendRowsChosen({2, 5});
+    this->Tick();
+    // The errors page: set 2's rows stay, its axis goes on without values.
+    const double read = trend.Of(2).Latest().Seconds;
     this->Tick(2);
-    EXPECT_TRUE(this->view.TrendNames.empty());
+    this->Tick(2);
+    EXPECT_EQ(this->view.TrendNames.size(), 16u);
+    EXPECT_EQ(trend.Chosen(), (std::vector<int>{2, 5}));
+    EXPECT_EQ(trend.Of(2).Size(), 1u);
+    EXPECT_TRUE(trend.Of(2).Broken());
+    EXPECT_GT(trend.Now(), read);
+    this->Tick(0);
+    EXPECT_EQ(trend.Chosen(), (std::vector<int>{0, 3}));
+    EXPECT_THAT(this->view.TrendNames[0], HasSubstr("NMOT"));
+    EXPECT_EQ(this->view.TrendChosen[3], true);
+    this->Tick(1);
+    EXPECT_EQ(trend.Chosen(), (std::vector<int>{2, 5}));
+
+    // A closed trend is not drawn at the ticks.
+    this->window->TrendClosed();
+    const int closed = this->view.TrendRedraws;
+    this->Tick();
+    this->Tick(2);
+    EXPECT_EQ(this->view.TrendRedraws, closed);
 }
 
 TYPED_TEST(WindowLog, AtMostFourRowsArePlottedAndThoseChosenFirstStay) {
     this->Open();
     this->window->ATrendExecute();
+    this->window->TrendRowsChosen({0, 16, -1});  // rows the set does not have
+    EXPECT_EQ(this->window->TrendOfPage().Chosen(), std::vector<int>{0});
     this->window->TrendRowsChosen({0, 3});
     this->window->TrendRowsChosen({0, 1, 3, 5, 7});  // 1, 5 and 7 ticked at once
     EXPECT_EQ(this->window->TrendOfPage().Chosen(), (std::vector<int>{0, 3, 1, 5}));
@@ -293,7 +350,8 @@ TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
     trend.Choose({0, 1});
     const TrendPicture picture = PlotTrend(trend, rows, 800, 400, ".");
     const int left = 8, right = 800 - TrendValueRoom;
-    const int top = 8, bottom = 400 - 8 - TrendLineHeight;
+    // Below the legend's two lines.
+    const int top = 8 + 2 * TrendLineHeight, bottom = 400 - 8 - TrendLineHeight;
     const auto x = [&](int s) {
         return left + static_cast<int>(std::lround((s - 20) / 70.0 * (right - left)));
     };
@@ -327,6 +385,80 @@ TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
     // Fitted: 30 to 100 fills the height.
     EXPECT_EQ(picture.Curves[1].Points.front().Y, bottom);
     EXPECT_EQ(picture.Curves[1].Points.back().Y, top);
+    // The legend in its band above the plot, a line a row.
+    const auto legend = picture.Labels.end() - 2;  // after the times of day
+    EXPECT_THAT(legend[0].Text, HasSubstr("0 .. 3000"));
+    EXPECT_EQ(legend[1].Colour, TrendColour(1));
+    EXPECT_LE(legend[1].At.Y + TrendLineHeight, top);
+    EXPECT_EQ(legend[1].At.Y, legend[0].At.Y + TrendLineHeight);
+
+    // Four values all at the bottom stay in the height, one under another.
+    trend.Choose({2, 3, 4, 5});
+    AddReads(trend, 91, 91, [](int, int) { return 0.0; });
+    std::vector<int> ys;
+    for (const TrendText& text : PlotTrend(trend, rows, 800, 400, ".").Values)
+        ys.push_back(text.At.Y);
+    EXPECT_EQ(ys, (std::vector<int>{400 - 4 * TrendLineHeight, 400 - 3 * TrendLineHeight,
+                                    400 - 2 * TrendLineHeight, 400 - TrendLineHeight}));
+}
+
+// Reads that lapse for 12 s leave a gap in each curve, not a ramp; the
+// latest values are grey until the reads come back, and meanwhile the axis
+// goes on to the present.
+TEST(TrendPlot, ALapseBreaksTheCurvesGreysTheValuesAndTheAxisGoesOn) {
+    ParameterDef def;
+    def.Min = 0.0;
+    def.Max = 100.0;
+    ParameterSets::SlotDefinitions rows{};
+    rows.fill(&def);
+    Trend trend;
+    trend.OriginSeconds = GridLineOrigin;
+    trend.Choose({0, 1});
+    const auto value = [](int s, int slot) { return slot == 0 ? 20.0 : 40.0 + s % 7; };
+    AddReads(trend, 0, 30, value);
+    for (int second = 31; second <= 42; ++second) trend.Lapse(second);
+    // The axis ends at the grid line after the present, 50 s, not after the
+    // last read at 30 s: its time of day is the last label, at the right edge.
+    const TrendPicture during = PlotTrend(trend, rows, 800, 400, ".");
+    EXPECT_EQ(during.Labels[during.Labels.size() - 3].Text,  // before the two legends
+              LocalTimeText(static_cast<std::time_t>(GridLineOrigin + 50), "%H:%M:%S"));
+    EXPECT_EQ(during.Curves.size(), 2u);
+    ASSERT_EQ(during.Values.size(), 2u);
+    EXPECT_EQ(during.Values[0].Colour, StaleColour());
+    EXPECT_EQ(during.Values[1].Colour, StaleColour());
+
+    AddReads(trend, 43, 60, value);
+    const TrendPicture after = PlotTrend(trend, rows, 800, 400, ".");
+    ASSERT_EQ(after.Curves.size(), 4u);  // two pieces of each row
+    const int right = 800 - TrendValueRoom;
+    const auto x = [&](int s) {  // the axis from -10 s to 60 s
+        return 8 + static_cast<int>(std::lround((s + 10) / 70.0 * (right - 8)));
+    };
+    EXPECT_EQ(after.Curves[0].Points.back().X, x(30));
+    EXPECT_EQ(after.Curves[1].Points.front().X, x(43));
+    EXPECT_EQ(after.Curves[1].Points.size(), 18u);
+    EXPECT_EQ(after.Curves[3].Colour, TrendColour(1));
+    const auto colours = [](const TrendPicture& picture) {
+        std::vector<CellColour> colours;
+        for (const TrendText& text : picture.Values) colours.push_back(text.Colour);
+        return colours;
+    };
+    EXPECT_THAT(colours(after), UnorderedElementsAre(TrendColour(0), TrendColour(1)));
+
+    // A lone read between two lapses is a piece of one point; a slot whose
+    // selection was refused breaks its curve as a lapse does.
+    trend.Lapse(61);
+    AddReads(trend, 62, 62, value);
+    trend.Lapse(63);
+    ParameterSets::Definitions definitions{};
+    ParameterSets sets(definitions);
+    sets.Selection.Accepted = 1;  // slot 0 only
+    trend.Add(64, sets);
+    const TrendPicture lone = PlotTrend(trend, rows, 800, 400, ".");
+    ASSERT_EQ(lone.Curves.size(), 7u);
+    EXPECT_EQ(lone.Curves[2].Points.size(), 1u);  // row 0 at 62 s
+    EXPECT_EQ(lone.Curves[3].Points.size(), 1u);  // row 0 at 64 s
+    EXPECT_THAT(colours(lone), UnorderedElementsAre(TrendColour(0), StaleColour()));
 }
 
 // Between two steps of the axis the curves only grow: what a view paints anew
@@ -371,6 +503,49 @@ TEST(TrendPlot, OnlyTheCurvesNewEndsAndTheValuesChangeUntilTheAxisSteps) {
 
     AddReads(trend, 91, 91, value);  // past the grid line at 90 s
     EXPECT_FALSE(ChangedAreas(after, PlotTrend(trend, rows, 800, 400, "."), 800).has_value());
+
+    // A new width or height alone is painted whole, whatever the picture.
+    TrendCanvas canvas([&](int, int) { return after; });
+    canvas.Refresh(800, 400);
+    EXPECT_EQ(canvas.Refresh(800, 400), std::vector<TrendArea>{});
+    EXPECT_FALSE(canvas.Refresh(800, 300).has_value());
+    EXPECT_FALSE(canvas.Refresh(700, 300).has_value());
+}
+
+// Beside the main window where the work area has room: right, left, below,
+// above; else at the corner of the work area where it covers least of the
+// main window (here 592 × 480 in its frame, the trend 640 × 440).
+TEST(TrendPlacement, BesideTheMainWindowWhereThereIsRoomElseWhereItCoversLeast) {
+    struct Case {
+        const char* What;
+        TrendArea Owner, Screen, Expected;
+    };
+    const Case cases[] = {
+        {"room on the right", {100, 100, 592, 480}, {0, 0, 1920, 1080}, {700, 100, 640, 440}},
+        {"level with it, but inside",
+         {100, 700, 592, 300},
+         {0, 0, 1920, 1080},
+         {700, 640, 640, 440}},
+        {"room on the left only", {1300, 100, 592, 480}, {0, 0, 1920, 1080}, {652, 100, 640, 440}},
+        {"room below only", {344, 0, 592, 480}, {0, 0, 1280, 1024}, {344, 488, 640, 440}},
+        {"room above only", {344, 540, 592, 480}, {0, 0, 1280, 1024}, {344, 92, 640, 440}},
+        {"a work area off the origin",
+         {-1200, 10, 592, 480},
+         {-1280, 30, 2880, 1000},
+         {-600, 30, 640, 440}},
+        // Centred on 1280 × 1024: the bottom right corner covers 296 × 168,
+        // no more than any other place.
+        {"no room beside", {344, 272, 592, 480}, {0, 0, 1280, 1024}, {640, 584, 640, 440}},
+        {"no room, nearer the top", {344, 100, 592, 480}, {0, 0, 1280, 1024}, {640, 584, 640, 440}},
+        {"no room, nearer the bottom",
+         {344, 420, 592, 480},
+         {0, 0, 1280, 1024},
+         {640, 0, 640, 440}},
+        {"no room, nearer the left", {100, 272, 592, 480}, {0, 0, 1280, 800}, {640, 0, 640, 440}},
+        {"a work area smaller than it", {0, 0, 592, 480}, {0, 0, 600, 400}, {0, 0, 640, 440}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceTrend(c.Owner, 640, 440, c.Screen, 8), c.Expected) << c.What;
 }
 
 }  // namespace

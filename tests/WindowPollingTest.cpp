@@ -148,6 +148,8 @@ TYPED_TEST(WindowPolling, AnyKeySelectsAgainAndF2TurnsToTheSecondSet) {
     this->StartPolling();
     this->window->FormShortCut(40);  // an arrow key
     EXPECT_EQ(this->Tick().size(), 17u);
+    this->window->PageControl1Change();  // a click on the tab of the page on view
+    EXPECT_EQ(this->Tick().size(), 17u);
     const std::string firstSetValue = this->view.Value(0, 0);
 
     this->window->FormShortCut(VirtualKey::F1 + 1);
@@ -277,6 +279,13 @@ TYPED_TEST(WindowPolling, AFailedReadShowsTheListsValuesStaleUntilItsNextGoodRea
     this->Tick();  // selects the set again and reads a good block
     EXPECT_FALSE(this->view.Stale[0]);
     EXPECT_EQ(this->view.FilledValues(0), 16);
+
+    // On the second set's page only its list greys.
+    this->Tick(1);
+    this->ecus.SetFaults("COM1", faults);
+    this->Tick();
+    EXPECT_TRUE(this->view.Stale[1]);
+    EXPECT_FALSE(this->view.Stale[0]);
 }
 
 // --- A lost adapter ---

@@ -1,10 +1,12 @@
 #include "winapp/TrendForm.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "text/win32/WideText.h"
 #include "winapp/CellColourWin.h"
 #include "winapp/WindowClass.h"
+#include "window/TrendPlacement.h"
 
 namespace {
 
@@ -13,6 +15,8 @@ constexpr const wchar_t* PlotClass = L"VmxDiagTrendPlot";
 constexpr int RowsId = 201, PeriodId = 202;
 // Sizes at 96 dots per inch.
 constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22;
+// Around a row's tick box and text.
+constexpr int RowMargins = 16;
 constexpr int FirstWidth = 640, FirstHeight = 440, SmallestWidth = 420, SmallestHeight = 260;
 
 void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
@@ -22,6 +26,8 @@ void DrawLines(HDC dc, const std::vector<TrendLine>& lines, int width) {
         const HGDIOBJ old = ::SelectObject(dc, pen);
         points.clear();
         for (const TrendPixel& pixel : line.Points) points.push_back({pixel.X, pixel.Y});
+        // A piece of one read: a dot, the stroke of a line one pixel long.
+        if (points.size() == 1) points.push_back({points[0].x + 1, points[0].y});
         if (points.size() > 1) ::Polyline(dc, points.data(), static_cast<int>(points.size()));
         ::SelectObject(dc, old);
         ::DeleteObject(pen);
@@ -35,7 +41,8 @@ TrendForm::TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers)
       owner_(owner),
       dpi_(dpi),
       handlers_(std::move(handlers)),
-      canvas_(handlers_.Plot) {
+      canvas_(handlers_.Plot),
+      listWidth_(Scaled(ListWidth)) {
     RegisterWindowClass(instance_, &TrendForm::FormProc, FormClass);
     RegisterWindowClass(instance_, &TrendForm::PlotProc, PlotClass, true);
     font_ = ::CreateFontW(-Scaled(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -110,6 +117,39 @@ void TrendForm::SetRows(const std::vector<std::string>& names, const std::vector
         ::SendMessageW(rows_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     }
     settingRows_ = false;
+    FitList();
+}
+
+// The widest row's text, its tick box and the margins around them, the
+// list's frame and a scroll bar, which a short window shows.
+void TrendForm::FitList() {
+    int widest = 0;
+    const int count = static_cast<int>(::SendMessageW(rows_, LVM_GETITEMCOUNT, 0, 0));
+    wchar_t text[256];
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text));
+        ::SendMessageW(rows_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        widest = std::max(widest, static_cast<int>(::SendMessageW(rows_, LVM_GETSTRINGWIDTHW, 0,
+                                                                  reinterpret_cast<LPARAM>(text))));
+    }
+    int box = 0, boxHeight = 0;
+    if (const HIMAGELIST boxes =
+            reinterpret_cast<HIMAGELIST>(::SendMessageW(rows_, LVM_GETIMAGELIST, LVSIL_STATE, 0)))
+        ::ImageList_GetIconSize(boxes, &box, &boxHeight);
+    const int wanted = std::max(Scaled(ListWidth), widest + box + Scaled(RowMargins) +
+                                                       2 * ::GetSystemMetrics(SM_CXEDGE) +
+                                                       ::GetSystemMetrics(SM_CXVSCROLL));
+    if (wanted == listWidth_) return;
+    const int grown = wanted - listWidth_;
+    listWidth_ = wanted;
+    RECT frame{};
+    ::GetWindowRect(form_, &frame);
+    ::SetWindowPos(form_, nullptr, 0, 0, frame.right - frame.left + grown, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
 }
 
 void TrendForm::SetPeriod(int period) {
@@ -119,14 +159,18 @@ void TrendForm::SetPeriod(int period) {
 void TrendForm::Show() {
     if (!placed_) {
         placed_ = true;
-        RECT owner{}, own{}, work{};
+        RECT owner{}, own{};
         ::GetWindowRect(owner_, &owner);
         ::GetWindowRect(form_, &own);
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        const int width = own.right - own.left;
-        const int left =
-            std::max<int>(work.left, std::min<int>(owner.right + Scaled(8), work.right - width));
-        ::SetWindowPos(form_, nullptr, left, owner.top, 0, 0,
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        const TrendArea place = PlaceTrend(
+            {owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+            own.right - own.left, own.bottom - own.top,
+            {work.left, work.top, work.right - work.left, work.bottom - work.top}, Scaled(8));
+        ::SetWindowPos(form_, nullptr, place.X, place.Y, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::ShowWindow(form_, SW_SHOW);
@@ -192,7 +236,8 @@ LRESULT TrendForm::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_GETMINMAXINFO: {
             auto& limits = *reinterpret_cast<MINMAXINFO*>(l);
-            limits.ptMinTrackSize = {Scaled(SmallestWidth), Scaled(SmallestHeight)};
+            limits.ptMinTrackSize = {Scaled(SmallestWidth) + listWidth_ - Scaled(ListWidth),
+                                     Scaled(SmallestHeight)};
             return 0;
         }
         case WM_COMMAND:
@@ -233,7 +278,7 @@ void TrendForm::Layout() {
     if (!label_) return;
     RECT area{};
     ::GetClientRect(form_, &area);
-    const int gap = Scaled(Gap), list = Scaled(ListWidth);
+    const int gap = Scaled(Gap), list = listWidth_;
     const int label = Scaled(LabelHeight), combo = Scaled(ComboHeight);
     const int right = static_cast<int>(area.right), bottom = static_cast<int>(area.bottom) - gap;
     ::MoveWindow(label_, gap, gap, list, label, TRUE);

@@ -1,9 +1,9 @@
 #pragma once
 // The trend window on Win32: a second, resizable window owned by the main
-// one, with the rows of the page on view to tick (up to four), the period,
-// and the plot, drawn with GDI into a back buffer. What it shows and what a
-// tick or pick does are the behaviour's; the main window's message loop gives
-// it F5 to F8.
+// one, with the rows of the set plotted to tick (up to four) in a list as
+// wide as its longest name, the period, and the plot, drawn with GDI into a
+// back buffer. What it shows and what a tick or pick does are the
+// behaviour's; the main window's message loop gives it F5 to F8.
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -31,8 +31,9 @@ public:
                   const std::string& minute, const std::string& fiveMinutes);
     void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
     void SetPeriod(int period);
-    // Shows the window in front; the first time beside its owner, where it
-    // hides as little of it as the work area allows.
+    // Shows the window in front; the first time beside its owner where the
+    // work area has room, else where it hides least of it
+    // (window/TrendPlacement.h).
     void Show();
     // The trend changed: what differs in the plot is painted anew, if the
     // window is shown.
@@ -46,6 +47,9 @@ private:
     static LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(HWND window, UINT message, WPARAM w, LPARAM l);
     void Layout();
+    // The list as wide as its widest row needs, the window as much wider or
+    // narrower, so the plot keeps its room.
+    void FitList();
     void RowsTicked();
     void PaintPlot();
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
@@ -57,6 +61,7 @@ private:
     TrendCanvas canvas_;
     HWND form_ = nullptr, label_ = nullptr, rows_ = nullptr, period_ = nullptr, plot_ = nullptr;
     HFONT font_ = nullptr;
+    int listWidth_ = 0;  // in pixels
     bool placed_ = false;
     bool settingRows_ = false;  // the rows are set by the behaviour, not ticked
 };

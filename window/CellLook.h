@@ -28,10 +28,14 @@ constexpr CellColour WarningColour() {
     return {false, 255, 80, 0};
 }
 
+// A value of a read that failed since: grey, in the lists and the trend alike.
+constexpr CellColour StaleColour() {
+    return {false, 128, 128, 128};
+}
+
 // A stale value is grey whatever its range: its colour then tells its age.
 constexpr CellLook CellLookOf(int column, bool stale = false, bool outOfRange = false) {
-    constexpr CellColour Black{}, Lime{false, 0, 255, 0}, Grey{false, 128, 128, 128},
-        ButtonFace{true};
+    constexpr CellColour Black{}, Lime{false, 0, 255, 0}, ButtonFace{true};
     if (column != ValueColumn) return {ButtonFace, Black, 12};
-    return {Black, stale ? Grey : outOfRange ? WarningColour() : Lime, 14};
+    return {Black, stale ? StaleColour() : outOfRange ? WarningColour() : Lime, 14};
 }

@@ -1,6 +1,10 @@
 #include "window/Trend.h"
 
-void Trend::Series::Add(const Point& point) {
+#include <algorithm>
+
+void Trend::Series::Add(Point point) {
+    point.Joined = !broken_ && size_ > 0;
+    broken_ = false;
     if (size_ < Capacity) {
         points_[(head_ + size_++) % Capacity] = point;
         return;
@@ -22,9 +26,19 @@ std::size_t Trend::Series::FirstFrom(double seconds) const {
 }
 
 void Trend::Add(double seconds, const ParameterSets& sets) {
-    for (int slot = 0; slot < SlotCount; ++slot)
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        Series& series = series_[static_cast<std::size_t>(slot)];
         if (const auto value = ShownValue(sets, slot))
-            series_[static_cast<std::size_t>(slot)].Add({seconds, *value});
+            series.Add({seconds, *value});
+        else
+            series.Break();
+    }
+    now_ = std::max(now_, seconds);
+}
+
+void Trend::Lapse(double seconds) {
+    for (Series& series : series_) series.Break();
+    now_ = std::max(now_, seconds);
 }
 
 void Trend::Clear() {

@@ -42,7 +42,9 @@ struct TrendPicture {
     std::vector<TrendLine> Grid;
     std::vector<TrendText> Labels;
     // What moves at every tick, drawn over the frame.
-    std::vector<TrendLine> Curves;  // one per chosen row that has values
+    // The pieces of the chosen rows' curves, in their order, each row's
+    // oldest first; a piece of one point is drawn as a dot.
+    std::vector<TrendLine> Curves;
     std::vector<TrendMark> Marks;
     std::vector<TrendText> Values;  // the latest values, beside the curves' ends
 };
@@ -51,7 +53,7 @@ struct TrendPicture {
 inline constexpr int TrendLineHeight = 16;
 inline constexpr int TrendMarkSize = 5;
 
-// A rectangle of the picture, in pixels.
+// A rectangle in pixels: of the picture, or of the screen.
 struct TrendArea {
     int X = 0, Y = 0, Width = 0, Height = 0;
     bool operator==(const TrendArea&) const = default;

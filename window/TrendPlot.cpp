@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 #include <limits>
+#include <utility>
 
 #include "database/ValueText.h"
 #include "platform/LocalTime.h"
@@ -39,14 +40,6 @@ Scale ScaleOf(const ParameterDef& def, const Trend::Series& series, double from)
         return {low - room, high + room};
     }
     return {low, high};
-}
-
-// The moment of the latest read, in the trend's seconds.
-double Now(const Trend& trend) {
-    double now = 0.0;
-    for (int slot = 0; slot < SlotCount; ++slot)
-        if (trend.Of(slot).Size() > 0) now = std::max(now, trend.Of(slot).Latest().Seconds);
-    return now;
 }
 
 // "14:15:40": a moment in seconds since 1970, as the local time of day.
@@ -88,16 +81,20 @@ CellColour TrendColour(std::size_t n) {
 TrendPicture PlotTrend(const Trend& trend, const ParameterSets::SlotDefinitions& rows, int width,
                        int height, const std::string& decimalSeparator) {
     TrendPicture picture;
-    const int left = Margin, top = Margin;
+    // The legend has a band of its own above the plot, a line for each
+    // chosen row, so that it never hides a curve.
+    const int legendLines = static_cast<int>(trend.Chosen().size());
+    const int left = Margin, top = Margin + TrendLineHeight * legendLines;
     const int right = std::max(left + 1, width - TrendValueRoom);
     const int bottom = std::max(top + 1, height - Margin - TrendLineHeight);
 
-    // The axis ends at the grid line at or after the latest read, in the
-    // system clock's seconds, and reaches a step further back than the
-    // period: the last period of reads is always in view.
+    // The axis ends at the grid line at or after the present (the latest
+    // read, or the latest tick that brought none), in the system clock's
+    // seconds, and reaches a step further back than the period: the last
+    // period is always in view.
     const int step = trend.PeriodSeconds > 60 ? 60 : 10;
     const double origin = trend.OriginSeconds;
-    const double end = std::ceil((origin + Now(trend)) / step) * step;
+    const double end = std::ceil((origin + trend.Now()) / step) * step;
     const double start = end - std::max(1, trend.PeriodSeconds) - step;
     const auto x = [&](double seconds) {
         const double share = (origin + seconds - start) / (end - start);
@@ -133,28 +130,40 @@ TrendPicture PlotTrend(const Trend& trend, const ParameterSets::SlotDefinitions&
                              ValueText(scale.High, def.Digits, decimalSeparator);
         if (!def.Unit->empty()) legend += " " + Printable(*def.Unit);
         picture.Labels.push_back(
-            {colour, {left + 4, top + 2 + TrendLineHeight * static_cast<int>(n)}, legend});
+            {colour, {left + 4, Margin / 2 + TrendLineHeight * static_cast<int>(n)}, legend});
         const auto y = [&](double value) {
             const double share = (value - scale.Low) / (scale.High - scale.Low);
             const int at = bottom - static_cast<int>(std::lround(share * (bottom - top)));
             return std::clamp(at, top, bottom);
         };
-        TrendLine curve{colour, {}};
-        const std::size_t first = series.FirstFrom(from);
-        curve.Points.reserve(series.Size() - first);
-        for (std::size_t i = first; i < series.Size(); ++i) {
+        // A piece for each run of reads without a lapse (or a value that is
+        // no number) between them: a gap is left a gap, not bridged by a ramp.
+        TrendLine piece{colour, {}};
+        bool joined = false;  // the point before is in the piece
+        for (std::size_t i = series.FirstFrom(from); i < series.Size(); ++i) {
             const Trend::Point& point = series.At(i);
-            if (!std::isfinite(point.Value)) continue;
+            if (!std::isfinite(point.Value)) {
+                joined = false;
+                continue;
+            }
+            if (!(joined && point.Joined) && !piece.Points.empty())
+                picture.Curves.push_back(std::exchange(piece, TrendLine{colour, {}}));
             const TrendPixel pixel{x(point.Seconds), y(point.Value)};
-            curve.Points.push_back(pixel);
+            piece.Points.push_back(pixel);
+            joined = true;
             if (OutOfRange(def, point.Value)) picture.Marks.push_back({WarningColour(), pixel});
         }
-        if (curve.Points.empty()) continue;
+        if (piece.Points.empty()) continue;
+        // Grey while reads fail, as the list's values are: it is the last
+        // value known, not the present one.
         const Trend::Point& latest = series.Latest();
-        picture.Values.push_back({OutOfRange(def, latest.Value) ? WarningColour() : colour,
-                                  {right + 6, curve.Points.back().Y - TrendLineHeight / 2},
+        const CellColour textColour = series.Broken()                 ? StaleColour()
+                                      : OutOfRange(def, latest.Value) ? WarningColour()
+                                                                      : colour;
+        picture.Values.push_back({textColour,
+                                  {right + 6, piece.Points.back().Y - TrendLineHeight / 2},
                                   Text(def, latest.Value, decimalSeparator)});
-        picture.Curves.push_back(std::move(curve));
+        picture.Curves.push_back(std::move(piece));
     }
     SpreadLines(picture.Values, height);
     return picture;

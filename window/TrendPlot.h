@@ -1,8 +1,9 @@
 #pragma once
 // The trend as a picture: a black plot with a grid, the last minute (or five)
-// of each chosen row as a curve in its own colour and on its own scale, its
-// code, scale and unit in a legend, its latest value beside the curve's end,
-// and a mark wherever a value is outside its definition's range.
+// of each chosen row as a curve in its own colour and on its own scale,
+// broken where reads lapsed; its code, scale and unit in a legend above the
+// plot, its latest value beside the curve's end (grey while reads fail), and
+// a mark wherever a value is outside its definition's range.
 //
 // The time axis moves in steps of a grid line (10 seconds, or a minute for
 // five), its lines labelled with the time of day: between two steps the

@@ -48,6 +48,7 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
     ShowLogPanel();
     session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
                     : std::make_unique<EcuSession>(*messages_, options.Directory);
+    if (options.SessionMade) options.SessionMade(*this);
     EcuLine& line = session_->Line;
     if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath, options.ForceRecording,
                                                         session_->Definitions.IniFile.Path()))
@@ -118,6 +119,8 @@ void WindowBehaviour::ADiagExecute() {
         LinkOk = false;
         ReadCount = 0;
         TurnTo(view_.ActivePage());
+        // The curves break over the time polling was off.
+        trend_->Lapse(TrendSeconds());
     }
     SetTimerEnabled(Polling);
 }
@@ -133,9 +136,11 @@ void WindowBehaviour::Timer1Timer() {
             break;
         case 2:
             PollErrors();
+            TrendValues(false);
             break;
         case 3:
             PollEcuInfo();
+            TrendValues(false);
             break;
     }
     SaveRecording();

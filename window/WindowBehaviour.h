@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,11 @@ public:
         std::string RecordPath;
         // An existing file at RecordPath is replaced rather than refused.
         bool ForceRecording = false;
+        // Told of the behaviour as soon as its session is made, before any
+        // port is opened or message shown: a program that may end without
+        // the window's destructor (its display gone, even during start-up)
+        // ends the session then with EndWithoutMessages.
+        std::function<void(WindowBehaviour&)> SessionMade;
     };
 
     // Start-up: the title and notice, the session (database.ini loaded), the
@@ -77,7 +83,9 @@ public:
     // F6: on a parameter page, starts logging its values into a new CSV file
     // of logs/, one row for each good read while polling; again, stops.
     void ALogExecute();
-    // F7: opens the trend window.
+    // F7: opens the trend window. It plots the parameter set last on view:
+    // on the errors and information pages its values lapse, and its axis
+    // goes on with the ticks.
     void ATrendExecute();
     // The trend window's events: the rows picked (at most four are taken),
     // the period picked (0: a minute, 1: five minutes), the window closed.
@@ -105,6 +113,7 @@ public:
     EcuSession& Session() { return *session_; }
     bool TimerEnabled() const { return timerEnabled_; }
     bool Logging() const;
+    // The trend of the parameter set last on view.
     const Trend& TrendOfPage() const { return *trend_; }
 
     // The window's state, as the layout names it.
@@ -126,9 +135,14 @@ private:
     void SaveRecording();
     // A list's values are stale from a failed read until its next good one.
     void MarkStale(int list, bool stale);
-    // After a good read of the page: its row of the log, its values in the trend.
+    // After a good read of the page: its row of the log.
     void LogValues();
-    void TrendValues();
+    // After each tick: the values of a good read of the trend's set into it,
+    // else a lapse; it is drawn anew while open.
+    void TrendValues(bool read);
+    // The seconds of the trend, now.
+    double TrendSeconds() const;
+    void RedrawTrend();
     void StopLog();
     // Status panel 2: the keys of the pages, or while logging a mark and the
     // rows, the file's path in its tooltip. At a row only the count changes.
@@ -137,8 +151,8 @@ private:
     // The trend window's texts and rows, in the language and of the page on view.
     void ShowTrendTexts();
     void ShowTrendRows();
-    // The page on view becomes `page`; leaving a page ends its log and begins
-    // its trend anew.
+    // The page on view becomes `page`; leaving a page ends its log, and the
+    // other parameter set's page begins the trend anew with that set's rows.
     void TurnTo(int page);
     std::string Text(std::size_t entry) const;
 
@@ -148,7 +162,9 @@ private:
     std::array<std::array<bool, WindowView::ListRows>, 2> warning_{};
     std::filesystem::path directory_;
     std::unique_ptr<LiveLog> log_;  // of the page on view: leaving it ends the log
-    std::unique_ptr<Trend> trend_;
+    std::unique_ptr<Trend> trend_;  // of the parameter set trendSet_
+    int trendSet_ = 0;
+    std::array<std::vector<int>, 2> trendRows_{{{0}, {0}}};  // chosen of each set
     bool trendOpen_ = false;
     std::chrono::steady_clock::time_point trendStart_;
     std::unique_ptr<Messages> messages_;

@@ -1,7 +1,8 @@
 // The log and the trend of the window: F6 writes the parameter page's good
 // reads into a CSV file, F7 opens the trend window, which plots up to four of
-// the page's rows over the last minute or five. Both belong to the page on
-// view, and leaving it ends them.
+// a set's rows over the last minute or five. The log belongs to the page on
+// view, and leaving it ends the log; the trend to the parameter set last on
+// view, whose rows chosen are kept while the other set is plotted.
 
 #include <algorithm>
 #include <chrono>
@@ -26,10 +27,9 @@ bool IsParameterPage(int page) {
     return page == 0 || page == 1;
 }
 
-// The definitions of the rows of the parameter page on view (the errors and
-// information pages choose no rows to plot).
-ParameterSets::SlotDefinitions PageSlots(const EcuSession& session, int page) {
-    return session.Sets.SlotsOf(page);
+// The definitions of the rows of parameter set `set`.
+ParameterSets::SlotDefinitions SetSlots(const EcuSession& session, int set) {
+    return session.Sets.SlotsOf(set);
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void WindowBehaviour::ALogExecute() {
     }
     if (!IsParameterPage(CurrentPage)) return;
     auto log = std::make_unique<LiveLog>();
-    if (!log->Start(directory_, CurrentPage, PageSlots(*session_, CurrentPage),
+    if (!log->Start(directory_, CurrentPage, SetSlots(*session_, CurrentPage),
                     std::chrono::system_clock::now())) {
         view_.ShowMessage(Text(Lang::LogNotStarted) + ": " + PrintablePath(directory_ / "logs") +
                               ": " + log->Failure() + ".",
@@ -91,9 +91,22 @@ void WindowBehaviour::ShowLogRows() {
     view_.SetPanelText(2, LogMark + std::to_string(log_->Rows()));
 }
 
-void WindowBehaviour::TrendValues() {
-    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - trendStart_;
-    trend_->Add(since.count(), session_->Sets);
+double WindowBehaviour::TrendSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - trendStart_).count();
+}
+
+// A tick that brought no values of the set (a failed read, another page)
+// still moves the axis on, so the gap shows as it grows.
+void WindowBehaviour::TrendValues(bool read) {
+    if (read)
+        trend_->Add(TrendSeconds(), session_->Sets);
+    else
+        trend_->Lapse(TrendSeconds());
+    RedrawTrend();
+}
+
+// Only while it is shown: a closed trend costs no painting at the ticks.
+void WindowBehaviour::RedrawTrend() {
     if (trendOpen_) view_.TrendChanged();
 }
 
@@ -116,12 +129,12 @@ void WindowBehaviour::TrendRowsChosen(const std::vector<int>& rows) {
         if (!among(chosen, slot)) chosen.push_back(slot);
     trend_->Choose(chosen);
     if (trend_->Chosen().size() != rows.size()) ShowTrendRows();
-    view_.TrendChanged();
+    RedrawTrend();
 }
 
 void WindowBehaviour::TrendPeriodChosen(int period) {
     trend_->PeriodSeconds = period == 1 ? 300 : 60;
-    view_.TrendChanged();
+    RedrawTrend();
 }
 
 void WindowBehaviour::TrendClosed() {
@@ -129,7 +142,7 @@ void WindowBehaviour::TrendClosed() {
 }
 
 TrendPicture WindowBehaviour::TrendPlot(int width, int height) const {
-    return PlotTrend(*trend_, PageSlots(*session_, CurrentPage), width, height,
+    return PlotTrend(*trend_, SetSlots(*session_, trendSet_), width, height,
                      view_.DecimalSeparator());
 }
 
@@ -142,24 +155,24 @@ void WindowBehaviour::ShowTrendTexts() {
 // The rows as the lists show them: code and name.
 void WindowBehaviour::ShowTrendRows() {
     std::vector<std::string> names;
-    std::vector<bool> chosen;
-    if (IsParameterPage(CurrentPage)) {
-        for (const ParameterDef* def : PageSlots(*session_, CurrentPage)) {
-            names.push_back(Cp1251ToUtf8(def->CodeEn) + "  " + Cp1251ToUtf8(*def->Name));
-            chosen.push_back(false);
-        }
-        for (int slot : trend_->Chosen()) chosen[static_cast<std::size_t>(slot)] = true;
-    }
+    for (const ParameterDef* def : SetSlots(*session_, trendSet_))
+        names.push_back(Cp1251ToUtf8(def->CodeEn) + "  " + Cp1251ToUtf8(*def->Name));
+    std::vector<bool> chosen(names.size(), false);
+    for (int slot : trend_->Chosen()) chosen[static_cast<std::size_t>(slot)] = true;
     view_.SetTrendRows(names, chosen);
 }
 
-// A new page plots its first row until others are picked.
+// The errors and information pages keep the trend of the set before them;
+// the other set's page plots the rows chosen there last (at first its first).
 void WindowBehaviour::TurnTo(int page) {
     if (page == CurrentPage) return;
     CurrentPage = page;
     StopLog();
+    if (!IsParameterPage(page) || page == trendSet_) return;
+    trendRows_[static_cast<std::size_t>(trendSet_)] = trend_->Chosen();
+    trendSet_ = page;
     trend_->Clear();
-    trend_->Choose(IsParameterPage(CurrentPage) ? std::vector<int>{0} : std::vector<int>{});
+    trend_->Choose(trendRows_[static_cast<std::size_t>(trendSet_)]);
     ShowTrendRows();
-    view_.TrendChanged();
+    RedrawTrend();
 }

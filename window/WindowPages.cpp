@@ -52,8 +52,8 @@ void WindowBehaviour::PollLiveData() {
     if (read) {
         ShowLiveValues();
         LogValues();
-        TrendValues();
     }
+    TrendValues(read);
     MarkStale(CurrentPage, !read);
 }
 

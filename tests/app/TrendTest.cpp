@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "WindowFixture.h"
 #include "app/CellColourQt.h"
@@ -33,6 +34,7 @@ TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
     QTest::keyClick(form.get(), Qt::Key_F7);
     ASSERT_TRUE(trend->isVisible());
     EXPECT_TRUE(QTest::qWaitForWindowActive(trend));
+    EXPECT_TRUE(trend->screen()->availableGeometry().contains(trend->frameGeometry()));
     EXPECT_EQ(trend->windowTitle(), QString::fromUtf8("Тренд"));
     ASSERT_EQ(trend->Rows->count(), 16);
     EXPECT_TRUE(trend->Rows->item(0)->text().startsWith("NMOT"));
@@ -58,7 +60,24 @@ TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
     EXPECT_EQ(form->Behaviour().CurrentPage, 0);
     EXPECT_EQ(form->Behaviour().TrendOfPage().Chosen(), (std::vector<int>{0, 3}));
 
+    // Every name whole in its list, in either language; the plot keeps its room.
+    const auto namesFit = [&] {
+        for (int row = 0; row < trend->Rows->count(); ++row) {
+            const QRect item = trend->Rows->visualItemRect(trend->Rows->item(row));
+            const int needed =
+                trend->Rows->sizeHintForIndex(trend->Rows->model()->index(row, 0)).width();
+            if (item.width() < needed || item.right() > trend->Rows->viewport()->width())
+                return false;
+        }
+        return true;
+    };
+    QApplication::processEvents();
+    EXPECT_TRUE(namesFit());
+    const int plotWidth = trend->Plot->width();
     form->LanguageBtn->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(namesFit());
+    EXPECT_EQ(trend->Plot->width(), plotWidth);
     EXPECT_EQ(trend->windowTitle(), "Trend");
     EXPECT_EQ(trend->Period->itemText(1), "Last 5 minutes");
     trend->close();
@@ -84,7 +103,8 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
     view.resize(800, 400);
     const QImage picture = view.grab().toImage();
     const QColor curve = QtColour(TrendColour(0));
-    const int left = 8, right = 800 - TrendValueRoom, top = 8, bottom = 400 - 8 - TrendLineHeight;
+    const int left = 8, right = 800 - TrendValueRoom;
+    const int top = 8 + TrendLineHeight, bottom = 400 - 8 - TrendLineHeight;  // below the legend
     const int first = left + (right - left) / 7;  // 10 s of the 70 on the axis
     for (int x = first + 20; x < right - 20; x += 37) {
         const int y = bottom - (x - first) * (bottom - top) / (right - first);

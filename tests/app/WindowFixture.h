@@ -50,9 +50,11 @@ protected:
         return *simulators.back();
     }
 
-    TMainForm& Open() {
+    // Records the line into `recording` when one is named.
+    TMainForm& Open(const std::filesystem::path& recording = {}) {
         WindowBehaviour::Options options;
         options.Directory = folder.Path();
+        options.RecordPath = recording.string();
         form = std::make_unique<TMainForm>(messages, options);
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
