@@ -3,8 +3,8 @@
 # ECU information page polling the simulator, in English and in Russian (under
 # the Russian locale, as a Russian user sees the numbers), into docs/; a value
 # out of range and the trend window; then the Windows window's first page,
-# errors page, range warning and trend window under Wine, in English. Runs on
-# a virtual display.
+# errors page and ECU information page under Wine, in English and in Russian,
+# its range warning and trend window in English. Runs on a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -62,10 +62,18 @@ bash scripts/build.sh build/windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64
 source scripts/wine-line.sh
 trap 'wine_line_stop; cleanup' EXIT
 wine_line_start >/dev/null
+for language in EN RU; do
+    sed "s/^Language=[A-Za-z]*/Language=$language/" data/database.ini >"$work/database.ini"
+    suffix=$(echo "$language" | tr '[:upper:]' '[:lower:]')
+    locale=C.UTF-8
+    [ "$language" = RU ] && locale=ru_RU.UTF-8
+    shots=("docs/windows-window-$suffix.png" "docs/windows-errors-$suffix.png"
+        "docs/windows-ecu-info-$suffix.png")
+    LC_ALL=$locale xvfb-run -a -s "-screen 0 1024x768x24" \
+        bash scripts/windows-window-shot.sh "$work" "${shots[@]}"
+    printf '%s\n' "${shots[@]}"
+done
 sed "s/^Language=[A-Za-z]*/Language=EN/" data/database.ini >"$work/database.ini"
-xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/windows-window-shot.sh "$work" \
-    docs/windows-window-en.png docs/windows-errors-en.png
-printf '%s\n' docs/windows-window-en.png docs/windows-errors-en.png
 
 # Its range warning and trend window, against the too hot ECU.
 wine_line_stop

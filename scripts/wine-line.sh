@@ -5,7 +5,9 @@
 #   wine_line_start   boots the prefix, starts the simulators, maps the ports:
 #                     COM1 and COM12: the simulator (errors 0, 5 and 17 stored)
 #                     COM2: a line that echoes but has no ECU behind it
-#                     and gives the window's fonts the Liberation fonts' metrics
+#                     and leaves the fonts as a fresh prefix has them: no
+#                     "Times New Roman" or "MS Sans Serif" (the window picks
+#                     their metric twins itself)
 #   wine_line_stop    stops every process these functions started (set as the EXIT trap)
 #   vwine PROGRAM...  runs a Windows program in the prefix
 #
@@ -86,13 +88,14 @@ REGEDIT4
 "COM2"="$silent"
 "COM12"="$ecu"
 
+; Stand-ins that earlier runs gave these fonts, gone.
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"Times New Roman"="Liberation Serif"
-"MS Sans Serif"="Liberation Sans"
+"Times New Roman"=-
+"MS Sans Serif"=-
 
 [HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]
-"Times New Roman"="Liberation Serif"
-"MS Sans Serif"="Liberation Sans"
+"Times New Roman"=-
+"MS Sans Serif"=-
 REG
     vwine regedit /S "$(winepath_of "$wine_line_runtime/ports.reg")"
     "$wineserver_program" -k 2>/dev/null || true

@@ -4,10 +4,13 @@
 #
 #   wine_window_start FOLDER [ARGS...]   starts the window in FOLDER and waits
 #                                        for it: $wine_window is its X window
+#   wine_window_launch FOLDER [ARGS...]  starts the program in FOLDER, no more
 #   wine_window_close                    closes it as the window manager's close
 #                                        button would; its exit status
 #   wine_window_stop                     ends it whatever its state
 #   wait_until SECONDS WHAT COMMAND...   runs COMMAND until it succeeds
+#   wine_window_dpi DPI                  the dots per inch of the prefix's display,
+#                                        for the programs started next; in $dpi
 #
 # Needs $top, wine-line.sh's vwine, xdotool and python3.
 
@@ -28,6 +31,12 @@ wait_until() {
     done
 }
 
+wine_window_dpi() {
+    dpi=$1
+    vwine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1
+}
+
 # The window is there and shown (it has its title before it is shown).
 wine_window_found() {
     wine_window=$(xdotool search --onlyvisible --name "$wine_window_title" 2>/dev/null |
@@ -35,7 +44,7 @@ wine_window_found() {
     [ -n "$wine_window" ] && xwininfo -id "$wine_window" | grep -q 'Map State: IsViewable'
 }
 
-wine_window_start() {
+wine_window_launch() {
     local folder=$1
     shift
     # Wine's desktop process serves the display it was started with: a server
@@ -46,6 +55,11 @@ wine_window_start() {
     wine_line_server
     (cd "$folder" && exec "$wine_program" "$top/build/windows/vmxdiag.exe" "$@") &
     wine_window_pid=$!
+}
+
+wine_window_start() {
+    local folder=$1
+    wine_window_launch "$@"
     # The window shows once the ports were probed; the first start of Wine's
     # graphics in a prefix takes a while.
     wait_until 120 "the window to show" wine_window_found || {
@@ -60,9 +74,23 @@ wine_window_start() {
     wine_window_takes_keys
 }
 
-# The tab strip, as a sum of its pixels.
+# The tab strip, as a sum of its pixels' values (not of a text of them, whose
+# colour space follows the colours elsewhere in the window).
 wine_window_tabs() {
-    import -window "$wine_window" png:- | convert - -crop 592x25+0+29 +repage txt:- | md5sum
+    import -window "$wine_window" png:- | convert - -crop 592x25+0+29 +repage -depth 8 rgb:- |
+        md5sum
+}
+
+# The tab strip once two pictures in a row agree, as painting ended.
+wine_window_tabs_painted() {
+    local before now
+    now=$(wine_window_tabs)
+    until [ "$now" = "${before:-}" ]; do
+        before=$now
+        sleep 0.2
+        now=$(wine_window_tabs)
+    done
+    echo "$now"
 }
 
 wine_window_tabs_differ() { [ "$(wine_window_tabs)" != "$1" ]; }

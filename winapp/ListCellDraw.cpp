@@ -1,5 +1,6 @@
 // ListView1CustomDrawSubItem, for every cell of either list: the colours and
-// the font size of the cell's look, the font name and weight the list's.
+// the font size of the cell's look, the font name and weight the list's; and
+// the list's grid, drawn over the whole list once its cells are painted.
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -12,26 +13,44 @@
 
 namespace {
 
-// The list's own grid lines are drawn in a colour close to the button face,
-// the colour of the list itself: each cell's lines again, in
-// the button shadow, so that they show.
-void DrawGridLines(const NMLVCUSTOMDRAW& cell) {
-    // The cell's rectangle in the coordinates of the drawing; the first
-    // column's comes as the whole row's.
-    RECT rect = cell.nmcd.rc;
-    if (cell.iSubItem == 0)
-        rect.right = rect.left + static_cast<LONG>(::SendMessageW(cell.nmcd.hdr.hwndFrom,
-                                                                  LVM_GETCOLUMNWIDTH, 0, 0));
-    const HDC dc = cell.nmcd.hdc;
+// The grid in the button shadow: the list's own grid lines come in a colour
+// close to the button face, the list's colour (under Wine the button face
+// itself, drawn after the cells), so they would not show. A line under every
+// row across the columns, and a line at the right of every column from the
+// first row to the last. The painting's clip keeps a cell's repainting to the
+// lines of that cell.
+void DrawGrid(const NMCUSTOMDRAW& paint) {
+    const HWND view = paint.hdr.hwndFrom;
+    const auto rows = static_cast<int>(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const auto columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    if (rows <= 0 || columns <= 0) return;
+    const auto rowRect = [view](int row) {
+        RECT rect{};
+        rect.left = LVIR_BOUNDS;
+        ::SendMessageW(view, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    };
+    const RECT first = rowRect(0);
+    const RECT last = rowRect(rows - 1);
+    LONG right = first.left;
+    for (int column = 0; column < columns; ++column)
+        right += static_cast<LONG>(::SendMessageW(view, LVM_GETCOLUMNWIDTH, column, 0));
+
+    const HDC dc = paint.hdc;
     const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(DC_PEN));
     ::SetDCPenColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-    ::MoveToEx(dc, rect.right - 1, rect.top, nullptr);
-    ::LineTo(dc, rect.right - 1, rect.bottom);
-    // Above and below: a row painted after its neighbour may cover the line
-    // they share.
-    for (const LONG y : {rect.top - 1, rect.bottom - 1}) {
-        ::MoveToEx(dc, rect.left, y, nullptr);
-        ::LineTo(dc, rect.right, y);
+    for (int row = 0; row < rows; ++row) {
+        const LONG y = rowRect(row).bottom - 1;
+        ::MoveToEx(dc, first.left, y, nullptr);
+        ::LineTo(dc, right, y);
+    }
+    LONG x = first.left;
+    for (int column = 0; column < columns; ++column) {
+        x += static_cast<LONG>(::SendMessageW(view, LVM_GETCOLUMNWIDTH, column, 0));
+        ::MoveToEx(dc, x - 1, first.top, nullptr);
+        ::LineTo(dc, x - 1, last.bottom);
     }
     ::SelectObject(dc, oldPen);
 }
@@ -41,7 +60,7 @@ void DrawGridLines(const NMLVCUSTOMDRAW& cell) {
 LRESULT TMainForm::ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW;
+            return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
         case CDDS_ITEMPREPAINT:
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
@@ -53,10 +72,10 @@ LRESULT TMainForm::ListView1CustomDrawSubItem(NMLVCUSTOMDRAW& draw) const {
             draw.clrText = SystemColour(look.Text);
             ::SelectObject(draw.nmcd.hdc,
                            draw.iSubItem == ValueColumn ? fonts_.Value : fonts_.Cell);
-            return CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;
+            return CDRF_NEWFONT;
         }
-        case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
-            DrawGridLines(draw);
+        case CDDS_POSTPAINT:
+            DrawGrid(draw.nmcd);
             return CDRF_DODEFAULT;
         default:
             return CDRF_DODEFAULT;

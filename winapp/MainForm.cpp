@@ -21,15 +21,18 @@ bool IsInForm(HWND window, HWND form) {
 
 }  // namespace
 
+// A start that fails takes its window away without a quit message, which
+// would end the box that tells the user why before it could be read.
 TMainForm::TMainForm(HINSTANCE instance, const WindowBehaviour::Options& options)
     : instance_(instance) {
-    BuildLayout();
     try {
+        BuildLayout();
         behaviour_ = std::make_unique<WindowBehaviour>(static_cast<WindowView&>(*this), options);
     } catch (...) {
-        ::DestroyWindow(controls_.MainForm);
+        if (controls_.MainForm) ::DestroyWindow(controls_.MainForm);
         throw;
     }
+    started_ = true;
     // At start the window itself has the focus: an arrow key on the port list
     // would move polling to another port, and on the tab bar turn the page.
     ::SetFocus(controls_.MainForm);
@@ -114,7 +117,10 @@ LRESULT TMainForm::Handle(UINT message, WPARAM w, LPARAM l) {
             return Notify(*reinterpret_cast<const NMHDR*>(l), l);
         case WM_DRAWITEM: {
             const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-            if (draw.hwndItem == controls_.StatusBar1) PaintPanel(draw);
+            if (draw.hwndItem == controls_.StatusBar1)
+                PaintPanel(draw);
+            else if (draw.CtlType == ODT_STATIC)
+                PaintLabel(draw);
             return TRUE;
         }
         case WM_TIMER:
@@ -136,7 +142,7 @@ LRESULT TMainForm::Handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case WM_DESTROY:
             controls_.MainForm = nullptr;
-            ::PostQuitMessage(0);
+            if (started_) ::PostQuitMessage(0);
             return 0;
         default:
             return ::DefWindowProcW(window, message, w, l);
@@ -147,17 +153,21 @@ void TMainForm::Command(int id, int code) {
     if (!behaviour_) return;
     switch (id) {
         case ControlId::ComNumber: {
-            // A pick from the open list, or an arrow key on the closed one.
+            // The arrow keys move the entry over the open list, which is no
+            // pick: a list closed without one shows the port in use again. A
+            // pick from the open list (of the port in use too, opened anew)
+            // changes the port, and so does an arrow key on the closed list;
+            // a pick that comes again as a change of the entry once the list
+            // has closed finds its port in use already.
+            const auto index =
+                static_cast<int>(::SendMessageW(controls_.ComNumber, CB_GETCURSEL, 0, 0));
             const bool dropped = ::SendMessageW(controls_.ComNumber, CB_GETDROPPEDSTATE, 0, 0);
-            if (code != CBN_SELENDOK && (code != CBN_SELCHANGE || dropped)) return;
-            const auto index = ::SendMessageW(controls_.ComNumber, CB_GETCURSEL, 0, 0);
-            if (index == CB_ERR) return;
-            wchar_t name[64] = {};
-            if (::SendMessageW(controls_.ComNumber, CB_GETLBTEXTLEN, index, 0) <
-                static_cast<LRESULT>(std::size(name)))
-                ::SendMessageW(controls_.ComNumber, CB_GETLBTEXT, index,
-                               reinterpret_cast<LPARAM>(name));
-            behaviour_->ComNumberChange(WideToUtf8(name));
+            if (code == CBN_SELENDCANCEL)
+                ::SendMessageW(controls_.ComNumber, CB_SETCURSEL, portIndex_, 0);
+            else if ((code == CBN_SELENDOK && dropped) ||
+                     ((code == CBN_SELENDOK || code == CBN_SELCHANGE) && !dropped &&
+                      index != portIndex_))
+                PickPort(index);
             return;
         }
         case ControlId::Button1:
@@ -198,6 +208,16 @@ bool TMainForm::CloseQuery() {
     }
     behaviour_.reset();
     return true;
+}
+
+void TMainForm::PickPort(int index) {
+    if (index == CB_ERR) return;
+    wchar_t name[64] = {};
+    if (::SendMessageW(controls_.ComNumber, CB_GETLBTEXTLEN, index, 0) <
+        static_cast<LRESULT>(std::size(name)))
+        ::SendMessageW(controls_.ComNumber, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name));
+    portIndex_ = index;
+    behaviour_->ComNumberChange(WideToUtf8(name));
 }
 
 void TMainForm::ShowPage(int page) {

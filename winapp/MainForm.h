@@ -119,6 +119,10 @@ private:
 
     // A panel of the status bar, painted from panels_ (MainFormView.cpp).
     void PaintPanel(const DRAWITEMSTRUCT& draw) const;
+    // A label of the ECU information page, right-aligned (MainFormView.cpp).
+    void PaintLabel(const DRAWITEMSTRUCT& draw) const;
+    // ComNumberChange with the entry of ComNumber that the user picked.
+    void PickPort(int index);
     // A cell's text, asked for by its list as it paints (MainFormView.cpp).
     void CellText(NMLVDISPINFOW& request) const;
     // The cell's rectangle marked for the next painting.
@@ -138,6 +142,11 @@ private:
     // The Value cells whose values are out of range.
     std::array<std::array<bool, WindowView::ListRows>, 2> warnings_{};
     HWND panelTips_ = nullptr;  // the tool tip of the status bar's panels
+    // The entry of ComNumber whose port is in use: what the box shows once
+    // its list is closed.
+    int portIndex_ = -1;
+    // Built and started: from then on the window's end ends the message loop.
+    bool started_ = false;
     std::unique_ptr<TrendForm> trend_;
     std::unique_ptr<WindowBehaviour> behaviour_;
 };

@@ -7,11 +7,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <initializer_list>
 
+#include "text/win32/WideText.h"
 #include "winapp/ControlIds.h"
 #include "winapp/MainForm.h"
 #include "winapp/TrendForm.h"
 #include "winapp/WindowClass.h"
+#include "window/CounterText.h"
 
 namespace {
 
@@ -26,12 +29,13 @@ constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 constexpr const wchar_t* FormClass = L"VmxDiagMainForm";
 constexpr const wchar_t* PageClass = L"VmxDiagTabSheet";
 
-// A page hosts controls but leaves their notices and colours to the window,
-// as if they were its own.
+// A page hosts controls but leaves their notices, colours and painting to
+// the window, as if they were its own.
 LRESULT CALLBACK TabSheetProc(HWND page, UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
+        case WM_DRAWITEM:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return ::SendMessageW(::GetParent(page), message, w, l);
@@ -40,11 +44,39 @@ LRESULT CALLBACK TabSheetProc(HWND page, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
+int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// The first of the faces that the system has, else the first: the layout's
+// fonts where they are installed, and where they are not (under Wine, say)
+// the free fonts of the same widths, rather than whatever the system would
+// take instead, whose wider letters no longer fit the layout's columns.
+const wchar_t* InstalledFace(std::initializer_list<const wchar_t*> faces) {
+    const HDC screen = ::GetDC(nullptr);
+    const wchar_t* chosen = *faces.begin();
+    for (const wchar_t* face : faces) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+        bool found = false;
+        ::EnumFontFamiliesExW(screen, &wanted, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+        if (found) {
+            chosen = face;
+            break;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return chosen;
+}
+
 HFONT Font(int height, int weight, DWORD charset, const wchar_t* face) {
     return ::CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+// With no window, the screen's.
 int LineHeight(HWND window, HFONT font) {
     const HDC dc = ::GetDC(window);
     const HGDIOBJ old = ::SelectObject(dc, font);
@@ -97,10 +129,15 @@ void TMainForm::BuildLayout() {
 void TMainForm::CreateFonts() {
     // Fonts by name as the layout has them; 12 and 14 points at the display's
     // dots per inch.
-    fonts_.Window = Font(Scaled(11), FW_NORMAL, DEFAULT_CHARSET, L"MS Sans Serif");
-    fonts_.Page = Font(Scaled(16), FW_BOLD, RUSSIAN_CHARSET, L"Times New Roman");
-    fonts_.Cell = Font(MulDiv(12, dpi_, 72), FW_BOLD, RUSSIAN_CHARSET, L"Times New Roman");
-    fonts_.Value = Font(MulDiv(14, dpi_, 72), FW_BOLD, RUSSIAN_CHARSET, L"Times New Roman");
+    const wchar_t* sans = InstalledFace({L"MS Sans Serif", L"Liberation Sans"});
+    const wchar_t* serif = InstalledFace({L"Times New Roman", L"Liberation Serif"});
+    fonts_.Window = Font(Scaled(11), FW_NORMAL, DEFAULT_CHARSET, sans);
+    fonts_.Page = Font(Scaled(16), FW_BOLD, RUSSIAN_CHARSET, serif);
+    fonts_.Cell = Font(MulDiv(12, dpi_, 72), FW_BOLD, RUSSIAN_CHARSET, serif);
+    fonts_.Value = Font(MulDiv(14, dpi_, 72), FW_BOLD, RUSSIAN_CHARSET, serif);
+    // The lists' own font (see BuildParameterList): half a row.
+    fonts_.Rows =
+        Font((LineHeight(nullptr, fonts_.Value) + 1) / 2, FW_BOLD, RUSSIAN_CHARSET, serif);
 }
 
 // The port list and the three buttons where the layout's tool bar holds them.
@@ -225,8 +262,6 @@ void TMainForm::BuildParameterList(int list) {
     // header keeps the page font, and an image list of the row's height sets
     // the height, made smaller until the last row is in view.
     const int rowHeight = LineHeight(view, fonts_.Value) + 1;
-    if (!fonts_.Rows)
-        fonts_.Rows = Font(rowHeight / 2, FW_BOLD, RUSSIAN_CHARSET, L"Times New Roman");
     ::SendMessageW(view, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Rows), FALSE);
     ::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(view, LVM_GETHEADER, 0, 0)), WM_SETFONT,
                    reinterpret_cast<WPARAM>(fonts_.Page), TRUE);
@@ -267,7 +302,8 @@ void TMainForm::BuildErrorsPage() {
 }
 
 // Two group boxes: the identification above, with each box's label to its
-// left, and the hour counters below.
+// left, and the hour counters below. The labels are painted by the window
+// (PaintLabel); the counter boxes show their mask until the first read.
 void TMainForm::BuildEcuInfoPage() {
     const HWND page = controls_.TabSheets[3];
     RECT area{};
@@ -284,17 +320,18 @@ void TMainForm::BuildEcuInfoPage() {
     for (std::size_t i = 0; i < controls_.LabeledEdits.size(); ++i) {
         const int top = 16 + 24 * static_cast<int>(i);
         // Clear of the group box's frame on the left.
-        controls_.EditLabels[i] = Child(page, WC_STATICW, SS_RIGHT | SS_CENTERIMAGE, 3, top,
-                                        EditLeft - LabelSpacing - 3, 21);
+        controls_.EditLabels[i] =
+            Child(page, WC_STATICW, SS_OWNERDRAW, 3, top, EditLeft - LabelSpacing - 3, 21);
         controls_.LabeledEdits[i] = Child(page, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, EditLeft,
                                           top, 121, 21, 0, WS_EX_CLIENTEDGE);
     }
     for (std::size_t i = 0; i < controls_.Labels.size(); ++i) {
         const int row = 24 * static_cast<int>(i);
         controls_.Labels[i] =
-            Child(page, WC_STATICW, SS_RIGHT, i == 5 ? 8 : 10, UpperHeight + 20 + row, 233, 13);
+            Child(page, WC_STATICW, SS_OWNERDRAW, i == 5 ? 8 : 10, UpperHeight + 20 + row, 233, 13);
         controls_.MaskEdits[i] = Child(page, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, EditLeft,
                                        UpperHeight + 16 + row, 120, 21, 0, WS_EX_CLIENTEDGE);
+        ::SetWindowTextW(controls_.MaskEdits[i], Utf8ToWide(PlaceCounter({}).Shown).c_str());
     }
     // The frames under the boxes and labels they surround.
     for (HWND frame : {controls_.GroupBox2, controls_.GroupBox1})

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "text/win32/WideText.h"
@@ -43,12 +44,15 @@ void TMainForm::SetLanguageButtonCaption(const std::string& text) {
     SetText(controls_.LanguageBtn, Utf8ToWide(text));
 }
 
+// The tab control repaints the tabs it then has: a longer caption before
+// would leave its end beside the new tabs. The whole strip is painted anew.
 void TMainForm::SetPageCaption(int page, const std::string& text) {
     std::wstring caption = Utf8ToWide(text);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = caption.data();
     ::SendMessageW(controls_.PageControl1, TCM_SETITEMW, page, reinterpret_cast<LPARAM>(&item));
+    ::InvalidateRect(controls_.PageControl1, nullptr, TRUE);
 }
 
 void TMainForm::SetColumnHeader(int list, int column, const std::string& text) {
@@ -60,14 +64,41 @@ void TMainForm::SetColumnHeader(int list, int column, const std::string& text) {
                    reinterpret_cast<LPARAM>(&entry));
 }
 
-// A blank after the text keeps a last glyph that reaches past its advance
-// (seen with some fonts) inside the right-aligned label.
+// A blank after the text keeps the right-aligned text off its label's edge.
 void TMainForm::SetBoxLabel(int box, const std::string& text) {
     const auto index = static_cast<std::size_t>(box);
-    SetText(index < controls_.EditLabels.size()
-                ? controls_.EditLabels[index]
-                : controls_.Labels[index - controls_.EditLabels.size()],
-            Utf8ToWide(text) + L' ');
+    const HWND label = index < controls_.EditLabels.size()
+                           ? controls_.EditLabels[index]
+                           : controls_.Labels[index - controls_.EditLabels.size()];
+    SetText(label, Utf8ToWide(text) + L' ');
+    ::InvalidateRect(label, nullptr, FALSE);
+}
+
+// Right-aligned and centred in height, each letter at the advance the font
+// reports: some fonts (Wine's stand-ins among them) place their letters by
+// other widths when left to themselves, and a right-aligned text measured by
+// one and drawn by the other lost its last letter past the label's edge.
+void TMainForm::PaintLabel(const DRAWITEMSTRUCT& draw) const {
+    const HDC dc = draw.hDC;
+    const RECT& area = draw.rcItem;
+    ::FillRect(dc, &area, buttonFace_);
+    const std::wstring text = TextOf(draw.hwndItem);
+    if (text.empty()) return;
+    const HGDIOBJ oldFont = ::SelectObject(dc, fonts_.Window);
+    const int length = static_cast<int>(text.size());
+    std::vector<int> ends(text.size()), advances(text.size());
+    SIZE size{};
+    int fitted = 0;
+    ::GetTextExtentExPointW(dc, text.c_str(), length, INT_MAX, &fitted, ends.data(), &size);
+    for (std::size_t i = 0; i < ends.size(); ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::ExtTextOutW(dc, area.right - size.cx,
+                  area.top + (area.bottom - area.top - metrics.tmHeight) / 2, ETO_CLIPPED, &area,
+                  text.c_str(), static_cast<UINT>(length), advances.data());
+    ::SelectObject(dc, oldFont);
 }
 
 void TMainForm::AddPortName(const std::string& name) {
@@ -76,8 +107,9 @@ void TMainForm::AddPortName(const std::string& name) {
 }
 
 void TMainForm::SelectPort(int index) {
-    if (index < ::SendMessageW(controls_.ComNumber, CB_GETCOUNT, 0, 0))
-        ::SendMessageW(controls_.ComNumber, CB_SETCURSEL, index, 0);
+    if (index >= ::SendMessageW(controls_.ComNumber, CB_GETCOUNT, 0, 0)) return;
+    ::SendMessageW(controls_.ComNumber, CB_SETCURSEL, index, 0);
+    portIndex_ = index;
 }
 
 // The list takes the text from cells_ when it paints the cell (CellText); a
