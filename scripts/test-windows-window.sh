@@ -262,6 +262,16 @@ settled() {
 }
 wait_until 30 "polling to stop" settled
 
+# The 220 ms count from the end of a tick: from the end of each block's reply
+# to the next tick's first request, a selection or a block (F8's clear request
+# comes between ticks). A loaded machine only makes the gaps longer.
+read -r gaps shortest < <(awk '/ < read 32 / {reply = $1; next}
+    reply != "" && / > 09 8[45] / {gap = $1 - reply; reply = ""; n++; if (min == "" || gap < min) min = gap}
+    END {print n + 0, min + 0}' "$recording")
+echo "$gaps gaps between ticks, the shortest $shortest us"
+[ "$gaps" -ge 5 ] || fail "only $gaps gaps between ticks on the line"
+[ "$shortest" -ge 219000 ] || fail "a tick came $shortest us after the end of the one before"
+
 echo "the language button: the tab strip of English, then close"
 russian_page=$(wine_window_tabs_painted)
 xdotool mousemove --window "$wine_window" 326 13 click 1
