@@ -15,6 +15,7 @@
 #include "serial/SerialPort.h"
 #include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 
 #ifdef VMXDIAG_PATH
@@ -93,6 +94,19 @@ TEST_F(ProgramTest, ALostDisplayStillGivesThePortBack) {
     EXPECT_NE(window->Finish(), -1) << "the window hung or died by a signal";
     EXPECT_TRUE(PortIsFree());
     EXPECT_TRUE(LanguageWrittenBack());
+}
+
+// Fixed fault: --help aborted in Qt for want of a display (exit 134); like the
+// version it is asked on a text console, over ssh, by a package check.
+TEST(Program, HelpAndVersionNeedNoDisplay) {
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        const CommandRun run =
+            RunShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" VMXDIAG_PATH "' " +
+                     std::string(option) + " 2>&1");
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_NE(run.output.find("vmxdiag"), std::string::npos) << run.output;
+    }
 }
 
 }  // namespace
