@@ -3,14 +3,16 @@
 // machine's serial devices).
 //
 //   vmxdiag [--record FILE]    (FILE: every byte on the line, see vmxdiag-cli replay)
-//   vmxdiag --version
+//   vmxdiag --version | --help
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 
 #include "app/Program.h"
 #include "app/StopSignals.h"
@@ -20,28 +22,62 @@
 
 namespace {
 
-// Whether the command line asks for the version: an argument --version before
-// "--" that is not the file of --record.
-bool AsksForVersion(int argc, char** argv) {
+bool IsOneOf(const char* argument, std::initializer_list<const char*> names) {
+    for (const char* name : names)
+        if (std::strcmp(argument, name) == 0) return true;
+    return false;
+}
+
+// Whether the command line asks for the version or the help: such an argument
+// before "--" that is not the file of --record.
+bool Asks(int argc, char** argv, std::initializer_list<const char*> names) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) return false;
-        if (std::strcmp(argv[i], "--record") == 0) {
+        if (std::strcmp(argv[i], "--record") == 0)
             ++i;
-        } else if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+        else if (IsOneOf(argv[i], names))
             return true;
-        }
     }
     return false;
 }
 
+// The program's options, the same for its help and for the window.
+struct ProgramOptions {
+    ProgramOptions() {
+        Parser.setApplicationDescription(
+            QStringLiteral("The diesel-engine ECU's live values, errors and identification."));
+        Parser.addHelpOption();
+        // Listed by --help; the answer itself comes before any application.
+        Parser.addVersionOption();
+        Parser.addOption(Record);
+        Parser.addOption(Force);
+    }
+
+    QCommandLineParser Parser;
+    const QCommandLineOption Record{
+        QStringLiteral("record"),
+        QStringLiteral(
+            "Record every byte to and from the port into FILE (see vmxdiag-cli replay)."),
+        QStringLiteral("FILE")};
+    const QCommandLineOption Force{QStringLiteral("force"),
+                                   QStringLiteral("Replace the file of --record when it exists.")};
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Answered before QApplication, which needs a display: the version can be
-    // asked on a text console, over ssh and by a package check.
-    if (AsksForVersion(argc, argv)) {
+    // Answered before QApplication, which needs a display: the version and the
+    // help can be asked on a text console, over ssh and by a package check.
+    if (Asks(argc, argv, {"--version", "-v"})) {
         std::printf("vmxdiag %s\n", VMX_VERSION);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    }
+    // (--help-all also lists the window's Qt options, which need the window's application.)
+    if (Asks(argc, argv, {"--help", "-h", "-?"})) {
+        const QCoreApplication core(argc, argv);
+        ProgramOptions help;
+        help.Parser.process(core.arguments());  // prints the help, or what is wrong
+        help.Parser.showHelp(0);                // ends the program
     }
     // A closed standard stream would otherwise hand its number to the port,
     // and Qt's warnings would go onto the ECU line.
@@ -52,21 +88,10 @@ int main(int argc, char** argv) {
     const StopSignals stops(&application);
     QApplication::setApplicationVersion(QStringLiteral(VMX_VERSION));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("The diesel-engine ECU's live values, errors and identification."));
-    parser.addHelpOption();
-    // Listed by --help; the answer itself came before QApplication above.
-    parser.addVersionOption();
-    const QCommandLineOption record(
-        QStringLiteral("record"),
-        QStringLiteral(
-            "Record every byte to and from the port into FILE (see vmxdiag-cli replay)."),
-        QStringLiteral("FILE"));
-    parser.addOption(record);
-    const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("Replace the file of --record when it exists."));
-    parser.addOption(force);
+    ProgramOptions program;
+    QCommandLineParser& parser = program.Parser;
+    const QCommandLineOption& record = program.Record;
+    const QCommandLineOption& force = program.Force;
     parser.process(application);
 
     if (parser.isSet(record) && parser.value(record).isEmpty()) {

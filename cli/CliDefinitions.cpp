@@ -60,8 +60,26 @@ std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language,
     return database;
 }
 
-std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language) {
+std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language,
+                                                           bool needsParameters) {
     const DefinitionFileNotice notice = InspectDefinitionFile(DefinitionFile());
+    if (needsParameters && (notice.Missing || notice.NoParameters)) {
+        const std::string folder = PrintablePath(notice.Path.parent_path());
+        if (notice.Missing)
+            std::fprintf(stderr, "There is no definition file: database.ini is not in %s.\n",
+                         folder.c_str());
+        else
+            std::fprintf(stderr,
+                         "database.ini in %s defines no parameter (no section [0000] to "
+                         "[007F]).\n",
+                         folder.c_str());
+        std::fprintf(stderr,
+                     "The parameters to read, and their addresses in the ECU, come from that "
+                     "file, so there is nothing to read without it. Run vmxdiag-cli in the "
+                     "folder that holds the definition file of your ECU, or put it here (the "
+                     "program comes with a sample database.ini).\n");
+        return nullptr;
+    }
     for (const std::string& line : NoticeLines(notice))
         std::fprintf(stderr, "%s\n", Printable(line).c_str());
     if (!notice.Unreadable.empty()) return nullptr;

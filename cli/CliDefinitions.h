@@ -29,4 +29,8 @@ std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language,
 // error what is amiss with the file (database/DefinitionFileNotice.h): a
 // missing file or one without a parameter, and the checker's errors in its
 // words. Null when the file cannot be read or an Address stops the start.
-std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language);
+// With `needsParameters` (live selects the parameters by the addresses the
+// file gives) a file that is missing or defines no parameter leaves nothing
+// to read: it is refused too, with what to do.
+std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language,
+                                                           bool needsParameters = false);

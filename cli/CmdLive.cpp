@@ -56,6 +56,13 @@ void ReportSelection(const ParameterSets& sets, int read) {
     std::fprintf(stderr, "; that slot and the ones after it are not shown.\n");
 }
 
+// "Set 1, read 12 (Ctrl+C to stop)"; a run with a count stops by itself.
+std::string TableTitle(const LiveOptions& options, int read) {
+    std::string title = "Set " + std::to_string(options.Set) + ", read " + std::to_string(read);
+    return options.Count == 0 ? title + " (Ctrl+C to stop)"
+                              : title + " of " + std::to_string(options.Count);
+}
+
 // After a hang-up every transfer fails until the port is opened again: try
 // to, so that a replugged adapter brings the readings back. True when the port
 // is usable.
@@ -81,7 +88,7 @@ bool LineIsUp(EcuLine& line, bool& linkOk, bool& lost) {
 int RunLive(const LiveOptions& options) {
     // First of all, so that Ctrl+C during start-up ends the run cleanly too.
     StopSignals stop;
-    const auto definitions = LoadSessionDefinitions(options.Language);
+    const auto definitions = LoadSessionDefinitions(options.Language, true);
     if (!definitions) return 1;
     CliMessages sink;
     EcuLine line(sink);
@@ -122,9 +129,7 @@ int RunLive(const LiveOptions& options) {
                 if (csv)
                     PrintCsvLine(sets, CsvTime(std::chrono::system_clock::now()), *csv);
                 else
-                    PrintLiveTable(sets, definitions->LanguageIndex,
-                                   "Set " + std::to_string(options.Set) + ", read " +
-                                       std::to_string(reads) + " (Ctrl+C to stop)",
+                    PrintLiveTable(sets, definitions->LanguageIndex, TableTitle(options, reads),
                                    terminal);
             } else if (!line.IsHungUp()) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
@@ -142,13 +147,17 @@ int RunLive(const LiveOptions& options) {
     const double seconds = std::chrono::duration<double>(lastRead - firstRead).count();
     std::fprintf(stderr, "%d of %d reads succeeded", good, reads);
     if (good > 1 && seconds > 0)
-        std::fprintf(stderr, ", %.1f reads a second (the line allows %.1f back to back)",
+        std::fprintf(stderr,
+                     ", %.1f reads a second (the line carries at most %.1f a second, with no "
+                     "pause between reads)",
                      (good - 1) / seconds, 1.0 / (LiveTickBytes * 10.0 / 38400.0));
     if (reads > 0 && !lastGood) std::fprintf(stderr, "; the last read failed");
     if (outputLost) std::fprintf(stderr, "; the output was closed");
     std::fprintf(stderr, ".\n");
-    // A run is good when its values were still coming at its end.
-    return lastGood && !outputLost ? 0 : 1;
+    // A run is good when its values were still coming at its end. A stop is
+    // how a run without a count ends; one with a count it cuts short.
+    const int status = lastGood && !outputLost ? 0 : 1;
+    return options.Count != 0 && reads < options.Count ? stop.Outcome(status) : status;
 }
 
 }  // namespace

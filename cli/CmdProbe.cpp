@@ -9,26 +9,26 @@
 
 namespace {
 
+// The port tried and its outcome on standard output, for whoever reads the
+// list; what went wrong with it on standard error, as every trouble is said.
 void PrintProbe(const PortProbe& probe) {
     const std::string shown = PortShown(probe.Name, probe.Device);
-    const std::string trouble = PortTrouble(probe);
     if (probe.Answered)
-        std::printf("%s: ECU answers: program version %s, application identifier %s%s%s\n",
-                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str(),
-                    trouble.empty() ? "" : "; ", trouble.c_str());
-    else if (probe.Open == OpenOutcome::Opened)
-        std::printf("%s: no answer%s%s\n", shown.c_str(), trouble.empty() ? "" : "; ",
-                    trouble.c_str());
+        std::printf("%s: ECU answers: program version %s, application identifier %s\n",
+                    shown.c_str(), probe.ProgramVersion.c_str(), probe.ApplicationId.c_str());
     else
-        std::printf("%s: %s\n", shown.c_str(), trouble.c_str());
+        std::printf("%s: %s\n", shown.c_str(),
+                    probe.Open == OpenOutcome::Opened ? "no answer" : "not opened");
     std::fflush(stdout);
+    if (const std::string trouble = PortTrouble(probe); !trouble.empty())
+        std::fprintf(stderr, "Port %s: %s.\n", shown.c_str(), trouble.c_str());
 }
 
 int ProbePorts(const std::string& portName) {
     CliMessages sink;
     EcuLine line(sink);
     // Each port's messages are said with it.
-    sink.HoldPortMessages();
+    sink.Hold();
     PortDetection detection;
     if (!portName.empty()) {
         detection.Tried.push_back(line.ProbePort(portName, false));
@@ -37,7 +37,7 @@ int ProbePorts(const std::string& portName) {
     } else {
         detection = line.ProbeEveryPort(PrintProbe);
     }
-    sink.ReleasePortMessages(detection);
+    sink.Release(detection);
     if (detection.Tried.empty()) {
         std::fprintf(stderr, "No serial ports found; nothing to probe.\n");
         return 2;

@@ -1,6 +1,5 @@
 #include "cli/LineSetup.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -48,28 +47,8 @@ void SayWhyNot(const std::string& portName, const PortDetection& detection, bool
 
 }  // namespace
 
-void CliMessages::ShowError(const std::string& text) {
-    if (holding_)
-        held_.push_back(text);
-    else
-        std::fprintf(stderr, "Error: %s\n", Printable(text).c_str());
-}
-
-void CliMessages::HoldPortMessages() {
-    holding_ = true;
-}
-
-void CliMessages::ReleasePortMessages(const PortDetection& detection) {
-    holding_ = false;
-    for (const std::string& text : held_) {
-        const bool saidWithItsPort = std::any_of(
-            detection.Tried.begin(), detection.Tried.end(), [&](const PortProbe& probe) {
-                return std::find(probe.Messages.begin(), probe.Messages.end(), text) !=
-                       probe.Messages.end();
-            });
-        if (!saidWithItsPort) ShowError(text);
-    }
-    held_.clear();
+void CliMessages::Say(const std::string& text) {
+    std::fprintf(stderr, "Error: %s\n", Printable(text).c_str());
 }
 
 bool ConnectLine(EcuLine& line, CliMessages& messages, const std::string& portName,
@@ -84,10 +63,10 @@ bool ConnectLine(EcuLine& line, CliMessages& messages, const std::string& portNa
     // A search takes a moment per port; on a terminal the user sees it go.
     const bool sayEach = portName.empty() && ErrorsAreTerminal();
     if (sayEach) std::fprintf(stderr, "Looking for the ECU on every port:\n");
-    messages.HoldPortMessages();
+    messages.Hold();
     const PortDetection detection =
         line.Connect(portName, sayEach ? EcuLine::OnTried(SayTried) : EcuLine::OnTried());
-    messages.ReleasePortMessages(detection);
+    messages.Release(detection);
     if (!detection.Answered) {
         SayWhyNot(portName, detection, sayEach);
         return false;

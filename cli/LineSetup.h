@@ -6,26 +6,16 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
-#include <vector>
 
 #include "line/EcuLine.h"
-#include "platform/MessageSink.h"
+#include "line/PortSearchMessages.h"
 
 // The core's messages on standard error, "Error: ..." each. While ports are
-// tried, their messages are held back instead: they are said in one sentence
-// with the port and its device (PortTrouble).
-class CliMessages : public MessageSink {
-public:
-    void ShowError(const std::string& text) override;
-    // While ports are tried, each port's messages are said with it; what
-    // else comes meanwhile (a port that would not close) is kept, and said
-    // when the search is over.
-    void HoldPortMessages();
-    void ReleasePortMessages(const PortDetection& detection);
-
-private:
-    bool holding_ = false;
-    std::vector<std::string> held_;
+// tried, their messages are held back: they are said in one sentence with
+// the port and its device (PortTrouble).
+class CliMessages : public PortSearchMessages {
+protected:
+    void Say(const std::string& text) override;
 };
 
 // --record FILE and --force of a command.

@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
     AddCheckCommand(app, status);
     AddReplayCommand(app, status);
     AddHelpCommand(app, status);
-    if (const auto ended = RunCommandLine(app, argc, argv)) return *ended;
-    // Output that never reached its reader makes a failed run.
+    DescribeExitCodes(app);
+    if (const auto ended = RunCommandLine(app, argc, argv)) status = *ended;
+    // Output that never reached its reader makes a failed run, the help's too.
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) status = 1;
     return status;
 }

@@ -13,7 +13,7 @@
 #include "database/ProfileValues.h"
 #include "database/ValueText.h"
 #include "formula/ErrorInWords.h"
-#include "formula/EvaluateFormula.h"
+#include "formula/FormulaReview.h"
 
 namespace {
 
@@ -34,12 +34,6 @@ constexpr std::array<std::string_view, 13> ParameterKeys{
     "Signed", "Formula", "Digits", "Min",    "Max",    "Color"};
 constexpr std::array<std::string_view, 6> ErrorKeys{"Bit",    "Code",     "NameRu",
                                                     "NameEn", "ReasonRu", "ReasonEn"};
-
-// Raw values a formula is tried on: both ends of the word, zero and its
-// neighbours, and a few in between.
-constexpr std::array<double, 9> UnsignedSpread{0, 1, 2, 10, 100, 1000, 32767, 32768, 65535};
-constexpr std::array<double, 13> SignedSpread{-32768, -1000, -100, -10, -2,   -1,   0,
-                                              1,      2,     10,   100, 1000, 32767};
 
 enum class SectionKind { None, Configuration, Parameter, Error };
 
@@ -454,59 +448,28 @@ private:
     void CheckFormula(const std::string& section, const ParameterDef& def) {
         const std::size_t line = KeyLine(section, "Formula");
         const std::string_view formula = def.Formula;
-        if (formula.size() > FormulaLength) {
+        const FormulaReview review = ReviewFormula(formula, def.Signed);
+        if (review.TooLong) {
             Report(line, Severity::Warning,
                    "formula is " + std::to_string(formula.size()) +
                        " characters long: only its first " + std::to_string(FormulaLength) +
                        " are used");
         }
-        const auto tryOn = [&](const auto& spread) -> std::optional<EvaluationResult> {
-            std::optional<EvaluationResult> firstFailure;
-            for (double x : spread) {
-                const EvaluationResult result = EvaluateFormulaAlone(formula, x);
-                if (result.Error == EvaluationError::None) return result;
-                if (!firstFailure) firstFailure = result;
-            }
+        if (review.AlwaysFails) {
             Report(line, Severity::Warning,
                    "formula " + Quoted(formula) + " fails for every raw value (" +
-                       ErrorInWords(*firstFailure) + "): the value always shows as 0");
-            return std::nullopt;
-        };
-        const auto good = def.Signed ? tryOn(SignedSpread) : tryOn(UnsignedSpread);
-        const std::size_t used = std::min(formula.size(), FormulaLength);
-        if (good && good->ReadLength < used) {
+                       ErrorInWords(*review.AlwaysFails) + "): the value always shows as 0");
+        } else if (review.StopsAt) {
             Report(line, Severity::Warning,
-                   "formula reading stops at " + CharacterName(formula[good->ReadLength]) +
-                       " (character " + std::to_string(good->ReadLength + 1) + "): only " +
-                       Quoted(formula.substr(0, good->ReadLength)) + " is used");
-        } else if (good && formula.substr(0, used).find('X') != std::string_view::npos) {
-            const auto constant = def.Signed ? ConstantValue(formula, SignedSpread)
-                                             : ConstantValue(formula, UnsignedSpread);
-            if (constant) {
-                Report(line, Severity::Warning,
-                       "formula " + Quoted(formula) + " gives " + NumberText(*constant) +
-                           " whatever the raw value: X is not read as meant (a statement ends "
-                           "early, as after '2X', 'X X', 'X)' or 'X*')");
-            }
+                   "formula reading stops at " + CharacterName(formula[*review.StopsAt]) +
+                       " (character " + std::to_string(*review.StopsAt + 1) + "): only " +
+                       Quoted(formula.substr(0, *review.StopsAt)) + " is used");
+        } else if (review.Constant) {
+            Report(line, Severity::Warning,
+                   "formula " + Quoted(formula) + " gives " + NumberText(*review.Constant) +
+                       " whatever the raw value: X is not read as meant (a statement ends "
+                       "early, as after '2X', 'X X', 'X)' or 'X*')");
         }
-    }
-
-    // The one value a formula gives for every raw value it does not fail on,
-    // if it does not move at all.
-    template <std::size_t N>
-    static std::optional<double> ConstantValue(std::string_view formula,
-                                               const std::array<double, N>& spread) {
-        std::optional<double> value;
-        std::size_t good = 0;
-        for (double x : spread) {
-            const EvaluationResult result = EvaluateFormulaAlone(formula, x);
-            if (result.Error != EvaluationError::None) continue;
-            if (value && !(result.Value == *value)) return std::nullopt;
-            value = result.Value;
-            ++good;
-        }
-        if (good < 2) return std::nullopt;
-        return value;
     }
 
     void CheckSlot(std::size_t index, const std::string& section, const ParameterDef& def,

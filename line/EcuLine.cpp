@@ -28,7 +28,7 @@ OpenResult EcuLine::Open(const std::string& name) {
     if (result.Opened())
         MarkPort();
     else if (result.Outcome != OpenOutcome::AlreadyOpen)
-        NoteInRecording(name + ": " + OpenFailureText(result.Outcome));
+        NoteInRecording(name + ": " + OpenFailureText(result.Outcome, result.Reason));
     return result;
 }
 
@@ -71,25 +71,6 @@ void EcuLine::NoteInRecording(const std::string& text) {
 
 void EcuLine::MarkPort() {
     if (recorder_.IsRecording()) recorder_.Note(RecordingPortLine(port_->Name(), port_->Device()));
-}
-
-std::string OpenFailureText(OpenOutcome outcome) {
-    switch (outcome) {
-        case OpenOutcome::Opened:
-        case OpenOutcome::AlreadyOpen:
-            return "is open";
-        case OpenOutcome::NoSuchPort:
-            return "no such device";
-        case OpenOutcome::InUse:
-            return "in use by another program";
-        case OpenOutcome::PermissionDenied:
-            return "permission denied (add your user to the group dialout and log in again)";
-        case OpenOutcome::CannotOpen:
-            return "cannot be opened";
-        case OpenOutcome::NotConfigured:
-            return "cannot be set up as a serial line";
-    }
-    return "cannot be opened";
 }
 
 std::string RecordingStoppedText(const EcuLine& line) {

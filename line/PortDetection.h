@@ -15,6 +15,7 @@ struct PortProbe {
     std::string Name;
     std::string Device;  // what the name stood for when tried; empty when nothing
     OpenOutcome Open = OpenOutcome::NoSuchPort;
+    std::string OpenReason;             // the system's words when the device refused to open
     std::vector<std::string> Messages;  // the port's messages while it was opened
     bool Answered = false;
     std::string ProgramVersion;  // the probe's texts, when answered

@@ -19,7 +19,7 @@ bool RecordingFile::Create(const std::string& path, bool replace,
             writer_.Refuse("a file of that name exists (--force replaces it)");
             return false;
         case FileCreateOutcome::NotRegular:
-            writer_.Refuse("it is no regular file (a device, a terminal or a FIFO)");
+            writer_.Refuse("it is not a regular file (a device, a terminal or a FIFO)");
             return false;
         case FileCreateOutcome::Failed:
             writer_.Refuse(created.Reason);

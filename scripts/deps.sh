@@ -25,6 +25,17 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
 
+# Says what to do where this script cannot install by itself (no root, no
+# sudo), and stops.
+as_root() {
+    if [ -n "$sudo" ] && ! command -v sudo >/dev/null 2>&1; then
+        echo "This needs root, and there is no sudo here. As root, run:" >&2
+        printf '    %s\n' "$@" >&2
+        echo "(or install sudo and add your user to the group sudo), then run this again." >&2
+        exit 1
+    fi
+}
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -32,6 +43,7 @@ for package in "${packages[@]}"; do
     fi
 done
 if [ ${#missing[@]} -gt 0 ]; then
+    as_root "apt-get update" "apt-get install --no-install-recommends ${missing[*]}"
     echo "Installing missing packages: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
@@ -40,6 +52,7 @@ fi
 # locale -a lists it as ru_RU.utf8.
 available=$(locale -a 2>/dev/null || true)
 if ! grep -qix 'ru_RU\.utf-\?8' <<<"$available"; then
+    as_root "localedef -i ru_RU -c -f UTF-8 -A /usr/share/locale/locale.alias $locale"
     echo "Generating the locale $locale"
     $sudo localedef -i ru_RU -c -f UTF-8 -A /usr/share/locale/locale.alias "$locale"
 fi

@@ -65,6 +65,25 @@ which lists, line by line, what it would misread or not read as meant.
    pages; F3: the stored errors; F4: identification and engine hours;
    F8 clears the ECU's error memory. The language button switches between
    Russian and English; the choice is written into database.ini at the end.
+4. F6 on a parameter page logs it: every good read while reading becomes a
+   row of logs\YYYY-MM-DD_HHMMSS_setN.csv in this folder, for the
+   spreadsheet of your regional settings (with a decimal comma: ';' between
+   the fields and ',' before the decimals; otherwise ',' and a point). The
+   status bar counts the rows; F6 again, another page or closing the window
+   ends the log. F7 opens the trend window: tick up to four rows of the page
+   to plot them over the last minute or five.
+
+To look at a fault later, or play it again on the bench, record every byte
+on the line: start the window from a command prompt in this folder as
+
+  vmxdiag --record engine.rec
+
+(vmxdiag-cli live, errors and info take --record FILE too), and read the
+file with
+
+  vmxdiag-cli replay engine.rec
+
+FILE must be a new file; --force replaces one that is there.
 
 From a command prompt:
 

@@ -196,7 +196,10 @@ xdotool key F6
 log=$(log_of_set1)
 python3 - "$log" <<'PY'
 import csv, sys
-rows = list(csv.reader(open(sys.argv[1], encoding="utf-8", newline="")))
+# A byte-order mark first, so that a spreadsheet reads the headers as UTF-8;
+# the prefix's regional settings have a decimal point: ',' between the fields.
+assert open(sys.argv[1], "rb").read(3) == b"\xef\xbb\xbf"
+rows = list(csv.reader(open(sys.argv[1], encoding="utf-8-sig", newline="")))
 assert rows[0][0] == "time" and len(rows[0]) == 17, rows[0]
 assert rows[0][1] == "NMOT [об/мин]", rows[0][1]
 assert len(rows) >= 4 and all(len(row) == 17 for row in rows[1:]), rows

@@ -23,6 +23,9 @@ struct OpenResult {
     std::vector<std::string> Messages;
     // The device the name stood for, opened or not; empty when it stands for none.
     std::string Device;
+    // The system's words when the device refused to open (CannotOpen): "Is a
+    // directory", ...; empty otherwise.
+    std::string Reason;
     bool Opened() const { return Outcome == OpenOutcome::Opened; }
 };
 

@@ -12,7 +12,7 @@ void SerialPort::ListPorts() {
 }
 
 OpenResult SerialPort::Open(const std::string& name) {
-    if (isOpen_) return {OpenOutcome::AlreadyOpen, {}, {}};
+    if (isOpen_) return {OpenOutcome::AlreadyOpen, {}, {}, {}};
     return OpenDevice(name, false);
 }
 
@@ -22,7 +22,7 @@ OpenResult SerialPort::OpenDevice(const std::string& name, bool strict) {
     if (device.empty()) return result;
     result.Device = device;
     // A device in use stays closed without a message, as one whose open failed.
-    result.Outcome = AcquireDevice(device);
+    result.Outcome = AcquireDevice(device, result.Reason);
     if (!result.Opened()) return result;
     // A failed line-state step is reported and the open goes on, as the
     // window always did.

@@ -63,7 +63,9 @@ private:
     // configures cleanly.
     OpenResult OpenDevice(const std::string& name, bool strict);
     // Opens the device at path exclusively; Opened when the port now holds it.
-    OpenOutcome AcquireDevice(const std::string& path);
+    // A refusal without an outcome of its own (CannotOpen) leaves the
+    // system's words in `reason`.
+    OpenOutcome AcquireDevice(const std::string& path, std::string& reason);
     bool GetLineState();
     bool SetLineState();
     // Releases the device when it fails.

@@ -132,12 +132,17 @@ TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
 }
 
 // Fixed fault: a port held by another program was only "cannot be opened", or
-// went unmentioned when the ports were searched.
+// went unmentioned when the ports were searched. Fixed fault: probe said a
+// port's trouble on standard output, among the ports tried.
 TEST_F(CliSession, APortHeldByAnotherProgramIsSaidToBeInUse) {
     SerialPort other(folder.Path());
     ASSERT_TRUE(other.Open("COM1").Opened());
     const std::string shown = "COM1 (" + simulator.DevicePath() + ")";
-    EXPECT_THAT(Run("probe").output, HasSubstr(shown + ": in use by another program\n"));
+    const CommandRun tried = Run("probe 2>/dev/null");
+    EXPECT_EQ(tried.status, 1);
+    EXPECT_EQ(tried.output, shown + ": not opened\n");
+    EXPECT_EQ(Run("probe >/dev/null").output,
+              "Port " + shown + ": in use by another program.\nNo ECU answered.\n");
     const CommandRun errors = Run("errors");
     EXPECT_NE(errors.status, 0);
     EXPECT_THAT(errors.output, HasSubstr("Port " + shown + ": in use by another program.\n"));
@@ -151,6 +156,11 @@ TEST_F(CliSession, APortThatIsNoSerialLineIsSaidInOneSentence) {
     EXPECT_EQ(run.output,
               "Port /dev/null: cannot be set up as a serial line (could not retrieve serial port "
               "state; could not modify serial port state; failed to retrieve timeouts).\n");
+    // Fixed fault: a device that refused to open gave no reason.
+    fs::create_directory(folder / "a folder");
+    EXPECT_EQ(Run("probe --port '" + (folder / "a folder").string() + "' >/dev/null").output,
+              "Port " + (folder / "a folder").string() +
+                  ": cannot be opened (is a directory).\nNo ECU answered.\n");
     if (::geteuid() != 0) {  // the superuser opens any device
         ::chmod(simulator.DevicePath().c_str(), 0);
         EXPECT_THAT(Run("live --port COM1").output,
@@ -249,6 +259,8 @@ TEST_F(CliSession, LiveTableShowsEachValueWithItsDigits) {
     EXPECT_THAT(valueOf("NMOT"), MatchesRegex("-?[0-9]+")) << run.output;
     EXPECT_THAT(valueOf("TWAT"), MatchesRegex("-?[0-9]+\\.[0-9]")) << run.output;
     EXPECT_THAT(valueOf("UBAT"), MatchesRegex("-?[0-9]+\\.[0-9][0-9]")) << run.output;
+    // A run of a count stops by itself: no Ctrl+C is called for.
+    EXPECT_THAT(run.output, HasSubstr("\nSet 1, read 1 of 1\n"));
     // The headers are the window's, in the chosen language.
     EXPECT_THAT(run.output, HasSubstr("\nCode  "));
     EXPECT_THAT(Run("live --count 1 --lang ru", false).output,
@@ -280,15 +292,25 @@ TEST_F(CliSession, FailedBlocksAreReportedAndTheRunGoesOn) {
 
 // Stops of every kind end the run through its normal end, which gives the
 // port's exclusive mark back: the peer keeps the line open and would keep it.
+// A stop is how a run without a count ends (0: its last read succeeded); one
+// with a count it cuts short, which exits as the shell tells a signal.
 TEST_F(CliSession, StopSignalsEndTheRunCleanlyWithThePortClosed) {
-    for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-        SCOPED_TRACE(strsignal(stop));
+    const struct {
+        int Stop;
+        const char* Count;
+        int Status;
+    } stops[] = {{SIGINT, "", 0},
+                 {SIGTERM, "--count 100000", 128 + SIGTERM},
+                 {SIGHUP, "", 0},
+                 {SIGQUIT, "--count 100000", 128 + SIGQUIT}};
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(std::string(strsignal(stop.Stop)) + " " + stop.Count);
         ASSERT_TRUE(WaitForQuietLine());
         ::unlink(Log().c_str());
-        auto child = Start("live --format csv --interval 50");
+        auto child = Start("live --format csv --interval 50 " + std::string(stop.Count));
         ASSERT_TRUE(WaitForLog("\n20"));
-        child->Signal(stop);
-        EXPECT_EQ(child->Finish(), 0) << "killed by the signal instead of ending cleanly";
+        child->Signal(stop.Stop);
+        EXPECT_EQ(child->Finish(), stop.Status) << "killed by the signal instead of ending cleanly";
         EXPECT_THAT(ReadBytes(Log()), HasSubstr("reads succeeded"));
         // The port was given back: it opens again at once.
         EXPECT_EQ(Run("probe").status, 0);
@@ -321,6 +343,22 @@ TEST_F(CliSession, ClosedStandardStreamsSendNothingButFramesToTheLine) {
     const CommandRun run = Run("live --format csv --count 3 --interval 0 >&- 2>&-");
     EXPECT_EQ(run.status, 0) << run.output;
     ExpectOnlyFramesReceived();
+}
+
+// Fixed fault: without database.ini every slot was selected at address 0000,
+// and the run ended in "the ECU refused slot 0 (, address 0000)".
+TEST_F(CliSession, LiveWithoutDefinitionsSaysSoAndSendsNothing) {
+    fs::create_directory(folder / "elsewhere");
+    fs::create_directory_symlink(folder / "dosdevices", folder / "elsewhere" / "dosdevices");
+    const CommandRun missing = RunCli(folder / "elsewhere", "live --count 1");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_THAT(missing.output, StartsWith("There is no definition file: database.ini is not in " +
+                                           (folder / "elsewhere").string() + ".\n"));
+    EXPECT_THAT(missing.output, HasSubstr("Run vmxdiag-cli in the folder that holds"));
+    WriteBytes(folder / "elsewhere" / "database.ini", "[Configuration]\r\nLanguage=EN\r\n");
+    EXPECT_THAT(RunCli(folder / "elsewhere", "live --count 1").output,
+                HasSubstr("defines no parameter (no section [0000] to [007F])"));
+    EXPECT_TRUE(simulator.ReceivedFrames().empty());
 }
 
 // Fixed fault: a status byte the table does not know was reported as silence.

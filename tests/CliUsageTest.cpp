@@ -11,6 +11,7 @@
 #ifdef VMXDIAG_CLI_PATH
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -38,6 +39,11 @@ TEST(CliUsage, HelpExitsZeroAndEveryUsageErrorTwo) {
     EXPECT_THAT(live.output, StartsWith("Read the live values of a parameter set\n"
                                         "Usage: vmxdiag-cli live [OPTIONS]"));
     EXPECT_THAT(live.output, HasSubstr("=220"));  // the defaults are shown
+    // A command's help gives its own exit codes, not the table of every command.
+    EXPECT_THAT(live.output, HasSubstr("A run with --count stopped before its last read:\n"
+                                       "  129  stopped by a closed terminal"));
+    EXPECT_THAT(live.output, Not(HasSubstr("check found errors")));
+    EXPECT_THAT(Cli("eval --help").output, HasSubstr("\nExit status:\n  0    the formula gave"));
 
     const CommandRun unknown = Cli("lvie --count 3");
     EXPECT_EQ(unknown.status, 2);
@@ -45,9 +51,25 @@ TEST(CliUsage, HelpExitsZeroAndEveryUsageErrorTwo) {
     EXPECT_EQ(Cli("live --set 3").status, 2);
     EXPECT_EQ(Cli("live --bogus").status, 2);
     EXPECT_EQ(Cli("help nope").status, 2);
+    EXPECT_EQ(Cli("help help").status, 2);  // help is no command to explain
+    // Fixed fault: an option before any command was "A subcommand is required".
+    const CommandRun option = Cli("--bogus");
+    EXPECT_EQ(option.status, 2);
+    EXPECT_THAT(option.output, StartsWith("Unknown option '--bogus'"));
+    EXPECT_EQ(Cli("--version").status, 0);
     const CommandRun negative = Cli("live --count -3");
     EXPECT_EQ(negative.status, 2);
     EXPECT_THAT(negative.output, HasSubstr("a negative number of reads is refused"));
+}
+
+// Output that never reached its reader fails the run: the help's and the
+// version's as a command's.
+TEST(CliUsage, OutputThatCannotBeWrittenFailsTheRun) {
+    for (const char* arguments :
+         {"--help", "help eval", "--version", "eval X 1 2", "eval --explain '2X' 1"}) {
+        SCOPED_TRACE(arguments);
+        EXPECT_EQ(Cli(std::string(arguments) + " >/dev/full").status, 1);
+    }
 }
 
 #endif

@@ -78,7 +78,8 @@ TEST(DefinitionsCommand, AFileThatCannotBeReadIsSaidSoAndFails) {
 TEST(DefinitionsCommand, CommandsOnTheLineSayWhatIsAmissWithTheFile) {
     ScratchFolder folder;
     const std::string port = " --port /dev/null";
-    for (const char* command : {"live", "errors", "info"}) {
+    // (live refuses to run without parameters: see CliSession.)
+    for (const char* command : {"errors", "info"}) {
         const CommandRun missing = RunCli(folder.Path(), std::string(command) + port);
         EXPECT_THAT(missing.output,
                     StartsWith("database.ini is not in the current folder, " +

@@ -1,5 +1,6 @@
 // vmxdiag-cli eval, run as a program.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -45,8 +46,26 @@ TEST(EvalCommand, ExplainSaysTheErrorInWordsAndAFailureFails) {
     EXPECT_EQ(Eval("eval --explain 'ln X' 1 2").status, 0);
 }
 
-TEST(EvalCommand, NonAsciiTextEndsTheFormula) {
+// Fixed fault: --explain said nothing of a formula that check flags but that
+// does not fail: one read only in part (a decimal comma), one X does not move.
+TEST(EvalCommand, ExplainSaysWhatCheckWarnsOf) {
+    EXPECT_EQ(Eval("eval --explain 'X*0,1' 10").output,
+              "X=10 -> 0\nThe reading stops at ',' (character 4): only 'X*0' is used, the rest "
+              "plays no part. A decimal comma? Numbers take a point: 'X*0.1'.\n");
+    EXPECT_EQ(Eval("eval --explain '2X' 5").output,
+              "X=5 -> 0\nThe formula gives 0 whatever the raw value: X is not read as meant (a "
+              "statement ends early, as after '2X', 'X X', 'X)' or 'X*'). A product is written "
+              "with '*': '2*X'.\n");
+    // A formula that fails for the values given has said why; for others it
+    // is said once.
+    EXPECT_EQ(Eval("eval --explain 'asin(X-5)' 5").output,
+              "X=5 -> 0\nThe formula fails for every raw value that check tries (asin of a "
+              "number outside -1 to 1): the window always shows 0.\n");
+    EXPECT_EQ(Eval("eval --explain 'X*2+1' -3").output, "X=-3 -> -5\n");
+    // A reading that stops inside a UTF-8 letter names the letter whole.
     EXPECT_EQ(Eval("eval 'X*2\xC3\xA9+1' 3").output, "X=3 -> 6\n");
+    EXPECT_THAT(Eval("eval --explain 'X*2\xC3\xA9+1' 3").output,
+                ::testing::HasSubstr("stops at '\xC3\xA9' (character 4): only 'X*2' is used"));
 }
 
 TEST(EvalCommand, UsageErrorsFail) {

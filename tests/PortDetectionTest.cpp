@@ -1,21 +1,122 @@
 // Finding the ECU among the ports, and getting it back after the adapter was
 // unplugged: the same code runs in the window and in the command-line tool.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <termios.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "line/EcuLine.h"
+#include "line/PortSearchMessages.h"
 #include "serial/SerialPort.h"
-#include "sim/posix/EcuSimulator.h"
-#include "support/PtyPair.h"
+#include "support/LineFixture.h"
 #include "support/RecordingSink.h"
 #include "support/ScratchFolder.h"
+#include "support/ScriptedPort.h"
+#ifndef _WIN32
+#include <termios.h>
+
+#include "sim/posix/EcuSimulator.h"
+#include "support/PtyPair.h"
+#endif
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
 
 namespace {
+
+// --- Ports opened and closed on the way, on both transports ---
+
+template <typename Ecus>
+class PortSearch : public LineTest<Ecus> {
+protected:
+    // The lines of the recording so far.
+    std::string Recorded() {
+        EXPECT_TRUE(this->line.SaveRecording());
+        return ReadBytes(this->folder / "line.rec");
+    }
+};
+TYPED_TEST_SUITE(PortSearch, EcuBenches, EcuBenchNames);
+
+// A second Open while a port is open changes nothing, so the recording says
+// nothing of it: no port line (the transfers still go to the first) and no
+// note of a failure.
+TYPED_TEST(PortSearch, ASecondPortOpenedWhileOneIsOpenRecordsNoStrayLine) {
+    this->ecus.AddSilentPort("COM2");
+    ASSERT_TRUE(this->line.RecordInto((this->folder / "line.rec").string()));
+    EXPECT_EQ(this->line.Open("COM2").Outcome, OpenOutcome::AlreadyOpen);
+    EXPECT_EQ(this->line.PortName(), "COM1");
+    const std::string recorded = this->Recorded();
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 3)
+        << recorded;  // format, start, port
+    EXPECT_NE(recorded.find("\nport COM1"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("COM2"), std::string::npos) << recorded;
+}
+
+// Left open, the first port's ECU would answer the probe of every port after
+// it: a silent port would be reported as answering.
+TYPED_TEST(PortSearch, ProbingEveryPortClosesEachItDoesNotKeep) {
+    this->ecus.AddSilentPort("COM2");
+    this->line.Close();
+    const PortDetection detection = this->line.ProbeEveryPort();
+    ASSERT_EQ(detection.Tried.size(), 2u);
+    EXPECT_TRUE(detection.Tried[0].Answered);
+    EXPECT_EQ(detection.Tried[1].Open, OpenOutcome::Opened);
+    EXPECT_FALSE(detection.Tried[1].Answered);
+    EXPECT_FALSE(this->line.IsOpen());
+    EXPECT_TRUE(this->ecus.PortIsFree("COM1"));
+    EXPECT_TRUE(this->ecus.PortIsFree("COM2"));
+}
+
+// The messages the user is told, in order.
+class SaidMessages : public PortSearchMessages {
+public:
+    std::vector<std::string> Said;
+
+protected:
+    void Say(const std::string& text) override { Said.push_back(text); }
+};
+
+// A port's own messages are said with it, in one sentence, and not again; a
+// message of the search that no port said (a port that would not close) is
+// said once it is over, and nothing is lost.
+TEST(PortSearchMessages, APortsMessagesStayWithItAndTheRestAreSaidAtTheEnd) {
+    auto devices = std::make_shared<ScriptedDevices>();
+    devices->AddSilentPort("COM1").RefusesClose = true;
+    devices->AddEcu("COM2").OpenMessages = {"Could not modify serial port state."};
+    SaidMessages messages;
+    EcuLine line(messages, std::make_unique<ScriptedPort>(devices));
+
+    messages.Hold();
+    const PortDetection detection = line.Detect();
+    EXPECT_THAT(messages.Said, ::testing::IsEmpty());
+    messages.Release(detection);
+    EXPECT_THAT(messages.Said, ElementsAre(CloseFailedMessage));
+    ASSERT_EQ(detection.Answered, 1u);
+    const PortProbe& answered = detection.Tried[1];
+    EXPECT_THAT(answered.Messages, ElementsAre("Could not modify serial port state."));
+    EXPECT_EQ(PortTrouble(answered),
+              "opened, but it may not run at 38400 baud, 8N1 (could not modify serial port state)");
+    EXPECT_EQ(PortTrouble(detection.Tried[0]), "");
+
+    // After the search every message is said at once.
+    line.Open("COM9");
+    messages.ShowError("Failed to retrieve timeouts.");
+    EXPECT_THAT(messages.Said, ElementsAre(CloseFailedMessage, "Failed to retrieve timeouts."));
+}
+
+// A port as the user knows it, on every platform: Windows' own device name of
+// a port adds nothing to the port's name.
+TEST(PortShown, TheDeviceIsShownWhenItSaysMoreThanTheName) {
+    EXPECT_EQ(PortShown("COM3", "\\\\.\\COM3"), "COM3");
+    EXPECT_EQ(PortShown("COM3", "COM3"), "COM3");
+    EXPECT_EQ(PortShown("COM3", ""), "COM3");
+    EXPECT_EQ(PortShown("COM3", "/dev/ttyUSB0"), "COM3 (/dev/ttyUSB0)");
+    EXPECT_EQ(PortShown("COM3", "\\\\.\\COM13"), "COM3 (\\\\.\\COM13)");
+}
+
+#ifndef _WIN32
 
 class PortDetectionTest : public ::testing::Test {
 protected:
@@ -138,5 +239,7 @@ TEST_F(PortDetectionTest, ANameThatNowStandsForARegularFileStaysLostWithoutAMess
     EXPECT_TRUE(sink.Messages.empty());
     EXPECT_EQ(ReadBytes(folder / "notes.txt"), "not a terminal\n");
 }
+
+#endif
 
 }  // namespace

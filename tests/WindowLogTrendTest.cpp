@@ -31,12 +31,14 @@ namespace {
 constexpr std::uint16_t EngineSpeed = 0x0100;          // NMOT, X/4 rpm, range 0 to 3000
 constexpr std::uint16_t AtmosphericPressure = 0x011E;  // PATM, the second set's first
 
-std::vector<std::string> Fields(const std::string& line) {
+std::vector<std::string> Fields(const std::string& line, char separator = ',') {
     std::vector<std::string> fields;
     std::stringstream in(line);
-    for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+    for (std::string field; std::getline(in, field, separator);) fields.push_back(field);
     return fields;
 }
+
+constexpr const char* ByteOrderMark = "\xEF\xBB\xBF";
 
 template <typename Ecus>
 class WindowLog : public BehaviourTest<Ecus> {
@@ -106,7 +108,8 @@ TYPED_TEST(WindowLog, F6LogsEveryGoodReadWhilePollingAndF6AgainEndsIt) {
     ASSERT_EQ(lines.size(), 5u);
     const auto header = Fields(lines[0]);
     ASSERT_EQ(header.size(), 17u);
-    EXPECT_EQ(header[0], "time");
+    // A spreadsheet takes the Cyrillic headers for UTF-8 by the mark alone.
+    EXPECT_EQ(header[0], std::string(ByteOrderMark) + "time");
     EXPECT_EQ(header[1], "NMOT [об/мин]");
     for (std::size_t row = 1; row < lines.size(); ++row) {
         const auto fields = Fields(lines[row]);
@@ -180,7 +183,28 @@ TYPED_TEST(WindowLog, AWriteThatFailsStopsTheLogWithOneMessageAndPollingGoesOn) 
 }
 #endif
 
-// A log that cannot be made says why, and nothing is logged.
+// Fixed fault: the log followed no regional setting, and a spreadsheet of the
+// decimal comma read each row as one text. With the comma the fields part at
+// ';' and the decimals follow ','; with a point, as before.
+TYPED_TEST(WindowLog, TheLogFollowsTheDecimalSeparatorOfTheRegionalSettings) {
+    this->Open();
+    this->view.Separator = ",";
+    this->StartPolling();
+    this->window->ALogExecute();
+    this->Tick();
+    this->window->ALogExecute();
+    const auto lines = this->LogLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Fields(lines[0], ';').size(), 17u) << lines[0];
+    EXPECT_TRUE(lines[0].starts_with(std::string(ByteOrderMark) + "time;NMOT [")) << lines[0];
+    const auto fields = Fields(lines[1], ';');
+    ASSERT_EQ(fields.size(), 17u) << lines[1];
+    EXPECT_TRUE(std::regex_match(fields[0], std::regex(R"(\d{4}-\d\d-\d\dT[\d:]{8}\.\d{3})")));
+    EXPECT_TRUE(std::regex_match(fields[2], std::regex(R"(-?\d+,\d)"))) << lines[1];  // TWAT, 0.0
+}
+
+// A log that cannot be made says why, in words of what stands in the way of
+// logs/, and nothing is logged.
 TYPED_TEST(WindowLog, ALogThatCannotBeMadeIsSaid) {
     WriteBytes(this->folder / "logs", "a file where the folder would be");
     this->Open();
@@ -188,6 +212,18 @@ TYPED_TEST(WindowLog, ALogThatCannotBeMadeIsSaid) {
     EXPECT_FALSE(this->window->Logging());
     ASSERT_EQ(this->view.Messages.size(), 1u);
     EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("Журнал не начат"));
+    EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("logs: it is a file, not a folder."));
+#ifndef _WIN32
+    // Fixed fault: a link to nothing was only "File exists".
+    std::filesystem::remove(this->folder / "logs");
+    std::filesystem::create_symlink(this->folder / "gone", this->folder / "logs");
+    this->window->ALogExecute();
+    EXPECT_FALSE(this->window->Logging());
+    ASSERT_EQ(this->view.Messages.size(), 2u);
+    EXPECT_THAT(this->view.Messages[1].Text,
+                HasSubstr("logs: it is a link to " + (this->folder / "gone").string() +
+                          ", which does not exist."));
+#endif
 }
 
 // --- Range warnings ---

@@ -46,7 +46,7 @@ void WindowBehaviour::ALogExecute() {
     if (!IsParameterPage(CurrentPage)) return;
     auto log = std::make_unique<LiveLog>();
     if (!log->Start(directory_, CurrentPage, SetSlots(*session_, CurrentPage),
-                    std::chrono::system_clock::now())) {
+                    std::chrono::system_clock::now(), view_.DecimalSeparator())) {
         view_.ShowMessage(Text(Lang::LogNotStarted) + ": " + PrintablePath(directory_ / "logs") +
                               ": " + log->Failure() + ".",
                           WindowView::Icon::Error);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "serial/posix/SerialPortPlatform.h"
 #include "serial/posix/SystemSerialDevices.h"
@@ -57,7 +58,7 @@ bool SerialPort::HoldsDevice() const {
     return platform_->Handle >= 0;
 }
 
-OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
+OpenOutcome SerialPort::AcquireDevice(const std::string& device, std::string& reason) {
     // Non-blocking, so that a modem line waiting for carrier cannot hang the
     // open; it stays non-blocking and every wait is a poll with a deadline.
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
@@ -65,6 +66,7 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& device) {
         if (errno == EBUSY) return OpenOutcome::InUse;  // another program's TIOCEXCL
         if (errno == ENOENT || errno == ENXIO || errno == ENODEV) return OpenOutcome::NoSuchPort;
         if (errno == EACCES || errno == EPERM) return OpenOutcome::PermissionDenied;
+        reason = std::strerror(errno);  // a folder, a read-only file system, ...
         return OpenOutcome::CannotOpen;
     }
     if (HeldExclusivelyElsewhere(fd) || !LockAgainstOtherPorts(fd)) {

@@ -1,5 +1,8 @@
 // Opening, configuring and closing the port on a Windows serial device.
 
+#include <string>
+#include <system_error>
+
 #include "serial/win32/SerialPortPlatform.h"
 
 SerialPort::SerialPort(std::filesystem::path base)
@@ -9,16 +12,31 @@ SerialPort::~SerialPort() {
     Close();
 }
 
+namespace {
+
+// The system's words for an error, without the full stop and line end it
+// ends them with.
+std::string SystemReason(DWORD error) {
+    std::string reason = std::system_category().message(static_cast<int>(error));
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    return reason;
+}
+
+}  // namespace
+
 bool SerialPort::HoldsDevice() const {
     return platform_->Handle != INVALID_HANDLE_VALUE;
 }
 
-OpenOutcome SerialPort::AcquireDevice(const std::string& path) {
+OpenOutcome SerialPort::AcquireDevice(const std::string& path, std::string& reason) {
     // No sharing: a second open of the device, by any program, is refused.
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        switch (::GetLastError()) {
+        const DWORD error = ::GetLastError();
+        switch (error) {
             case ERROR_ACCESS_DENIED:
             case ERROR_SHARING_VIOLATION:
                 return OpenOutcome::InUse;
@@ -26,6 +44,7 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& path) {
             case ERROR_PATH_NOT_FOUND:
                 return OpenOutcome::NoSuchPort;
             default:
+                reason = SystemReason(error);
                 return OpenOutcome::CannotOpen;
         }
     }
@@ -33,6 +52,7 @@ OpenOutcome SerialPort::AcquireDevice(const std::string& path) {
     // to one of those. A serial port is a character device.
     if (::GetFileType(handle) != FILE_TYPE_CHAR) {
         ::CloseHandle(handle);
+        reason = "not a serial device";
         return OpenOutcome::CannotOpen;
     }
     platform_->Handle = handle;

@@ -16,6 +16,7 @@
 #include "serial/SerialPort.h"
 #include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
+#include "support/CliRun.h"
 #include "support/ScratchFolder.h"
 
 #ifdef VMXDIAG_PATH
@@ -129,6 +130,19 @@ TEST_F(ProgramTest, AFileSizeLimitFailsAWriteAndTheWindowEndsAsUsual) {
     EXPECT_EQ(window->Finish(), 0);
     EXPECT_TRUE(LanguageWrittenBack());
     EXPECT_EQ(ReadBytes(folder / "rec.txt"), "vmxdiag line recording 1\n");
+}
+
+// Fixed fault: --help aborted in Qt for want of a display (exit 134); like the
+// version it is asked on a text console, over ssh, by a package check.
+TEST(Program, HelpAndVersionNeedNoDisplay) {
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        const CommandRun run =
+            RunShell("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '" VMXDIAG_PATH "' " +
+                     std::string(option) + " 2>&1");
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_NE(run.output.find("vmxdiag"), std::string::npos) << run.output;
+    }
 }
 
 }  // namespace

@@ -48,11 +48,14 @@ check_programs() {
     for program in vmxdiag vmxdiag-cli vmx-ecusim; do
         [[ -x $usr/bin/$program ]] || { fail "usr/bin/$program is missing"; continue; }
         # A platform that needs a display and no display: the window answers
-        # --version before Qt would look for one.
+        # --version and --help before Qt would look for one.
         out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
             timeout 60 "$usr/bin/$program" --version 2>&1) || fail "$program --version failed: $out"
         [[ $out == "$program $version" ]] ||
             fail "$program --version says '$out', the package is $version"
+        out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+            timeout 60 "$usr/bin/$program" --help 2>&1) || fail "$program --help failed: $out"
+        [[ $out == *--version* ]] || fail "$program --help without a display says '$out'"
         if readelf -S --wide "$usr/bin/$program" | grep -qE ' \.(symtab|debug_info) '; then
             fail "$program is not stripped"
         fi
@@ -62,6 +65,10 @@ check_programs() {
     depends=$(dpkg-deb -f "$deb" Depends)
     [[ $depends == *libqt6widgets6* && $depends == *libc6* && $depends == *libstdc++6* ]] ||
         fail "Depends lacks the programs' libraries: $depends"
+    local recommends
+    recommends=$(dpkg-deb -f "$deb" Recommends)
+    [[ $recommends == *fonts-liberation* && $recommends == *bash-completion* ]] ||
+        fail "Recommends lacks the window's fonts or the completion: $recommends"
     cmp -s "$usr/share/vmxdiag/database.ini" "$source_dir/data/database.ini" ||
         fail "usr/share/vmxdiag/database.ini is not the sample"
 }
@@ -90,8 +97,12 @@ check_launcher() {
     args=(--version)
     out=$(run_launcher 2>&1) || fail "the launcher failed: $out"
     [[ $out == "vmxdiag $version" ]] || fail "the launcher did not start vmxdiag: $out"
-    cmp -s "$folder/database.ini" "$usr/share/vmxdiag/database.ini" ||
+    # The sample as it is, but for its language: no locale is English.
+    cmp -s <(grep -av '^Language=' "$folder/database.ini") \
+        <(grep -av '^Language=' "$usr/share/vmxdiag/database.ini") ||
         fail "the launcher did not put the sample into $folder"
+    [[ $(grep -a '^Language=' "$folder/database.ini") == $'Language=EN\r' ]] ||
+        fail "without a locale the sample's copy is not in English"
 
     # From here the window is a stand-in that tells where it was started.
     # shellcheck disable=SC2016 # the stand-in expands them
@@ -103,7 +114,24 @@ check_launcher() {
     grep -q 'the user own line' "$folder/database.ini" ||
         fail "the launcher replaced the user's database.ini"
 
+    # The copy's language is the locale's: the first of LC_ALL, LC_MESSAGES
+    # and LANG that is set (not empty); ru... is Russian, anything else English.
+    local n=0 locale expected language
     args=()
+    while read -r expected locale; do
+        n=$((n + 1))
+        # shellcheck disable=SC2086 # the locale variables, one word each
+        run_launcher XDG_DATA_HOME="$scratch/lang$n" $locale >/dev/null
+        language=$(grep -a '^Language=' "$scratch/lang$n/vmxdiag/database.ini" | tr -d '\r')
+        [[ $language == "Language=$expected" ]] || fail "with $locale the copy has $language"
+    done <<'CASES'
+RU LANG=ru_RU.UTF-8
+EN LANG=de_DE.UTF-8
+EN LC_MESSAGES=en_GB.UTF-8 LANG=ru_RU.UTF-8
+RU LC_ALL=ru_UA.UTF-8 LC_MESSAGES=C LANG=en_US.UTF-8
+RU LC_ALL= LC_MESSAGES= LANG=ru_RU.KOI8-R
+CASES
+
     out=$(run_launcher XDG_DATA_HOME="$scratch/data")
     [[ $out == "$scratch/data/vmxdiag|" && -f $scratch/data/vmxdiag/database.ini ]] ||
         fail "XDG_DATA_HOME is not followed: $out"

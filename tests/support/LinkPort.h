@@ -16,9 +16,9 @@ public:
     void ListPorts() override {}
     const std::vector<std::string>& PortNames() const override { return names_; }
     OpenResult Open(const std::string&) override {
-        if (open_) return {OpenOutcome::AlreadyOpen, {}, {}};
+        if (open_) return {OpenOutcome::AlreadyOpen, {}, {}, {}};
         open_ = true;
-        return {OpenOutcome::Opened, {}, {}};
+        return {OpenOutcome::Opened, {}, {}, {}};
     }
     bool Close() override {
         open_ = false;

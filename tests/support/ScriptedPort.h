@@ -27,6 +27,10 @@ struct ScriptedDevice {
     std::vector<RequestFrame> Received;
     bool Plugged = true;  // false: the name stands for nothing (any more)
     bool Held = false;    // a port has it open
+    // The port's messages as it opens (its line state would not take), and a
+    // close the system refuses (the device is let go of all the same).
+    std::vector<std::string> OpenMessages;
+    bool RefusesClose = false;
 };
 
 // The port names and their devices, shared by the tests and the port.
@@ -74,18 +78,19 @@ public:
     void ListPorts() override { names_ = devices_->Names(); }
     const std::vector<std::string>& PortNames() const override { return names_; }
     OpenResult Open(const std::string& name) override {
-        if (device_) return {OpenOutcome::AlreadyOpen, {}, {}};
+        if (device_) return {OpenOutcome::AlreadyOpen, {}, {}, {}};
         if (!devices_->Has(name) || !devices_->At(name).Plugged) return {};
-        if (devices_->At(name).Held) return {OpenOutcome::InUse, {}, {}};
+        if (devices_->At(name).Held) return {OpenOutcome::InUse, {}, {}, {}};
         Take(devices_->At(name));
         name_ = name;
-        return {OpenOutcome::Opened, {}, {}};
+        return {OpenOutcome::Opened, device_->OpenMessages, {}, {}};
     }
     bool Close() override {
+        const bool refused = device_ && device_->RefusesClose;
         if (device_) device_->Held = false;
         device_ = nullptr;
         name_.clear();
-        return true;
+        return !refused;
     }
     bool IsOpen() const override { return device_ != nullptr; }
     bool IsHungUp() const override { return device_ && (letGo_ || !device_->Plugged); }
