@@ -1,36 +1,36 @@
 #pragma once
-// The definitions of database.ini as the command-line tool uses them: read
-// only. The tool never writes the file, so it holds the definitions alone and
-// never a whole session (whose end writes the language back).
+// The definitions of database.ini for the commands that read them without
+// talking to the ECU (definitions, replay): read only, as the tool never
+// writes the file.
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "database/DefinitionDatabase.h"
+#include "database/ProfileValues.h"
+
+// An "Address" that does not convert, on standard error with its section.
+void SayConversionError(const ConversionError& error);
 
 // Adds --lang ru|en to a command: the texts in that language instead of the file's.
 void AddLanguageOption(CLI::App& command, std::string& language);
 
+// The language index (0 Russian, 1 English) of a --lang value; nothing for none.
+std::optional<std::uint8_t> ChosenLanguage(const std::string& language);
+
+// False, with the reason on standard error, when the file is there but
+// could not be read.
+bool WasRead(const DefinitionDatabase& database);
+
 // Loads database.ini of the current directory, in `language` when one is given.
-// Null, with the reason on standard error (unless `conversionSaid`), when an
-// "Address" does not convert. A file that is there but cannot be read comes
-// back empty, its reason in IniFile.ReadFailure().
-std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language,
-                                                    bool conversionSaid = false);
+// Null, with the reason on standard error, when an "Address" does not convert. A file that is there
+// but cannot be read comes back empty, its reason in IniFile.ReadFailure().
+std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language);
 
 // The same for the commands that need the definitions: a file that is there
 // but cannot be read is refused too, with the reason on standard error. A
 // missing file gives the defaults.
-std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language,
-                                                    bool conversionSaid = false);
-
-// The same for the commands that talk to the ECU, which first say on standard
-// error what is amiss with the file (database/DefinitionFileNotice.h): a
-// missing file or one without a parameter, and the checker's errors in its
-// words. Null when the file cannot be read or an Address stops the start.
-// With `needsParameters` (live selects the parameters by the addresses the
-// file gives) a file that is missing or defines no parameter leaves nothing
-// to read: it is refused too, with what to do.
-std::unique_ptr<DefinitionDatabase> LoadSessionDefinitions(const std::string& language,
-                                                           bool needsParameters = false);
+std::unique_ptr<DefinitionDatabase> LoadDefinitions(const std::string& language);

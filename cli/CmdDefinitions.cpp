@@ -81,9 +81,8 @@ int PrintDefinitions(const std::string& language) {
 }  // namespace
 
 void AddDefinitionsCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand(
-        "definitions", "Print the parameter and error definitions of database.ini (read-only)");
-    auto language = std::make_shared<std::string>();
-    AddLanguageOption(*command, *language);
-    command->callback([language, &status] { status = PrintDefinitions(*language); });
+    const auto definitions = AddCommand(
+        app, status, "definitions",
+        "Print the parameter and error definitions of database.ini (read-only)", PrintDefinitions);
+    AddLanguageOption(definitions.Command, definitions.Values);
 }

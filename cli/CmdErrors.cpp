@@ -5,33 +5,28 @@
 #include <memory>
 #include <string>
 
-#include "cli/CliDefinitions.h"
+#include "cli/CliSession.h"
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "cli/LineSetup.h"
 #include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
-#include "line/ErrorClearing.h"
-#include "line/ErrorReading.h"
+#include "session/ErrorClearing.h"
+#include "session/ErrorReading.h"
 
 namespace {
 
 struct ErrorOptions {
-    std::string Port;
-    std::string Language;
-    RecordOption Record;
+    SessionChoice Session;
     bool Yes = false;
 };
 
 int ListErrors(const ErrorOptions& options) {
-    const auto definitions = LoadSessionDefinitions(options.Language);
-    if (!definitions) return 1;
     CliMessages sink;
-    EcuLine line(sink);
-    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
+    const auto session = ConnectSession(sink, options.Session, DefinitionNeed::Texts);
+    if (!session) return 1;
 
-    const auto lines = ReadErrorList(line, *definitions);
-    SaveRecording(line);
+    const auto lines = ReadErrorList(session->Line, session->Definitions);
+    SaveRecording(session->Line);
     if (!lines) {
         std::fprintf(stderr, "The error memory could not be read.\n");
         return 1;
@@ -50,12 +45,10 @@ bool Confirmed() {
 }
 
 int ClearErrorMemory(const ErrorOptions& options) {
-    const auto definitions = LoadSessionDefinitions(options.Language);
-    if (!definitions) return 1;
     CliMessages sink;
-    EcuLine line(sink);
-    if (!ConnectLine(line, sink, options.Port, {})) return 1;
-    const ErrorClearing clearing = ClearAndReadBack(line, *definitions);
+    const auto session = ConnectSession(sink, options.Session, DefinitionNeed::Texts);
+    if (!session) return 1;
+    const ErrorClearing clearing = ClearAndReadBack(session->Line, session->Definitions);
     if (!clearing.Sent) {
         std::fprintf(stderr,
                      "The clear request did not go out (its echo did not come back as sent).\n");
@@ -77,35 +70,29 @@ int ClearErrorMemory(const ErrorOptions& options) {
     return 0;
 }
 
+// Asked before the port is held, while Ctrl+C still ends the program at once.
+int ClearErrorMemoryWhenConfirmed(const ErrorOptions& options) {
+    if (!options.Yes && InputIsTerminal() && !Confirmed()) {
+        std::fprintf(stderr, "Nothing was cleared.\n");
+        return 1;
+    }
+    StopSignals stop;
+    return stop.Outcome(ClearErrorMemory(options));
+}
+
 }  // namespace
 
 void AddErrorsCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand("errors", "List the errors stored in the ECU");
-    auto options = std::make_shared<ErrorOptions>();
-    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
-    AddLanguageOption(*command, options->Language);
-    AddRecordOption(*command, options->Record);
-    command->callback([options, &status] {
-        StopSignals stop;
-        status = stop.Outcome(ListErrors(*options));
-    });
+    const auto errors = AddCommand(app, status, "errors", "List the errors stored in the ECU",
+                                   ListErrors, Stops::BetweenExchanges);
+    AddSessionOptions(errors.Command, errors.Values.Session, true);
 }
 
 void AddClearErrorsCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand(
-        "clear-errors", "Clear the ECU's error memory and read it back (asks first on a terminal)");
-    auto options = std::make_shared<ErrorOptions>();
-    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
-    AddLanguageOption(*command, options->Language);
-    command->add_flag("--yes", options->Yes, "Clear without asking");
-    command->callback([options, &status] {
-        // Asked before the port is held, while Ctrl+C still ends the program at once.
-        if (!options->Yes && InputIsTerminal() && !Confirmed()) {
-            std::fprintf(stderr, "Nothing was cleared.\n");
-            status = 1;
-            return;
-        }
-        StopSignals stop;
-        status = stop.Outcome(ClearErrorMemory(*options));
-    });
+    const auto clear =
+        AddCommand(app, status, "clear-errors",
+                   "Clear the ECU's error memory and read it back (asks first on a terminal)",
+                   ClearErrorMemoryWhenConfirmed);
+    AddSessionOptions(clear.Command, clear.Values.Session, false);
+    clear.Command.add_flag("--yes", clear.Values.Yes, "Clear without asking");
 }

@@ -1,52 +1,32 @@
 // vmxdiag-cli info: the ECU's identification and engine-hour counters, read and
 // labelled as the ECU information page of the window does.
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "cli/CliDefinitions.h"
+#include "cli/CliSession.h"
 #include "cli/Command.h"
-#include "cli/LineSetup.h"
-#include "cli/StopSignals.h"
 #include "cli/TextTable.h"
 #include "lang/Lang.h"
+#include "presentation/EcuTextLabels.h"
 #include "protocol/EcuInformation.h"
-#include "protocol/EcuTextFields.h"
 
 namespace {
 
-struct InfoOptions {
-    std::string Port;
-    std::string Language;
-    RecordOption Record;
-};
+// The requests, by EcuTextRequest, as a sentence names them.
+constexpr std::array<const char*, 5> RequestNames{"probe", "hour-counter", "identification",
+                                                  "user and date", "VIN"};
 
-const char* RequestName(EcuTextRequest request) {
-    switch (request) {
-        case EcuTextRequest::Probe:
-            return "probe";
-        case EcuTextRequest::HourCounters:
-            return "hour-counter";
-        case EcuTextRequest::Identification:
-            return "identification";
-        case EcuTextRequest::UserAndDate:
-            return "user and date";
-        case EcuTextRequest::Vin:
-            return "VIN";
-    }
-    return "";
-}
-
-int ShowEcuInformation(const InfoOptions& options) {
+int ShowEcuInformation(const SessionChoice& options) {
     // The file is read for its language only: the labels are the window's.
-    const auto definitions = LoadSessionDefinitions(options.Language);
-    if (!definitions) return 1;
-    const auto& labels = LangText[definitions->LanguageIndex];
     CliMessages sink;
-    EcuLine line(sink);
-    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
+    const auto session = ConnectSession(sink, options, DefinitionNeed::Texts);
+    if (!session) return 1;
+    const auto& labels = LangText[session->Definitions.LanguageIndex];
+    EcuLine& line = session->Line;
     const EcuProtocol& ecu = line.Ecu();
     const EcuInformationRead read = ReadEcuInformationRequests(line.Ecu());
     SaveRecording(line);
@@ -60,14 +40,14 @@ int ShowEcuInformation(const InfoOptions& options) {
     TextTable table;
     for (const EcuTextField& field : EcuTextFields)
         if (read.Of(field.FilledBy).value_or(false))
-            table.Add({labels[field.Label], Printable(ecu.*field.Text)});
+            table.Add({labels[EcuTextLabelOf(field)], Printable(ecu.*field.Text)});
     table.Print();
     std::fflush(stdout);
     int status = 0;
     for (std::size_t request = 0; request < read.Answered.size(); ++request) {
         if (read.Answered[request].value_or(true)) continue;
         std::fprintf(stderr, "The ECU did not answer the %s request; its fields are left out.\n",
-                     RequestName(static_cast<EcuTextRequest>(request)));
+                     RequestNames[request]);
         status = 1;
     }
     return status;
@@ -76,14 +56,8 @@ int ShowEcuInformation(const InfoOptions& options) {
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, int& status) {
-    auto* command =
-        app.add_subcommand("info", "Show the ECU's identification and engine-hour counters");
-    auto options = std::make_shared<InfoOptions>();
-    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
-    AddLanguageOption(*command, options->Language);
-    AddRecordOption(*command, options->Record);
-    command->callback([options, &status] {
-        StopSignals stop;
-        status = stop.Outcome(ShowEcuInformation(*options));
-    });
+    const auto info =
+        AddCommand(app, status, "info", "Show the ECU's identification and engine-hour counters",
+                   ShowEcuInformation, Stops::BetweenExchanges);
+    AddSessionOptions(info.Command, info.Values, true);
 }

@@ -10,10 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "cli/CliDefinitions.h"
+#include "cli/CliSession.h"
 #include "cli/Command.h"
 #include "cli/Console.h"
-#include "cli/LineSetup.h"
 #include "cli/ReadingOutput.h"
 #include "cli/StopSignals.h"
 #include "cli/TextTable.h"
@@ -31,9 +30,7 @@ struct LiveOptions {
     int Count = 0;  // 0: until stopped
     int IntervalMs = 220;
     std::string Format = "table";
-    std::string Port;
-    std::string Language;
-    RecordOption Record;
+    SessionChoice Session;
 };
 
 void ReportSelection(const ParameterSets& sets, int read) {
@@ -88,13 +85,11 @@ bool LineIsUp(EcuLine& line, bool& linkOk, bool& lost) {
 int RunLive(const LiveOptions& options) {
     // First of all, so that Ctrl+C during start-up ends the run cleanly too.
     StopSignals stop;
-    const auto definitions = LoadSessionDefinitions(options.Language, true);
-    if (!definitions) return 1;
     CliMessages sink;
-    EcuLine line(sink);
-    if (!ConnectLine(line, sink, options.Port, options.Record)) return 1;
-
-    ParameterSets sets(definitions->Parameters);
+    const auto session = ConnectSession(sink, options.Session, DefinitionNeed::Parameters);
+    if (!session) return 1;
+    EcuLine& line = session->Line;
+    ParameterSets& sets = session->Sets;
     sets.SelectSet(options.Set - 1);
     const std::optional<CsvStyle> csv = CsvStyleOf(options.Format);
     const bool terminal = OutputIsTerminal();
@@ -129,8 +124,8 @@ int RunLive(const LiveOptions& options) {
                 if (csv)
                     PrintCsvLine(sets, CsvTime(std::chrono::system_clock::now()), *csv);
                 else
-                    PrintLiveTable(sets, definitions->LanguageIndex, TableTitle(options, reads),
-                                   terminal);
+                    PrintLiveTable(sets, session->Definitions.LanguageIndex,
+                                   TableTitle(options, reads), terminal);
             } else if (!line.IsHungUp()) {
                 std::fprintf(stderr, "Read %d: no live block; the set is selected again.\n", reads);
             }
@@ -163,10 +158,13 @@ int RunLive(const LiveOptions& options) {
 }  // namespace
 
 void AddLiveCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand("live", "Read the live values of a parameter set");
-    auto options = std::make_shared<LiveOptions>();
-    command->add_option("--set", options->Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
-    command->add_option("--count", options->Count, "Number of reads (0: until Ctrl+C)")
+    // RunLive takes the stops itself: a stop ends a run without --count as it ends.
+    const auto live =
+        AddCommand(app, status, "live", "Read the live values of a parameter set", RunLive);
+    CLI::App& command = live.Command;
+    LiveOptions& options = live.Values;
+    command.add_option("--set", options.Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
+    command.add_option("--count", options.Count, "Number of reads (0: until Ctrl+C)")
         ->check(CLI::Validator(
             [](std::string& count) {
                 return count.starts_with('-')
@@ -176,16 +174,13 @@ void AddLiveCommand(CLI::App& app, int& status) {
             },
             ""));
     command
-        ->add_option("--interval", options->IntervalMs,
-                     "Milliseconds from the end of one read to the next (0: back to back)")
+        .add_option("--interval", options.IntervalMs,
+                    "Milliseconds from the end of one read to the next (0: back to back)")
         ->check(CLI::Range(0, 3600000));
     command
-        ->add_option("--format", options->Format,
-                     "table (one screen), csv (a log), or csv-semicolon (a log for spreadsheets "
-                     "with the decimal comma)")
+        .add_option("--format", options.Format,
+                    "table (one screen), csv (a log), or csv-semicolon (a log for spreadsheets "
+                    "with the decimal comma)")
         ->check(CLI::IsMember(OutputFormats()));
-    AddPortOption(*command, options->Port, "Port name or device (default: find the ECU)");
-    AddLanguageOption(*command, options->Language);
-    AddRecordOption(*command, options->Record);
-    command->callback([options, &status] { status = RunLive(*options); });
+    AddSessionOptions(command, options.Session, true);
 }

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/CliSession.h"
 #include "cli/Command.h"
-#include "cli/LineSetup.h"
-#include "cli/StopSignals.h"
+#include "presentation/LineWording.h"
 
 namespace {
 
@@ -24,9 +24,12 @@ void PrintProbe(const PortProbe& probe) {
         std::fprintf(stderr, "Port %s: %s.\n", shown.c_str(), trouble.c_str());
 }
 
-int ProbePorts(const std::string& portName) {
+int ProbePorts(const SessionChoice& options) {
     CliMessages sink;
-    EcuLine line(sink);
+    const auto session = StartSession(sink, options, DefinitionNeed::None);
+    if (!session) return 1;
+    EcuLine& line = session->Line;
+    const std::string& portName = options.Port;
     // Each port's messages are said with it.
     sink.Hold();
     PortDetection detection;
@@ -49,11 +52,8 @@ int ProbePorts(const std::string& portName) {
 }  // namespace
 
 void AddProbeCommand(CLI::App& app, int& status) {
-    auto* command = app.add_subcommand("probe", "Tell on which port an ECU answers");
-    auto port = std::make_shared<std::string>();
-    AddPortOption(*command, *port, "Probe only this port (COM name or device path)");
-    command->callback([&status, port] {
-        StopSignals stop;
-        status = stop.Outcome(ProbePorts(*port));
-    });
+    const auto probe = AddCommand(app, status, "probe", "Tell on which port an ECU answers",
+                                  ProbePorts, Stops::BetweenExchanges);
+    AddPortOption(probe.Command, probe.Values.Port,
+                  "Probe only this port (COM name or device path)");
 }

@@ -15,11 +15,11 @@
 #include "cli/Console.h"
 #include "cli/ReadingOutput.h"
 #include "cli/TextTable.h"
-#include "database/ErrorList.h"
 #include "database/ValueText.h"
 #include "lang/Lang.h"
 #include "platform/LocalTime.h"
-#include "protocol/EcuTextFields.h"
+#include "presentation/EcuTextLabels.h"
+#include "presentation/ErrorList.h"
 #include "recording/LineRecording.h"
 #include "recording/RecordedLiveValues.h"
 #include "recording/RecordingPlayback.h"
@@ -159,7 +159,7 @@ std::string Replay::Labelled(EcuTextRequest request) const {
     for (const EcuTextField& field : EcuTextFields) {
         if (field.FilledBy != request) continue;
         if (!text.empty()) text += ", ";
-        text += labels_[field.Label] + " " + Printable(ecu.*field.Text);
+        text += labels_[EcuTextLabelOf(field)] + " " + Printable(ecu.*field.Text);
     }
     return text;
 }
@@ -260,18 +260,18 @@ int RunReplay(const ReplayOptions& options) {
 }  // namespace
 
 void AddReplayCommand(CLI::App& app, int& status) {
-    auto options = std::make_shared<ReplayOptions>();
-    CLI::App* command = app.add_subcommand(
-        "replay", "Show a recording made with --record: requests, replies and live values");
-    command->add_option("FILE", options->File, "the recording")->required();
+    const auto replay = AddCommand(
+        app, status, "replay",
+        "Show a recording made with --record: requests, replies and live values", RunReplay);
+    CLI::App& command = replay.Command;
+    command.add_option("FILE", replay.Values.File, "the recording")->required();
     command
-        ->add_option("--format", options->Format,
-                     "table (every request), or csv or csv-semicolon (the live values, as live "
-                     "logs them)")
+        .add_option("--format", replay.Values.Format,
+                    "table (every request), or csv or csv-semicolon (the live values, as live "
+                    "logs them)")
         ->check(CLI::IsMember(OutputFormats()));
-    AddLanguageOption(*command, options->Language);
-    command->footer(
+    AddLanguageOption(command, replay.Values.Language);
+    command.footer(
         "Values are decoded through database.ini of the current folder, by the addresses the "
         "recording selected.");
-    command->callback([options, &status] { status = RunReplay(*options); });
 }

@@ -4,6 +4,10 @@
 // leaves the process's exit status in `status`.
 
 #include <CLI/CLI.hpp>
+#include <memory>
+#include <string>
+
+#include "cli/StopSignals.h"
 
 // ports: the port names and the devices they stand for.
 void AddPortsCommand(CLI::App& app, int& status);
@@ -25,3 +29,34 @@ void AddEvalCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 // replay FILE [--format table|csv]: a recording made with --record, without a port.
 void AddReplayCommand(CLI::App& app, int& status);
+
+// Whether a command holds the port while it runs: then a stop (Ctrl+C, ...)
+// waits for the exchange under way and becomes its exit status (StopSignals).
+enum class Stops { AtOnce, BetweenExchanges };
+
+// A command being registered: its subcommand, to declare its options on, and
+// the values they fill, kept for its run.
+template <typename Options>
+struct NewCommand {
+    CLI::App& Command;
+    Options& Values;
+};
+
+// Registers the subcommand `name`; when it is run, run(options) gives the
+// exit status.
+template <typename Options>
+NewCommand<Options> AddCommand(CLI::App& app, int& status, const std::string& name,
+                               const std::string& about, int (*run)(const Options&),
+                               Stops stops = Stops::AtOnce) {
+    auto options = std::make_shared<Options>();
+    CLI::App* command = app.add_subcommand(name, about);
+    command->callback([options, &status, run, stops] {
+        if (stops == Stops::AtOnce) {
+            status = run(*options);
+            return;
+        }
+        StopSignals stop;
+        status = stop.Outcome(run(*options));
+    });
+    return {*command, *options};
+}

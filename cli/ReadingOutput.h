@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "database/ErrorList.h"
-#include "database/LiveCsv.h"
 #include "database/ParameterSets.h"
+#include "presentation/ErrorList.h"
+#include "presentation/LiveCsv.h"
 
 // The style of a --format value; nothing for "table".
 std::optional<CsvStyle> CsvStyleOf(const std::string& format);

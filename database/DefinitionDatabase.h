@@ -1,7 +1,7 @@
 #pragma once
 // The 128 parameter and 128 error definitions of database.ini, and the
 // language setting kept in the same file. Loading never writes the file;
-// SessionDefinitions adds the saving of the language at the end of a session.
+// SaveLanguage writes the language alone.
 
 #include <array>
 #include <cstddef>
@@ -19,7 +19,8 @@ public:
 
     // Binds IniFile to the file at iniPath, which need not exist, and loads it.
     // Throws ConversionError (with the section and the value) when an
-    // "Address" is not hexadecimal.
+    // "Address" is not hexadecimal. An empty path reads nothing: every
+    // definition keeps its default.
     explicit DefinitionDatabase(std::filesystem::path iniPath);
     DefinitionDatabase(const DefinitionDatabase&) = delete;
     DefinitionDatabase& operator=(const DefinitionDatabase&) = delete;

@@ -23,6 +23,7 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
 }  // namespace
 
 ProfileFile::ProfileFile(std::filesystem::path path) : path_(std::move(path)) {
+    if (path_.empty()) return;
     std::string bytes;
     const FileRead read = ReadRegularFile(path_, bytes);
     if (read.Outcome == FileReadOutcome::Read) text_ = ProfileText(std::move(bytes));
@@ -39,6 +40,7 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key,
 bool ProfileFile::Write(std::string_view section, std::string_view key,
                         std::string_view value) noexcept {
     writeFailure_.clear();
+    if (path_.empty()) return Fail("no file is bound");
     if (!ProfileText::CanStore(section, key, value))
         return Fail("a name or value with a line break cannot be stored");
     try {

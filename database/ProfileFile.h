@@ -13,6 +13,7 @@ class ProfileFile {
 public:
     // Binds the file and reads it. A missing or unreadable file reads as empty;
     // anything but a regular file counts as unreadable, and reading never blocks.
+    // An empty path binds no file: nothing is read, and every Write fails.
     explicit ProfileFile(std::filesystem::path path);
 
     const std::filesystem::path& Path() const { return path_; }

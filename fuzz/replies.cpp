@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "line/ErrorReading.h"
 #include "line/LivePolling.h"
 #include "protocol/EcuInformation.h"
+#include "session/ErrorReading.h"
 #include "support/LinkPort.h"
 #include "support/RecordingSink.h"
 #include "support/ScriptedLink.h"

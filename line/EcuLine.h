@@ -117,10 +117,5 @@ private:
     std::string recordingPath_;
 };
 
-// Why a port did not open, for a message: "no such device", "in use by
-// another program", "cannot be opened (is a directory)" with the system's
-// reason of a refusal, ...
-std::string OpenFailureText(OpenOutcome outcome, const std::string& reason = {});
-
 // The message of a recording that stopped: "The recording into FILE stopped: reason."
 std::string RecordingStoppedText(const EcuLine& line);

@@ -26,14 +26,3 @@ struct PortDetection {
     std::vector<PortProbe> Tried;         // in list order
     std::optional<std::size_t> Answered;  // index into Tried of the port kept open
 };
-
-// A port as the user knows it: "COM1 (/dev/ttyUSB0)", or the name alone when
-// it is the device itself (also as Windows names it, \\.\COM1) or stands
-// for none.
-std::string PortShown(const std::string& name, const std::string& device);
-
-// What went wrong with a port tried, for a sentence about it: why it did not
-// open ("permission denied (...)"), or the port's messages in the words of one
-// sentence ("cannot be set up as a serial line (could not retrieve serial
-// port state; ...)"). Empty when it opened without a message.
-std::string PortTrouble(const PortProbe& probe);

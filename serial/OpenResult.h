@@ -31,3 +31,13 @@ struct OpenResult {
 
 // The message of a Close whose release the system refused.
 inline constexpr const char* CloseFailedMessage = "Failed to close.";
+
+// Why a port did not open, for a sentence about it: "no such device", "in use
+// by another program", "cannot be opened (is a directory)" with the system's
+// reason of a refusal, ... Beside the outcome, since the line's recording
+// notes a port that did not open in these words too.
+std::string OpenFailureText(OpenOutcome outcome, const std::string& reason = {});
+
+// A message of the port as a part of a sentence: "Could not retrieve serial
+// port state." becomes "could not retrieve serial port state".
+std::string MessagePart(const std::string& message);

@@ -9,7 +9,7 @@
 
 #include "database/DefinitionDatabase.h"
 #include "database/ProfileValues.h"
-#include "database/SessionDefinitions.h"
+#include "session/SessionDefinitions.h"
 #include "support/ScratchFolder.h"
 #include "text/CodePage.h"
 

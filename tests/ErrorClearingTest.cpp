@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-#include "line/ErrorClearing.h"
+#include "session/ErrorClearing.h"
 #include "support/BehaviourFixture.h"
 #include "support/LineFixture.h"
 #include "support/LinkPort.h"

@@ -12,11 +12,11 @@
 #include <optional>
 #include <string>
 
-#include "database/LiveCsv.h"
 #include "database/ValueText.h"
 #include "platform/FileWriter.h"
 #include "platform/LocalTime.h"
 #include "platform/WritableFile.h"
+#include "presentation/LiveCsv.h"
 #include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 #include "text/Printable.h"

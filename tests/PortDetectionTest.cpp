@@ -8,7 +8,8 @@
 #include <filesystem>
 
 #include "line/EcuLine.h"
-#include "line/PortSearchMessages.h"
+#include "presentation/LineWording.h"
+#include "presentation/PortSearchMessages.h"
 #include "serial/SerialPort.h"
 #include "support/LineFixture.h"
 #include "support/RecordingSink.h"

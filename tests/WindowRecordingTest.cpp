@@ -12,6 +12,8 @@
 #include "recording/RecordingPlayback.h"
 #include "support/BehaviourFixture.h"
 #ifndef _WIN32
+#include <sys/stat.h>
+
 #include "support/FileSizeLimit.h"
 #endif
 
@@ -170,6 +172,37 @@ TYPED_TEST(WindowRecording, AFailedWriteIsShownOnceAndPollingGoesOn) {
     EXPECT_EQ(this->view.Panels[1], "1");
     this->window.reset();
     EXPECT_EQ(this->view.Messages.size(), 1u);
+}
+
+// Fixed fault: a start that failed once the program knew of the session (so
+// that a lost display could end it) ended the session twice when the display
+// went while the session's own end showed a message. Here the end's write of
+// the language fails and says so; the program ends the session under the box.
+TYPED_TEST(WindowRecording, AStartThatFailsEndsItsSessionOnce) {
+    this->ecus.AddEcu("COM1");
+    const auto ini = this->folder / "database.ini";
+    WriteBytes(ini, "[0000]\r\nCodeEn=NMOT\r\nAddress=100\r\n");
+    ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+    for (const bool recordingRefused : {true, false}) {
+        SCOPED_TRACE(recordingRefused ? "the recording refused" : "a failure after the session");
+        WriteBytes(this->Path(), "an earlier drive\n");
+        this->view.Messages.clear();
+        WindowBehaviour* told = nullptr;
+        this->view.WhileShown = [&told] {
+            if (told) told->EndWithoutMessages();
+        };
+        WindowBehaviour::Options options;
+        options.Directory = this->folder.Path();
+        options.RecordPath = this->Path();
+        options.ForceRecording = !recordingRefused;
+        options.SessionMade = [&told, recordingRefused](WindowBehaviour& behaviour) {
+            told = &behaviour;
+            if (!recordingRefused) throw std::runtime_error("the display is gone");
+        };
+        EXPECT_THROW(WindowBehaviour(this->view, options, this->ecus.Port()), std::runtime_error);
+        ASSERT_EQ(this->view.Messages.size(), 1u);
+        EXPECT_THAT(this->view.Messages[0].Text, HasSubstr("Unable to write to "));
+    }
 }
 #endif
 

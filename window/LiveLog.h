@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <string>
 
-#include "database/LiveCsv.h"
 #include "database/ParameterSets.h"
 #include "platform/FileWriter.h"
+#include "presentation/LiveCsv.h"
 
 class LiveLog {
 public:

@@ -4,15 +4,12 @@
 
 #include "window/WindowBehaviour.h"
 
-#include <stdexcept>
-
-#include "database/DefinitionFileNotice.h"
 #include "database/ProfileValues.h"
 #include "lang/Lang.h"
 #include "line/LineRecovery.h"
+#include "presentation/DefinitionFileNotice.h"
+#include "session/SessionFactory.h"
 #include "text/CodePage.h"
-#include "text/PathText.h"
-#include "window/EcuSession.h"
 #include "window/LiveLog.h"
 #include "window/Trend.h"
 
@@ -46,18 +43,26 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
     trend_->OriginSeconds =
         std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
     ShowLogPanel();
-    session_ = port ? std::make_unique<EcuSession>(*messages_, options.Directory, std::move(port))
-                    : std::make_unique<EcuSession>(*messages_, options.Directory);
-    if (options.SessionMade) options.SessionMade(*this);
-    EcuLine& line = session_->Line;
-    if (!options.RecordPath.empty() && !line.RecordInto(options.RecordPath, options.ForceRecording,
-                                                        session_->Definitions.IniFile.Path()))
-        throw std::runtime_error("The recording " + PrintablePath(options.RecordPath) +
-                                 " cannot be created: " + line.RecordingFailure() + ".");
-    ShowDefinitionNotice();
-    DetectPort();
-    SaveRecording();
-    ApplyLanguage();
+    SessionOptions session;
+    session.Directory = options.Directory;
+    session.Definitions = DefinitionUse::KeepLanguage;
+    session.RecordPath = options.RecordPath;
+    session.ForceRecording = options.ForceRecording;
+    session.Port = std::move(port);
+    session_ = MakeSession(*messages_, std::move(session));
+    try {
+        if (options.SessionMade) options.SessionMade(*this);
+        ShowDefinitionNotice();
+        DetectPort();
+        SaveRecording();
+        ApplyLanguage();
+    } catch (...) {
+        // Ended here rather than by the member's destruction: the end may show
+        // a message, during which the program may end the session itself
+        // (EndWithoutMessages), and it must find it ended already.
+        session_.reset();
+        throw;
+    }
 }
 
 WindowBehaviour::~WindowBehaviour() {

@@ -54,11 +54,12 @@ public:
         std::function<void(WindowBehaviour&)> SessionMade;
     };
 
-    // Start-up: the title and notice, the session (database.ini loaded), the
-    // recording when asked for, port detection, and the language's texts; the
-    // window is then idle until Start. Throws ConversionError when an
-    // "Address" of database.ini is not hexadecimal, and std::runtime_error
-    // when the recording cannot be created (before anything is sent).
+    // Start-up: the title and notice, the session (database.ini loaded, the
+    // recording made when asked for), port detection, and the language's
+    // texts; the window is then idle until Start. Throws ConversionError when
+    // an "Address" of database.ini is not hexadecimal, and RecordingNotCreated
+    // (a std::runtime_error) when the recording cannot be created (before
+    // anything is sent); the session has ended then.
     WindowBehaviour(WindowView& view, const Options& options);
     // The same over another port than the machine's (tests script one).
     WindowBehaviour(WindowView& view, const Options& options, std::unique_ptr<PortLink> port);

@@ -8,9 +8,9 @@
 #include <chrono>
 
 #include "lang/Lang.h"
+#include "session/EcuSession.h"
 #include "text/CodePage.h"
 #include "text/PathText.h"
-#include "window/EcuSession.h"
 #include "window/LiveLog.h"
 #include "window/Trend.h"
 #include "window/TrendPlot.h"

@@ -4,12 +4,12 @@
 
 #include "database/ValueText.h"
 #include "lang/Lang.h"
-#include "line/ErrorReading.h"
 #include "line/LivePolling.h"
+#include "presentation/EcuTextLabels.h"
 #include "protocol/EcuInformation.h"
-#include "protocol/EcuTextFields.h"
+#include "session/EcuSession.h"
+#include "session/ErrorReading.h"
 #include "text/CodePage.h"
-#include "window/EcuSession.h"
 #include "window/WindowBehaviour.h"
 
 void WindowBehaviour::ApplyLanguage() {
@@ -25,7 +25,7 @@ void WindowBehaviour::ApplyLanguage() {
             view_.SetColumnHeader(list, column,
                                   Text(Lang::CodeColumn + static_cast<std::size_t>(column)));
     for (int box = 0; box < LabeledEditCount + MaskEditCount; ++box)
-        view_.SetBoxLabel(box, Text(EcuTextFieldOfBox(box).Label));
+        view_.SetBoxLabel(box, Text(EcuTextLabelOfBox(box).Label));
     ShowLogPanel();
     ShowTrendTexts();
     ShowTrendRows();
@@ -109,9 +109,9 @@ void WindowBehaviour::PollEcuInfo() {
     LinkOk = read;
     const EcuProtocol& ecu = session_->Line.Ecu();
     for (int box = 0; box < LabeledEditCount + MaskEditCount; ++box) {
-        const EcuTextField& field = EcuTextFieldOfBox(box);
-        if (!read && field.Text == &EcuProtocol::Vin) continue;
-        const std::string text = read ? ecu.*field.Text : std::string();
+        const EcuTextLabel& shown = EcuTextLabelOfBox(box);
+        if (!read && shown.Text == &EcuProtocol::Vin) continue;
+        const std::string text = read ? ecu.*shown.Text : std::string();
         if (box < LabeledEditCount)
             view_.SetBoxText(box, Cp1251ToUtf8(text));
         else

@@ -28,7 +28,7 @@ public:
     virtual void SetPageCaption(int page, const std::string& text) = 0;
     // ListView1 is list 0, ListView2 list 1; columns 0 to 3.
     virtual void SetColumnHeader(int list, int column, const std::string& text) = 0;
-    // The labels of the ECU information page, by box (see EcuTextField::Box):
+    // The labels of the ECU information page, by box (see EcuTextLabel::Box):
     // those of LabeledEdit1 to LabeledEdit8, then Label1 to Label6.
     virtual void SetBoxLabel(int box, const std::string& text) = 0;
 

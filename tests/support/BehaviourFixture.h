@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "protocol/RequestFrame.h"
+#include "session/EcuSession.h"
 #include "support/EcuBench.h"
 #include "support/RecordingView.h"
 #include "support/ScratchFolder.h"
-#include "window/EcuSession.h"
 #include "window/WindowBehaviour.h"
 
 template <typename Ecus>

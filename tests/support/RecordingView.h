@@ -3,6 +3,7 @@
 // controls would hold it, for tests to read.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     bool TimerOn = false;
     std::vector<Message> Messages;
     std::string Separator = ".";
+    // Runs while a message is on view, as a program's events do under a box.
+    std::function<void()> WhileShown;
 
     // Every caption the language sets, in the order ApplyLanguage sets them.
     std::vector<std::string> Captions() const {
@@ -106,6 +109,7 @@ public:
     void SetTimerEnabled(bool enabled) override { TimerOn = enabled; }
     void ShowMessage(const std::string& text, Icon icon) override {
         Messages.push_back({text, icon});
+        if (WhileShown) WhileShown();
     }
     std::string DecimalSeparator() const override { return Separator; }
 };

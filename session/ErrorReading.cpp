@@ -1,4 +1,4 @@
-#include "line/ErrorReading.h"
+#include "session/ErrorReading.h"
 
 std::optional<std::vector<ErrorLine>> ReadErrorList(EcuLine& line,
                                                     const DefinitionDatabase& definitions) {

@@ -1,8 +1,8 @@
-#include "line/ErrorClearing.h"
+#include "session/ErrorClearing.h"
 
 #include <cstddef>
 
-#include "line/ErrorReading.h"
+#include "session/ErrorReading.h"
 
 namespace {
 

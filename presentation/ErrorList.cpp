@@ -1,4 +1,4 @@
-#include "database/ErrorList.h"
+#include "presentation/ErrorList.h"
 
 #include "protocol/ErrorBitmap.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "database/DefinitionDatabase.h"
-#include "database/ErrorList.h"
 #include "line/EcuLine.h"
+#include "presentation/ErrorList.h"
 
 struct ErrorClearing {
     bool Sent = false;  // the clear request's whole echo came back

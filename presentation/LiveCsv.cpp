@@ -1,4 +1,4 @@
-#include "database/LiveCsv.h"
+#include "presentation/LiveCsv.h"
 
 #include <cstdio>
 #include <ctime>

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "database/DefinitionDatabase.h"
-#include "database/ErrorList.h"
 #include "line/EcuLine.h"
+#include "presentation/ErrorList.h"
 
 // The lines of the errors stored now, or nothing when the read failed; the
 // line is then purged of what is left of the reply, so that it cannot meet

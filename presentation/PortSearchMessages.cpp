@@ -1,4 +1,4 @@
-#include "line/PortSearchMessages.h"
+#include "presentation/PortSearchMessages.h"
 
 #include <algorithm>
 

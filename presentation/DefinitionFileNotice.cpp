@@ -1,4 +1,4 @@
-#include "database/DefinitionFileNotice.h"
+#include "presentation/DefinitionFileNotice.h"
 
 #include "database/DefinitionDatabase.h"
 #include "database/ProfileText.h"
