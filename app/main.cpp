@@ -2,46 +2,30 @@
 // and finds the ECU on the ports that folder's dosdevices/ names (or on the
 // machine's serial devices).
 //
-//   vmxdiag [--record FILE]    (FILE: every byte on the line, see vmxdiag-cli replay)
-//   vmxdiag --version | --help
+//   vmxdiag [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag --version | --help          (the options: window/WindowOptions.cpp)
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Program.h"
 #include "app/StopSignals.h"
 #include "app/WindowMessages.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
+#include "window/WindowOptions.h"
 
 namespace {
 
-bool IsOneOf(const char* argument, std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        if (std::strcmp(argument, name) == 0) return true;
-    return false;
-}
-
-// Whether the command line asks for the version or the help: such an argument
-// before "--" that is not the file of --record.
-bool Asks(int argc, char** argv, std::initializer_list<const char*> names) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0) return false;
-        if (std::strcmp(argv[i], "--record") == 0)
-            ++i;
-        else if (IsOneOf(argv[i], names))
-            return true;
-    }
-    return false;
-}
-
-// The program's options, the same for its help and for the window.
+// The program's options (window/WindowOptions.h), the same for its help and
+// for the window, with Qt's --help and --version.
 struct ProgramOptions {
     ProgramOptions() {
         Parser.setApplicationDescription(
@@ -49,18 +33,29 @@ struct ProgramOptions {
         Parser.addHelpOption();
         // Listed by --help; the answer itself comes before any application.
         Parser.addVersionOption();
-        Parser.addOption(Record);
-        Parser.addOption(Force);
+        for (const WindowOption& option : WindowOptions()) {
+            const QString name = QString::fromLatin1(option.Name);
+            const QString help = QString::fromUtf8(option.Help);
+            Options.push_back(option.ValueName
+                                  ? std::make_unique<QCommandLineOption>(
+                                        name, help, QString::fromLatin1(option.ValueName))
+                                  : std::make_unique<QCommandLineOption>(name, help));
+            Parser.addOption(*Options.back());
+        }
+    }
+
+    // The options given, their values as file names are encoded.
+    std::vector<std::pair<std::string, std::string>> Given() const {
+        std::vector<std::pair<std::string, std::string>> given;
+        for (const auto& option : Options)
+            if (Parser.isSet(*option))
+                given.emplace_back(option->names().front().toStdString(),
+                                   QFile::encodeName(Parser.value(*option)).toStdString());
+        return given;
     }
 
     QCommandLineParser Parser;
-    const QCommandLineOption Record{
-        QStringLiteral("record"),
-        QStringLiteral(
-            "Record every byte to and from the port into FILE (see vmxdiag-cli replay)."),
-        QStringLiteral("FILE")};
-    const QCommandLineOption Force{QStringLiteral("force"),
-                                   QStringLiteral("Replace the file of --record when it exists.")};
+    std::vector<std::unique_ptr<QCommandLineOption>> Options;
 };
 
 }  // namespace
@@ -68,12 +63,14 @@ struct ProgramOptions {
 int main(int argc, char** argv) {
     // Answered before QApplication, which needs a display: the version and the
     // help can be asked on a text console, over ssh and by a package check.
-    if (Asks(argc, argv, {"--version", "-v"})) {
+    const WindowAsk asked =
+        ReadWindowCommandLine(std::vector<std::string>(argv + 1, argv + argc)).Ask;
+    if (asked == WindowAsk::Version) {
         std::printf("vmxdiag %s\n", VMX_VERSION);
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     // (--help-all also lists the window's Qt options, which need the window's application.)
-    if (Asks(argc, argv, {"--help", "-h", "-?"})) {
+    if (asked == WindowAsk::Help) {
         const QCoreApplication core(argc, argv);
         ProgramOptions help;
         help.Parser.process(core.arguments());  // prints the help, or what is wrong
@@ -89,24 +86,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(VMX_VERSION));
 
     ProgramOptions program;
-    QCommandLineParser& parser = program.Parser;
-    const QCommandLineOption& record = program.Record;
-    const QCommandLineOption& force = program.Force;
-    parser.process(application);
-
-    if (parser.isSet(record) && parser.value(record).isEmpty()) {
-        std::fprintf(stderr, "vmxdiag: --record needs a file\n");
+    program.Parser.process(application);
+    WindowArguments arguments = ApplyWindowOptions(program.Given());
+    if (!arguments.Problem.empty()) {
+        std::fprintf(stderr, "vmxdiag: %s\n", arguments.Problem.c_str());
         return 2;
     }
-    if (parser.isSet(force) && !parser.isSet(record)) {
-        std::fprintf(stderr, "vmxdiag: --force goes with --record\n");
-        return 2;
-    }
-
-    WindowBehaviour::Options options;
-    options.Directory = std::filesystem::current_path();
-    options.RecordPath = QFile::encodeName(parser.value(record)).toStdString();
-    options.ForceRecording = parser.isSet(force);
+    arguments.Options.Directory = std::filesystem::current_path();
     MessageBoxes messages;
-    return RunMainForm(messages, options);
+    return RunMainForm(messages, arguments.Options);
 }

@@ -2,6 +2,7 @@
 // current folder and finds the ECU on the machine's COM ports.
 //
 //   vmxdiag.exe [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag.exe --version | --help          (the options: window/WindowOptions.cpp)
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -12,41 +13,27 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "text/win32/WideText.h"
 #include "winapp/MainForm.h"
-#include "window/WindowBehaviour.h"
+#include "window/WindowOptions.h"
 
 namespace {
 
-void ShowError(const std::wstring& text) {
-    ::MessageBoxW(nullptr, text.c_str(), Utf8ToWide(WindowView::MessageCaption).c_str(),
-                  MB_OK | MB_ICONERROR);
+// An "Error" box, or the program's own for what was asked of it.
+void ShowMessage(const std::wstring& text, UINT icon) {
+    const char* caption = icon == MB_ICONERROR ? WindowView::MessageCaption : "vmxdiag";
+    ::MessageBoxW(nullptr, text.c_str(), Utf8ToWide(caption).c_str(), MB_OK | icon);
 }
 
-// The options of the command line; false, with the user told, for one it
-// does not know.
-bool ReadOptions(WindowBehaviour::Options& options) {
-    for (int i = 1; i < __argc; ++i) {
-        const std::wstring argument = __wargv[i];
-        if (argument == L"--record" && i + 1 < __argc && __wargv[i + 1][0] != L'\0') {
-            options.RecordPath = std::filesystem::path(__wargv[++i]).string();
-            continue;
-        }
-        if (argument == L"--force") {
-            options.ForceRecording = true;
-            continue;
-        }
-        ShowError(
-            L"Usage: vmxdiag [--record FILE [--force]]\n\nFILE records every byte on the "
-            L"line (see vmxdiag-cli replay); --force replaces it when it exists.");
-        return false;
-    }
-    if (options.ForceRecording && options.RecordPath.empty()) {
-        ShowError(L"--force goes with --record.");
-        return false;
-    }
-    return true;
+// The arguments after the program's name, file names in the system's code
+// page as the program opens them.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i)
+        arguments.push_back(std::filesystem::path(__wargv[i]).string());
+    return arguments;
 }
 
 }  // namespace
@@ -56,16 +43,30 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                                                        ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     try {
-        WindowBehaviour::Options options;
+        const WindowCommandLine line = ReadWindowCommandLine(Arguments());
+        switch (line.Ask) {
+            case WindowAsk::Version:
+                ShowMessage(Utf8ToWide("vmxdiag " VMX_VERSION), MB_ICONINFORMATION);
+                return 0;
+            case WindowAsk::Help:
+                ShowMessage(Utf8ToWide(WindowUsage()), MB_ICONINFORMATION);
+                return 0;
+            case WindowAsk::Wrong:
+                ShowMessage(Utf8ToWide(line.Arguments.Problem + ".\n\n" + WindowUsage()),
+                            MB_ICONERROR);
+                return 2;
+            case WindowAsk::Window:
+                break;
+        }
+        WindowBehaviour::Options options = line.Arguments.Options;
         options.Directory = std::filesystem::current_path();
-        if (!ReadOptions(options)) return 2;
         TMainForm MainForm(instance, options);
         MainForm.Show(showCommand);
         return MainForm.Run();
     } catch (const std::exception& e) {
-        ShowError(Utf8ToWide(StartUpFailureText(e)));
+        ShowMessage(Utf8ToWide(StartUpFailureText(e)), MB_ICONERROR);
     } catch (...) {
-        ShowError(L"");
+        ShowMessage(L"", MB_ICONERROR);
     }
     return 1;
 }
