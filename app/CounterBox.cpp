@@ -3,8 +3,6 @@
 #include <QLineEdit>
 
 void ShowCounter(QLineEdit& box, const CounterText& text) {
-    // (Where the guess of what the box shows is wrong, it is merely rewritten.)
-    if (box.displayText() == QString::fromStdString(text.Shown)) return;
     // Typed in at their positions rather than set as one text: a text set whole
     // is laid from the left, and the mask refuses a blank for a required digit.
     box.clear();

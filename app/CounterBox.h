@@ -11,6 +11,5 @@ class QLineEdit;
 // required one); the blank is a space.
 inline constexpr const char* CounterInputMask = "0999:99";
 
-// Empties the box and types the counter in, unless it shows that text already
-// (so the user's cursor and selection outlive the tick).
+// Empties the box and types the counter in.
 void ShowCounter(QLineEdit& box, const CounterText& text);

@@ -1,6 +1,5 @@
-// What the behaviour shows, put into the controls. A box or the memo that
-// shows its text already is left alone, so the user's selection and scrolling
-// outlive the 220 ms tick.
+// What the behaviour shows, put into the controls (the window's view tells
+// which texts differ from what a control shows: window/WindowView.cpp).
 
 #include <QAction>
 #include <QComboBox>
@@ -67,8 +66,11 @@ void TMainForm::SelectPort(int index) {
     if (index < ComNumber->count()) ComNumber->setCurrentIndex(index);
 }
 
-// An item keeps a text it is given again without repainting.
-void TMainForm::SetCell(int list, int row, int column, const std::string& text) {
+std::string TMainForm::ShownCell(int list, int row, int column) const {
+    return ListOfPage(list)->item(row, column)->text().toStdString();
+}
+
+void TMainForm::PutCell(int list, int row, int column, const std::string& text) {
     ListOfPage(list)->item(row, column)->setText(Q(text));
 }
 
@@ -84,30 +86,39 @@ void TMainForm::SetValueWarning(int list, int row, bool warning) {
         ->setData(ListCellDelegate::WarningRole, warning);
 }
 
-// The same text set again would lay the document out and paint it anew on
-// every tick, and take the user's scrolling back to the top.
-void TMainForm::SetMemoText(const std::string& text) {
-    const QString shown = Q(text);
-    if (Memo1->toPlainText() != shown) Memo1->setPlainText(shown);
+std::string TMainForm::ShownMemo() const {
+    return Memo1->toPlainText().toStdString();
 }
 
-// A box that shows its text already keeps the user's cursor and selection
-// (to copy the VIN, say).
+void TMainForm::PutMemo(const std::string& text) {
+    Memo1->setPlainText(Q(text));
+}
+
+std::string TMainForm::ShownBox(int box) const {
+    return LabeledEdits[static_cast<std::size_t>(box)]->text().toStdString();
+}
+
 // A text wider than its box shows from its start (a VIN's first letters say
 // most), not from its end, where setting a text leaves the cursor.
-void TMainForm::SetBoxText(int box, const std::string& text) {
+void TMainForm::PutBox(int box, const std::string& text) {
     QLineEdit& edit = *LabeledEdits[static_cast<std::size_t>(box)];
-    const QString shown = Q(text);
-    if (edit.text() == shown) return;
-    edit.setText(shown);
+    edit.setText(Q(text));
     edit.setCursorPosition(0);
 }
 
-void TMainForm::SetCounter(int counter, const CounterText& text) {
+std::string TMainForm::ShownCounter(int counter) const {
+    return MaskEdits[static_cast<std::size_t>(counter)]->displayText().toStdString();
+}
+
+void TMainForm::PutCounter(int counter, const CounterText& text) {
     ShowCounter(*MaskEdits[static_cast<std::size_t>(counter)], text);
 }
 
-void TMainForm::SetPanelText(int panel, const std::string& text) {
+std::string TMainForm::ShownPanel(int panel) const {
+    return Panels[static_cast<std::size_t>(panel)]->text().toStdString();
+}
+
+void TMainForm::PutPanel(int panel, const std::string& text) {
     Panels[static_cast<std::size_t>(panel)]->setText(Q(text));
 }
 
@@ -115,27 +126,8 @@ void TMainForm::SetPanelTip(int panel, const std::string& tip) {
     Panels[static_cast<std::size_t>(panel)]->setToolTip(Q(tip));
 }
 
-void TMainForm::ShowTrend() {
-    TrendWindow->ShowBeside(*this);
-}
-
-void TMainForm::SetTrendTexts(const std::string& title, const std::string& rowsCaption,
-                              const std::string& minute, const std::string& fiveMinutes) {
-    TrendWindow->SetTexts(title, rowsCaption, minute, fiveMinutes);
-}
-
-void TMainForm::SetTrendRows(const std::vector<std::string>& names,
-                             const std::vector<bool>& chosen) {
-    TrendWindow->SetRows(names, chosen);
-}
-
-void TMainForm::SetTrendPeriod(int period) {
-    TrendWindow->SetPeriod(period);
-}
-
-// Painted only while shown.
-void TMainForm::TrendChanged() {
-    if (TrendWindow->isVisible()) TrendWindow->Plot->Refresh();
+TrendView& TMainForm::Trend() {
+    return *TrendWindow;
 }
 
 int TMainForm::ActivePage() const {

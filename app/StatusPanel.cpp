@@ -14,7 +14,6 @@ StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void StatusPanel::setText(const QString& text) {
-    if (text == text_) return;
     text_ = text;
     update(contentsRect());
 }

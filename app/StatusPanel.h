@@ -11,7 +11,7 @@ public:
     explicit StatusPanel(QWidget* parent);
 
     const QString& text() const { return text_; }
-    // Repaints the panel when the text differs from the one shown.
+    // Repaints the panel with the text.
     void setText(const QString& text);
 
 protected:

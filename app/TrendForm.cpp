@@ -11,8 +11,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "window/TrendPlacement.h"
-
 namespace {
 
 // Sizes with a list of the width it has before its rows come; a wider list
@@ -111,19 +109,31 @@ void TrendForm::SetPeriod(int period) {
     Period->setCurrentIndex(period);
 }
 
+// Painted only while shown.
+void TrendForm::Redraw() {
+    if (isVisible()) Plot->Refresh();
+}
+
 // Its own frame is not known before it is first shown: the main window's
 // stands in for it.
-void TrendForm::ShowBeside(const QWidget& owner) {
-    if (!placed_ && owner.screen()) {
-        placed_ = true;
-        const QRect frame = owner.frameGeometry(), inside = owner.geometry();
-        const QSize framed = size() + (frame.size() - inside.size());
-        const QRect room = owner.screen()->availableGeometry();
-        const TrendArea place =
-            PlaceTrend({frame.x(), frame.y(), frame.width(), frame.height()}, framed.width(),
-                       framed.height(), {room.x(), room.y(), room.width(), room.height()}, Gap);
-        move(place.X, place.Y);
-    }
+std::optional<TrendScreen> TrendForm::Screen() const {
+    const QWidget& owner = *parentWidget();
+    if (!owner.screen()) return std::nullopt;
+    const QRect frame = owner.frameGeometry(), inside = owner.geometry();
+    const QSize framed = size() + (frame.size() - inside.size());
+    const QRect room = owner.screen()->availableGeometry();
+    return TrendScreen{{frame.x(), frame.y(), frame.width(), frame.height()},
+                       framed.width(),
+                       framed.height(),
+                       {room.x(), room.y(), room.width(), room.height()},
+                       Gap};
+}
+
+void TrendForm::MoveTo(int x, int y) {
+    move(x, y);
+}
+
+void TrendForm::Show() {
     show();
     raise();
     activateWindow();

@@ -8,29 +8,33 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/TrendPlotView.h"
 #include "window/TrendHandlers.h"
+#include "window/TrendView.h"
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 
-class TrendForm : public QWidget {
+class TrendForm : public QWidget, public TrendView {
 public:
     using Handlers = TrendHandlers;
     // A window of its own that goes with `owner`.
     TrendForm(QWidget* owner, Handlers handlers);
 
+    // --- TrendView (window/TrendView.h) ---
     void SetTexts(const std::string& title, const std::string& rowsCaption,
-                  const std::string& minute, const std::string& fiveMinutes);
-    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
-    void SetPeriod(int period);
-    // Shows the window in front; the first time beside `owner` where the
-    // screen has room, else where it hides least of it (window/TrendPlacement.h).
-    void ShowBeside(const QWidget& owner);
+                  const std::string& minute, const std::string& fiveMinutes) override;
+    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen) override;
+    void SetPeriod(int period) override;
+    void Redraw() override;
+    std::optional<TrendScreen> Screen() const override;
+    void MoveTo(int x, int y) override;
+    void Show() override;
 
     QLabel* RowsLabel = nullptr;
     QListWidget* Rows = nullptr;
@@ -49,5 +53,4 @@ private:
 
     Handlers handlers_;
     int listWidth_ = 0;
-    bool placed_ = false;
 };

@@ -89,10 +89,14 @@ void SayNoParameters(const DefinitionFileNotice& notice) {
 
 }  // namespace
 
-void AddSessionOptions(CLI::App& command, SessionChoice& choice, bool records) {
+void AddSessionOptions(CLI::App& command, SessionChoice& choice) {
     AddPortOption(command, choice.Port, "Port name or device (default: find the ECU)");
     AddLanguageOption(command, choice.Language);
-    if (records) AddRecordOption(command, choice.Record);
+}
+
+void AddRecordingSessionOptions(CLI::App& command, SessionChoice& choice) {
+    AddSessionOptions(command, choice);
+    AddRecordOption(command, choice.Record);
 }
 
 std::unique_ptr<EcuSession> StartSession(CliMessages& messages, const SessionChoice& choice,

@@ -40,9 +40,10 @@ enum class DefinitionNeed {
     Parameters,  // its parameters: without one there is nothing to read (live)
 };
 
-// Adds --port NAME and --lang to a command, and --record FILE and --force
-// when it records.
-void AddSessionOptions(CLI::App& command, SessionChoice& choice, bool records);
+// Adds --port NAME and --lang to a command.
+void AddSessionOptions(CLI::App& command, SessionChoice& choice);
+// The same, and --record FILE and --force.
+void AddRecordingSessionOptions(CLI::App& command, SessionChoice& choice);
 
 // Says what is amiss with database.ini (presentation/DefinitionFileNotice.h)
 // when the command needs it, then makes the session: the definitions read

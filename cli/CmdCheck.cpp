@@ -23,6 +23,12 @@ struct CheckOptions {
     bool WarningsAreErrors = false;
 };
 
+void DeclareCheck(CLI::App& command, CheckOptions& options) {
+    command.add_option("FILE", options.File, "the file to check")->capture_default_str();
+    command.add_flag("--werror", options.WarningsAreErrors, "count warnings as errors");
+    command.footer("Exit status: 0 clean, 1 errors (or warnings with --werror), 2 file not read.");
+}
+
 int RunCheck(const CheckOptions& options) {
     std::string bytes;
     const FileRead read = ReadRegularFile(options.File, bytes);
@@ -46,11 +52,7 @@ int RunCheck(const CheckOptions& options) {
 }  // namespace
 
 void AddCheckCommand(CLI::App& app, int& status) {
-    const auto check = AddCommand(
-        app, status, "check",
-        "Check a hand-written database.ini for what the program would misread", RunCheck);
-    check.Command.add_option("FILE", check.Values.File, "the file to check")->capture_default_str();
-    check.Command.add_flag("--werror", check.Values.WarningsAreErrors, "count warnings as errors");
-    check.Command.footer(
-        "Exit status: 0 clean, 1 errors (or warnings with --werror), 2 file not read.");
+    AddCommand(app, status, "check",
+               "Check a hand-written database.ini for what the program would misread", RunCheck,
+               DeclareCheck);
 }

@@ -81,8 +81,7 @@ int PrintDefinitions(const std::string& language) {
 }  // namespace
 
 void AddDefinitionsCommand(CLI::App& app, int& status) {
-    const auto definitions = AddCommand(
-        app, status, "definitions",
-        "Print the parameter and error definitions of database.ini (read-only)", PrintDefinitions);
-    AddLanguageOption(definitions.Command, definitions.Values);
+    AddCommand(app, status, "definitions",
+               "Print the parameter and error definitions of database.ini (read-only)",
+               PrintDefinitions, AddLanguageOption);
 }

@@ -80,19 +80,24 @@ int ClearErrorMemoryWhenConfirmed(const ErrorOptions& options) {
     return stop.Outcome(ClearErrorMemory(options));
 }
 
+void DeclareErrors(CLI::App& command, ErrorOptions& options) {
+    AddRecordingSessionOptions(command, options.Session);
+}
+
+void DeclareClearErrors(CLI::App& command, ErrorOptions& options) {
+    AddSessionOptions(command, options.Session);
+    command.add_flag("--yes", options.Yes, "Clear without asking");
+}
+
 }  // namespace
 
 void AddErrorsCommand(CLI::App& app, int& status) {
-    const auto errors = AddCommand(app, status, "errors", "List the errors stored in the ECU",
-                                   ListErrors, Stops::BetweenExchanges);
-    AddSessionOptions(errors.Command, errors.Values.Session, true);
+    AddCommand(app, status, "errors", "List the errors stored in the ECU", ListErrors,
+               DeclareErrors, Stops::BetweenExchanges);
 }
 
 void AddClearErrorsCommand(CLI::App& app, int& status) {
-    const auto clear =
-        AddCommand(app, status, "clear-errors",
-                   "Clear the ECU's error memory and read it back (asks first on a terminal)",
-                   ClearErrorMemoryWhenConfirmed);
-    AddSessionOptions(clear.Command, clear.Values.Session, false);
-    clear.Command.add_flag("--yes", clear.Values.Yes, "Clear without asking");
+    AddCommand(app, status, "clear-errors",
+               "Clear the ECU's error memory and read it back (asks first on a terminal)",
+               ClearErrorMemoryWhenConfirmed, DeclareClearErrors);
 }

@@ -116,19 +116,20 @@ int RunEval(const EvalOptions& options) {
     return status;
 }
 
-}  // namespace
-
-void AddEvalCommand(CLI::App& app, int& status) {
-    const auto eval = AddCommand(
-        app, status, "eval",
-        "Print the value of a parameter formula for each raw value X (0 if none)", RunEval);
-    CLI::App& command = eval.Command;
-    command.add_option("FORMULA", eval.Values.Formula, "the formula, as in database.ini")
-        ->required();
-    command.add_option("X", eval.Values.RawValues, "raw values, in order");
-    command.add_flag("--explain", eval.Values.Explain,
+void DeclareEval(CLI::App& command, EvalOptions& options) {
+    command.add_option("FORMULA", options.Formula, "the formula, as in database.ini")->required();
+    command.add_option("X", options.RawValues, "raw values, in order");
+    command.add_flag("--explain", options.Explain,
                      "say in words why a formula fails (its value is then 0), and what "
                      "'check' would warn of in it: a reading that stops early (a decimal "
                      "comma), a value that X does not move ('2X')");
     command.footer("A formula that starts with \"-\" goes after \"--\": eval -- -X^2 3");
+}
+
+}  // namespace
+
+void AddEvalCommand(CLI::App& app, int& status) {
+    AddCommand(app, status, "eval",
+               "Print the value of a parameter formula for each raw value X (0 if none)", RunEval,
+               DeclareEval);
 }

@@ -56,8 +56,6 @@ int ShowEcuInformation(const SessionChoice& options) {
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, int& status) {
-    const auto info =
-        AddCommand(app, status, "info", "Show the ECU's identification and engine-hour counters",
-                   ShowEcuInformation, Stops::BetweenExchanges);
-    AddSessionOptions(info.Command, info.Values, true);
+    AddCommand(app, status, "info", "Show the ECU's identification and engine-hour counters",
+               ShowEcuInformation, AddRecordingSessionOptions, Stops::BetweenExchanges);
 }

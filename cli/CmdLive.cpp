@@ -155,14 +155,7 @@ int RunLive(const LiveOptions& options) {
     return options.Count != 0 && reads < options.Count ? stop.Outcome(status) : status;
 }
 
-}  // namespace
-
-void AddLiveCommand(CLI::App& app, int& status) {
-    // RunLive takes the stops itself: a stop ends a run without --count as it ends.
-    const auto live =
-        AddCommand(app, status, "live", "Read the live values of a parameter set", RunLive);
-    CLI::App& command = live.Command;
-    LiveOptions& options = live.Values;
+void DeclareLive(CLI::App& command, LiveOptions& options) {
     command.add_option("--set", options.Set, "Parameter set, 1 or 2")->check(CLI::Range(1, 2));
     command.add_option("--count", options.Count, "Number of reads (0: until Ctrl+C)")
         ->check(CLI::Validator(
@@ -177,10 +170,16 @@ void AddLiveCommand(CLI::App& app, int& status) {
         .add_option("--interval", options.IntervalMs,
                     "Milliseconds from the end of one read to the next (0: back to back)")
         ->check(CLI::Range(0, 3600000));
-    command
-        .add_option("--format", options.Format,
+    AddFormatOption(command, options.Format,
                     "table (one screen), csv (a log), or csv-semicolon (a log for spreadsheets "
-                    "with the decimal comma)")
-        ->check(CLI::IsMember(OutputFormats()));
-    AddSessionOptions(command, options.Session, true);
+                    "with the decimal comma)");
+    AddRecordingSessionOptions(command, options.Session);
+}
+
+}  // namespace
+
+void AddLiveCommand(CLI::App& app, int& status) {
+    // RunLive takes the stops itself: a stop ends a run without --count as it ends.
+    AddCommand(app, status, "live", "Read the live values of a parameter set", RunLive,
+               DeclareLive);
 }

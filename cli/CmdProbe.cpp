@@ -49,11 +49,13 @@ int ProbePorts(const SessionChoice& options) {
     return detection.Answered ? 0 : 1;
 }
 
+void DeclareProbe(CLI::App& command, SessionChoice& options) {
+    AddPortOption(command, options.Port, "Probe only this port (COM name or device path)");
+}
+
 }  // namespace
 
 void AddProbeCommand(CLI::App& app, int& status) {
-    const auto probe = AddCommand(app, status, "probe", "Tell on which port an ECU answers",
-                                  ProbePorts, Stops::BetweenExchanges);
-    AddPortOption(probe.Command, probe.Values.Port,
-                  "Probe only this port (COM name or device path)");
+    AddCommand(app, status, "probe", "Tell on which port an ECU answers", ProbePorts, DeclareProbe,
+               Stops::BetweenExchanges);
 }

@@ -257,21 +257,21 @@ int RunReplay(const ReplayOptions& options) {
     return replay.Run() ? 0 : 1;
 }
 
-}  // namespace
-
-void AddReplayCommand(CLI::App& app, int& status) {
-    const auto replay = AddCommand(
-        app, status, "replay",
-        "Show a recording made with --record: requests, replies and live values", RunReplay);
-    CLI::App& command = replay.Command;
-    command.add_option("FILE", replay.Values.File, "the recording")->required();
-    command
-        .add_option("--format", replay.Values.Format,
+void DeclareReplay(CLI::App& command, ReplayOptions& options) {
+    command.add_option("FILE", options.File, "the recording")->required();
+    AddFormatOption(command, options.Format,
                     "table (every request), or csv or csv-semicolon (the live values, as live "
-                    "logs them)")
-        ->check(CLI::IsMember(OutputFormats()));
-    AddLanguageOption(command, replay.Values.Language);
+                    "logs them)");
+    AddLanguageOption(command, options.Language);
     command.footer(
         "Values are decoded through database.ini of the current folder, by the addresses the "
         "recording selected.");
+}
+
+}  // namespace
+
+void AddReplayCommand(CLI::App& app, int& status) {
+    AddCommand(app, status, "replay",
+               "Show a recording made with --record: requests, replies and live values", RunReplay,
+               DeclareReplay);
 }

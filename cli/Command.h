@@ -34,22 +34,16 @@ void AddReplayCommand(CLI::App& app, int& status);
 // waits for the exchange under way and becomes its exit status (StopSignals).
 enum class Stops { AtOnce, BetweenExchanges };
 
-// A command being registered: its subcommand, to declare its options on, and
-// the values they fill, kept for its run.
+// Registers the subcommand `name`: declare(command, options) declares its
+// options, which fill `options`, kept for its run; when it is run,
+// run(options) gives the exit status.
 template <typename Options>
-struct NewCommand {
-    CLI::App& Command;
-    Options& Values;
-};
-
-// Registers the subcommand `name`; when it is run, run(options) gives the
-// exit status.
-template <typename Options>
-NewCommand<Options> AddCommand(CLI::App& app, int& status, const std::string& name,
-                               const std::string& about, int (*run)(const Options&),
-                               Stops stops = Stops::AtOnce) {
+void AddCommand(CLI::App& app, int& status, const std::string& name, const std::string& about,
+                int (*run)(const Options&), void (*declare)(CLI::App&, Options&),
+                Stops stops = Stops::AtOnce) {
     auto options = std::make_shared<Options>();
     CLI::App* command = app.add_subcommand(name, about);
+    declare(*command, *options);
     command->callback([options, &status, run, stops] {
         if (stops == Stops::AtOnce) {
             status = run(*options);
@@ -58,5 +52,4 @@ NewCommand<Options> AddCommand(CLI::App& app, int& status, const std::string& na
         StopSignals stop;
         status = stop.Outcome(run(*options));
     });
-    return {*command, *options};
 }

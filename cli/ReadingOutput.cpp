@@ -12,9 +12,9 @@ std::optional<CsvStyle> CsvStyleOf(const std::string& format) {
     return std::nullopt;
 }
 
-const std::vector<std::string>& OutputFormats() {
-    static const std::vector<std::string> formats{"table", "csv", "csv-semicolon"};
-    return formats;
+void AddFormatOption(CLI::App& command, std::string& format, const std::string& help) {
+    command.add_option("--format", format, help)
+        ->check(CLI::IsMember({"table", "csv", "csv-semicolon"}));
 }
 
 void PrintCsvStart(const CsvStyle& style) {

@@ -3,6 +3,7 @@
 // and for one played from a recording: the live values as a screen or a CSV
 // log, and the list of stored errors.
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,8 @@
 
 // The style of a --format value; nothing for "table".
 std::optional<CsvStyle> CsvStyleOf(const std::string& format);
-// The --format values: "table", and the CSV styles.
-const std::vector<std::string>& OutputFormats();
+// Adds --format table|csv|csv-semicolon to a command.
+void AddFormatOption(CLI::App& command, std::string& format, const std::string& help);
 
 // What comes before the first line of a log (the byte-order mark).
 void PrintCsvStart(const CsvStyle& style);

@@ -584,4 +584,19 @@ TEST(TrendPlacement, BesideTheMainWindowWhereThereIsRoomElseWhereItCoversLeast) 
         EXPECT_EQ(PlaceTrend(c.Owner, 640, 440, c.Screen, 8), c.Expected) << c.What;
 }
 
+// The window opens there the first time its screen is known, and is shown
+// where the user left it after that, whichever toolkit shows it.
+TYPED_TEST(WindowLog, TheTrendOpensBesideTheMainWindowOnceItsScreenIsKnown) {
+    this->Open();
+    this->window->ATrendExecute();
+    EXPECT_TRUE(this->view.TrendShown);
+    EXPECT_TRUE(this->view.TrendMoves.empty()) << "placed without a screen";
+    this->view.TrendPlaces = TrendScreen{{100, 100, 592, 480}, 640, 440, {0, 0, 1920, 1080}, 8};
+    this->window->TrendClosed();
+    this->window->ATrendExecute();
+    this->window->TrendClosed();
+    this->window->ATrendExecute();
+    EXPECT_EQ(this->view.TrendMoves, (std::vector<TrendArea>{{700, 100, 0, 0}}));
+}
+
 }  // namespace

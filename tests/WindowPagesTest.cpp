@@ -157,6 +157,31 @@ TYPED_TEST(WindowPages, ValuesHaveTheirDecimalsAndTheUsersSeparator) {
               "50");
 }
 
+// A tick whose texts are on view already puts none into the controls: each
+// would be painted anew, and a box or the memo lose the user's selection.
+TYPED_TEST(WindowPages, ATickThatBringsTheTextsOnViewPutsNone) {
+    this->StoreErrors({3, 9});
+    this->Open();
+    this->window->ADiagExecute();
+    for (int page : {2, 3}) {
+        SCOPED_TRACE(page);
+        this->Tick(page);
+        this->Tick(page);  // the link flag shows from the second tick on
+        const int put = this->view.TextsPut;
+        this->Tick(page);
+        EXPECT_EQ(this->view.TextsPut, put);
+    }
+    // What differs is put, and only that: the memo and the count.
+    this->StoreErrors({3});
+    this->Tick(2);
+    this->Tick(2);
+    const int put = this->view.TextsPut;
+    this->StoreErrors({9});
+    this->Tick(2);
+    EXPECT_EQ(this->view.TextsPut, put + 1);
+    EXPECT_EQ(this->MemoLines().size(), 1u);
+}
+
 TEST(CounterText, DigitsAndColonShowInOrderWhateverTheTextFills) {
     const std::pair<const char*, const char*> cases[] = {
         {"18:11", "  18:11"}, {"4094:45", "4094:45"},  {"25", "  25:  "},

@@ -206,6 +206,28 @@ TYPED_TEST(WindowPolling, F8WhileIdleClearsAndStartsTheTicksAndStartStopsThemAft
     EXPECT_FALSE(this->view.TimerOn);
 }
 
+// F5 to F8 run their actions wherever the view hears them; any other key none.
+TYPED_TEST(WindowPolling, TheActionKeysRunTheirActionsAndNoOtherKeyDoes) {
+    this->ecus.AddEcu("COM1");
+    this->Open();
+    this->ecus.ClearLog("COM1");
+    for (int key : {VirtualKey::F4, VirtualKey::F8 + 1, 0, 40})
+        EXPECT_FALSE(this->window->ActionKey(key)) << key;
+    EXPECT_TRUE(this->ecus.Frames("COM1").empty());
+    EXPECT_FALSE(this->window->Polling);
+
+    EXPECT_TRUE(this->window->ActionKey(VirtualKey::F5));
+    EXPECT_TRUE(this->window->Polling);
+    EXPECT_TRUE(this->window->ActionKey(VirtualKey::F6));
+    EXPECT_TRUE(this->window->Logging());
+    EXPECT_TRUE(this->window->ActionKey(VirtualKey::F7));
+    EXPECT_TRUE(this->view.TrendShown);
+    EXPECT_TRUE(this->window->ActionKey(VirtualKey::F8));
+    const auto frames = this->ecus.Frames("COM1");
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].Bytes, Frames::ClearErrors.Bytes);
+}
+
 TYPED_TEST(WindowPolling, StopThenStartCountsReadsFromZeroAgain) {
     this->ecus.AddEcu("COM1");
     this->Open();

@@ -77,22 +77,8 @@ bool TMainForm::PreTranslate(const MSG& message) {
     if (!inForm && !trend_->Contains(message.hwnd)) return false;
     const int key = static_cast<int>(message.wParam);
     if (inForm) behaviour_->FormShortCut(key);
-    switch (key) {
-        case VirtualKey::F5:
-            behaviour_->ADiagExecute();
-            return true;
-        case VirtualKey::F6:
-            behaviour_->ALogExecute();
-            return true;
-        case VirtualKey::F7:
-            behaviour_->ATrendExecute();
-            return true;
-        case VirtualKey::F8:
-            behaviour_->AResetErrorsExecute();
-            return true;
-        default:
-            return key == VirtualKey::F4 && IsInForm(message.hwnd, controls_.ComNumber);
-    }
+    if (behaviour_->ActionKey(key)) return true;
+    return key == VirtualKey::F4 && IsInForm(message.hwnd, controls_.ComNumber);
 }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -81,26 +81,25 @@ private:
     void SetBoxLabel(int box, const std::string& text) override;
     void AddPortName(const std::string& name) override;
     void SelectPort(int index) override;
-    void SetCell(int list, int row, int column, const std::string& text) override;
     void SetListStale(int list, bool stale) override;
     void SetValueWarning(int list, int row, bool warning) override;
-    void SetMemoText(const std::string& text) override;
-    void SetBoxText(int box, const std::string& text) override;
-    void SetCounter(int counter, const CounterText& text) override;
-    void SetPanelText(int panel, const std::string& text) override;
     void SetPanelTip(int panel, const std::string& tip) override;
-    void ShowTrend() override;
-    void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
-                       const std::string& minute, const std::string& fiveMinutes) override;
-    void SetTrendRows(const std::vector<std::string>& names,
-                      const std::vector<bool>& chosen) override;
-    void SetTrendPeriod(int period) override;
-    void TrendChanged() override;
+    TrendView& Trend() override;
     int ActivePage() const override;
     void SetActivePage(int page) override;
     void SetTimerEnabled(bool enabled) override;
     void ShowMessage(const std::string& text, Icon icon) override;
     std::string DecimalSeparator() const override;
+    std::string ShownCell(int list, int row, int column) const override;
+    void PutCell(int list, int row, int column, const std::string& text) override;
+    std::string ShownMemo() const override;
+    void PutMemo(const std::string& text) override;
+    std::string ShownBox(int box) const override;
+    void PutBox(int box, const std::string& text) override;
+    std::string ShownCounter(int counter) const override;
+    void PutCounter(int counter, const CounterText& text) override;
+    std::string ShownPanel(int panel) const override;
+    void PutPanel(int panel, const std::string& text) override;
 
     // --- The layout (MainFormLayout.cpp) ---
     void BuildLayout();
@@ -135,7 +134,7 @@ private:
     Controls controls_;
     Fonts fonts_;
     HBRUSH buttonFace_ = nullptr;
-    // What each cell shows, so that only a changed text is sent to the list.
+    // What each cell shows: the list asks for it as it paints.
     std::array<std::array<std::array<std::wstring, 4>, WindowView::ListRows>, 2> cells_;
     std::array<std::wstring, 3> panels_;
     std::array<bool, 2> stale_{};  // the lists whose values are stale

@@ -1,7 +1,6 @@
-// What the behaviour shows, put into the controls as UTF-16. A box or the
-// memo that shows its text already is left alone, so the user's selection and
-// scrolling outlive the 220 ms tick, and a list cell is only sent a text that
-// differs from its own.
+// What the behaviour shows, put into the controls as UTF-16 (the window's view
+// tells which texts differ from what a control shows: window/WindowView.cpp;
+// a caption is compared here).
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -112,14 +111,16 @@ void TMainForm::SelectPort(int index) {
     portIndex_ = index;
 }
 
+std::string TMainForm::ShownCell(int list, int row, int column) const {
+    return WideToUtf8(cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)]
+                            [static_cast<std::size_t>(column)]);
+}
+
 // The list takes the text from cells_ when it paints the cell (CellText); a
 // changed cell is only painted again.
-void TMainForm::SetCell(int list, int row, int column, const std::string& text) {
-    std::wstring& shown = cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)]
-                                [static_cast<std::size_t>(column)];
-    std::wstring cell = Utf8ToWide(text);
-    if (cell == shown) return;
-    shown = std::move(cell);
+void TMainForm::PutCell(int list, int row, int column, const std::string& text) {
+    cells_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)]
+          [static_cast<std::size_t>(column)] = Utf8ToWide(text);
     InvalidateCell(list, row, column);
 }
 
@@ -133,9 +134,7 @@ void TMainForm::InvalidateCell(int list, int row, int column) const {
 }
 
 void TMainForm::SetValueWarning(int list, int row, bool warning) {
-    bool& shown = warnings_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)];
-    if (shown == warning) return;
-    shown = warning;
+    warnings_[static_cast<std::size_t>(list)][static_cast<std::size_t>(row)] = warning;
     InvalidateCell(list, row, ValueColumn);
 }
 
@@ -157,29 +156,46 @@ void TMainForm::SetListStale(int list, bool stale) {
 }
 
 // The edit control ends its lines with CR LF.
-void TMainForm::SetMemoText(const std::string& text) {
+std::string TMainForm::ShownMemo() const {
+    std::wstring lines = TextOf(controls_.Memo1);
+    std::erase(lines, L'\r');
+    return WideToUtf8(lines);
+}
+
+void TMainForm::PutMemo(const std::string& text) {
     std::wstring lines;
     for (wchar_t c : Utf8ToWide(text)) {
         if (c == L'\n') lines += L'\r';
         lines += c;
     }
-    SetText(controls_.Memo1, lines);
+    ::SetWindowTextW(controls_.Memo1, lines.c_str());
 }
 
-void TMainForm::SetBoxText(int box, const std::string& text) {
-    SetText(controls_.LabeledEdits[static_cast<std::size_t>(box)], Utf8ToWide(text));
+std::string TMainForm::ShownBox(int box) const {
+    return WideToUtf8(TextOf(controls_.LabeledEdits[static_cast<std::size_t>(box)]));
+}
+
+void TMainForm::PutBox(int box, const std::string& text) {
+    ::SetWindowTextW(controls_.LabeledEdits[static_cast<std::size_t>(box)],
+                     Utf8ToWide(text).c_str());
+}
+
+std::string TMainForm::ShownCounter(int counter) const {
+    return WideToUtf8(TextOf(controls_.MaskEdits[static_cast<std::size_t>(counter)]));
 }
 
 // No mask here: the box shows the counter as the mask would lay it out.
-void TMainForm::SetCounter(int counter, const CounterText& text) {
-    SetText(controls_.MaskEdits[static_cast<std::size_t>(counter)], Utf8ToWide(text.Shown));
+void TMainForm::PutCounter(int counter, const CounterText& text) {
+    ::SetWindowTextW(controls_.MaskEdits[static_cast<std::size_t>(counter)],
+                     Utf8ToWide(text.Shown).c_str());
 }
 
-void TMainForm::SetPanelText(int panel, const std::string& text) {
-    std::wstring& shown = panels_[static_cast<std::size_t>(panel)];
-    std::wstring panelText = Utf8ToWide(text);
-    if (panelText == shown) return;
-    shown = std::move(panelText);
+std::string TMainForm::ShownPanel(int panel) const {
+    return WideToUtf8(panels_[static_cast<std::size_t>(panel)]);
+}
+
+void TMainForm::PutPanel(int panel, const std::string& text) {
+    panels_[static_cast<std::size_t>(panel)] = Utf8ToWide(text);
     RECT area{};
     if (::SendMessageW(controls_.StatusBar1, SB_GETRECT, static_cast<WPARAM>(panel),
                        reinterpret_cast<LPARAM>(&area)))
@@ -214,26 +230,8 @@ void TMainForm::SetPanelTip(int panel, const std::string& tip) {
     ::SendMessageW(panelTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TMainForm::ShowTrend() {
-    trend_->Show();
-}
-
-void TMainForm::SetTrendTexts(const std::string& title, const std::string& rowsCaption,
-                              const std::string& minute, const std::string& fiveMinutes) {
-    trend_->SetTexts(title, rowsCaption, minute, fiveMinutes);
-}
-
-void TMainForm::SetTrendRows(const std::vector<std::string>& names,
-                             const std::vector<bool>& chosen) {
-    trend_->SetRows(names, chosen);
-}
-
-void TMainForm::SetTrendPeriod(int period) {
-    trend_->SetPeriod(period);
-}
-
-void TMainForm::TrendChanged() {
-    trend_->Redraw();
+TrendView& TMainForm::Trend() {
+    return *trend_;
 }
 
 int TMainForm::ActivePage() const {

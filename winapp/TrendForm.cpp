@@ -6,7 +6,6 @@
 #include "text/win32/WideText.h"
 #include "winapp/CellColourWin.h"
 #include "winapp/WindowClass.h"
-#include "window/TrendPlacement.h"
 
 namespace {
 
@@ -156,23 +155,26 @@ void TrendForm::SetPeriod(int period) {
     ::SendMessageW(period_, CB_SETCURSEL, period, 0);
 }
 
+std::optional<TrendScreen> TrendForm::Screen() const {
+    RECT owner{}, own{};
+    ::GetWindowRect(owner_, &owner);
+    ::GetWindowRect(form_, &own);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    return TrendScreen{{owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+                       own.right - own.left,
+                       own.bottom - own.top,
+                       {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                       Scaled(8)};
+}
+
+void TrendForm::MoveTo(int x, int y) {
+    ::SetWindowPos(form_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TrendForm::Show() {
-    if (!placed_) {
-        placed_ = true;
-        RECT owner{}, own{};
-        ::GetWindowRect(owner_, &owner);
-        ::GetWindowRect(form_, &own);
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& work = monitor.rcWork;
-        const TrendArea place = PlaceTrend(
-            {owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
-            own.right - own.left, own.bottom - own.top,
-            {work.left, work.top, work.right - work.left, work.bottom - work.top}, Scaled(8));
-        ::SetWindowPos(form_, nullptr, place.X, place.Y, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     ::ShowWindow(form_, SW_SHOW);
     ::SetForegroundWindow(form_);
 }

@@ -11,33 +11,35 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "window/TrendCanvas.h"
 #include "window/TrendHandlers.h"
 #include "window/TrendPicture.h"
+#include "window/TrendView.h"
 
-class TrendForm {
+class TrendForm : public TrendView {
 public:
     using Handlers = TrendHandlers;
     // Made hidden; `dpi` scales its sizes as the main window's.
     TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers);
-    ~TrendForm();
+    ~TrendForm() override;
     TrendForm(const TrendForm&) = delete;
     TrendForm& operator=(const TrendForm&) = delete;
 
+    // --- TrendView (window/TrendView.h) ---
     void SetTexts(const std::string& title, const std::string& rowsCaption,
-                  const std::string& minute, const std::string& fiveMinutes);
-    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen);
-    void SetPeriod(int period);
-    // Shows the window in front; the first time beside its owner where the
-    // work area has room, else where it hides least of it
-    // (window/TrendPlacement.h).
-    void Show();
-    // The trend changed: what differs in the plot is painted anew, if the
-    // window is shown.
-    void Redraw();
+                  const std::string& minute, const std::string& fiveMinutes) override;
+    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen) override;
+    void SetPeriod(int period) override;
+    // What differs in the plot is painted anew, if the window is shown.
+    void Redraw() override;
+    std::optional<TrendScreen> Screen() const override;
+    void MoveTo(int x, int y) override;
+    void Show() override;
+
     // The window or one of its controls.
     bool Contains(HWND window) const;
     HWND Handle() const { return form_; }
@@ -61,7 +63,6 @@ private:
     TrendCanvas canvas_;
     HWND form_ = nullptr, label_ = nullptr, rows_ = nullptr, period_ = nullptr, plot_ = nullptr;
     HFONT font_ = nullptr;
-    int listWidth_ = 0;  // in pixels
-    bool placed_ = false;
+    int listWidth_ = 0;         // in pixels
     bool settingRows_ = false;  // the rows are set by the behaviour, not ticked
 };

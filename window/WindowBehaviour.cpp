@@ -4,6 +4,8 @@
 
 #include "window/WindowBehaviour.h"
 
+#include <array>
+
 #include "database/ProfileValues.h"
 #include "lang/Lang.h"
 #include "line/LineRecovery.h"
@@ -175,6 +177,15 @@ void WindowBehaviour::AResetErrorsExecute() {
     session_->Line.ClearErrorMemory();
     SaveRecording();
     SetTimerEnabled(true);
+}
+
+bool WindowBehaviour::ActionKey(int virtualKey) {
+    static constexpr std::array<void (WindowBehaviour::*)(), 4> actions{
+        &WindowBehaviour::ADiagExecute, &WindowBehaviour::ALogExecute,
+        &WindowBehaviour::ATrendExecute, &WindowBehaviour::AResetErrorsExecute};
+    if (virtualKey < VirtualKey::F5 || virtualKey > VirtualKey::F8) return false;
+    (this->*actions[static_cast<std::size_t>(virtualKey - VirtualKey::F5)])();
+    return true;
 }
 
 void WindowBehaviour::LanguageBtnClick() {

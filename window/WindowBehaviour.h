@@ -81,6 +81,10 @@ public:
     void FormShortCut(int virtualKey);
     // Button2 or F8.
     void AResetErrorsExecute();
+    // A key of an action, F5 to F8, pressed where the actions are at hand
+    // (the main window and the trend window): runs its action and is true,
+    // or false for any other key.
+    bool ActionKey(int virtualKey);
     // F6: on a parameter page, starts logging its values into a new CSV file
     // of logs/, one row for each good read while polling; again, stops.
     void ALogExecute();
@@ -167,6 +171,7 @@ private:
     int trendSet_ = 0;
     std::array<std::vector<int>, 2> trendRows_{{{0}, {0}}};  // chosen of each set
     bool trendOpen_ = false;
+    bool trendPlaced_ = false;  // beside the main window, at its first opening
     std::chrono::steady_clock::time_point trendStart_;
     std::unique_ptr<Messages> messages_;
     std::unique_ptr<EcuSession> session_;

@@ -13,6 +13,7 @@
 #include "text/PathText.h"
 #include "window/LiveLog.h"
 #include "window/Trend.h"
+#include "window/TrendPlacement.h"
 #include "window/TrendPlot.h"
 #include "window/WindowBehaviour.h"
 
@@ -107,13 +108,24 @@ void WindowBehaviour::TrendValues(bool read) {
 
 // Only while it is shown: a closed trend costs no painting at the ticks.
 void WindowBehaviour::RedrawTrend() {
-    if (trendOpen_) view_.TrendChanged();
+    if (trendOpen_) view_.Trend().Redraw();
 }
 
+// The first time it opens beside the main window where the screen has room,
+// else where it hides least of it; then where the user left it.
 void WindowBehaviour::ATrendExecute() {
+    TrendView& trend = view_.Trend();
+    if (!trendPlaced_) {
+        if (const auto screen = trend.Screen()) {
+            trendPlaced_ = true;
+            const TrendArea place = PlaceTrend(screen->Owner, screen->Width, screen->Height,
+                                               screen->WorkArea, screen->Gap);
+            trend.MoveTo(place.X, place.Y);
+        }
+    }
     trendOpen_ = true;
-    view_.ShowTrend();
-    view_.TrendChanged();
+    trend.Show();
+    trend.Redraw();
 }
 
 // The rows chosen before keep their place and colour; new ones follow, and a
@@ -147,9 +159,9 @@ TrendPicture WindowBehaviour::TrendPlot(int width, int height) const {
 }
 
 void WindowBehaviour::ShowTrendTexts() {
-    view_.SetTrendTexts(Text(Lang::TrendTitle), Text(Lang::TrendRows), Text(Lang::TrendMinute),
-                        Text(Lang::TrendFiveMinutes));
-    view_.SetTrendPeriod(trend_->PeriodSeconds == 60 ? 0 : 1);
+    view_.Trend().SetTexts(Text(Lang::TrendTitle), Text(Lang::TrendRows), Text(Lang::TrendMinute),
+                           Text(Lang::TrendFiveMinutes));
+    view_.Trend().SetPeriod(trend_->PeriodSeconds == 60 ? 0 : 1);
 }
 
 // The rows as the lists show them: code and name.
@@ -159,7 +171,7 @@ void WindowBehaviour::ShowTrendRows() {
         names.push_back(Cp1251ToUtf8(def->CodeEn) + "  " + Cp1251ToUtf8(*def->Name));
     std::vector<bool> chosen(names.size(), false);
     for (int slot : trend_->Chosen()) chosen[static_cast<std::size_t>(slot)] = true;
-    view_.SetTrendRows(names, chosen);
+    view_.Trend().SetRows(names, chosen);
 }
 
 // The errors and information pages keep the trend of the set before them;

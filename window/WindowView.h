@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "window/CounterText.h"
+#include "window/TrendView.h"
 
 class WindowView {
 public:
@@ -36,36 +37,29 @@ public:
     // ComNumber: a name appended, and the entry shown (nothing when past the end).
     virtual void AddPortName(const std::string& name) = 0;
     virtual void SelectPort(int index) = 0;
+    // The texts the ticks write go into their controls only when they differ
+    // from what the control shows: a control given its own text again would be
+    // painted anew at every tick, and a box or the memo would lose the user's
+    // selection and scrolling.
     // A cell of a parameter list; every list has its ListRows rows from the start.
-    virtual void SetCell(int list, int row, int column, const std::string& text) = 0;
+    void SetCell(int list, int row, int column, const std::string& text);
+    // Memo1, whole: lines separated by '\n'.
+    void SetMemoText(const std::string& text);
+    // LabeledEdit1 to LabeledEdit8: boxes 0 to 7.
+    void SetBoxText(int box, const std::string& text);
+    // MaskEdit1 to MaskEdit6: counters 0 to 5, laid into their mask.
+    void SetCounter(int counter, const CounterText& text);
+    // The panels of StatusBar1, 0 to 2.
+    void SetPanelText(int panel, const std::string& text);
+    // The tip a panel shows under the mouse (none when empty).
+    virtual void SetPanelTip(int panel, const std::string& tip) = 0;
     // The Value cells of a list drawn as stale (CellLook.h) or live again.
     virtual void SetListStale(int list, bool stale) = 0;
     // A Value cell drawn in the warning colour (its value out of range) or not.
     virtual void SetValueWarning(int list, int row, bool warning) = 0;
-    // Memo1, whole: lines separated by '\n'.
-    virtual void SetMemoText(const std::string& text) = 0;
-    // LabeledEdit1 to LabeledEdit8: boxes 0 to 7.
-    virtual void SetBoxText(int box, const std::string& text) = 0;
-    // MaskEdit1 to MaskEdit6: counters 0 to 5, laid into their mask.
-    virtual void SetCounter(int counter, const CounterText& text) = 0;
-    // The panels of StatusBar1, 0 to 2, and the tip a panel shows under the
-    // mouse (none when empty).
-    virtual void SetPanelText(int panel, const std::string& text) = 0;
-    virtual void SetPanelTip(int panel, const std::string& tip) = 0;
 
-    // --- The trend window (a second, resizable window) ---
-    // Opens it, or brings it to the front.
-    virtual void ShowTrend() = 0;
-    // Its title, the caption of its list, and the two periods to pick from.
-    virtual void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
-                               const std::string& minute, const std::string& fiveMinutes) = 0;
-    // The rows of the page on view to pick from (the chosen ones marked), and
-    // the period picked (0: a minute, 1: five minutes).
-    virtual void SetTrendRows(const std::vector<std::string>& names,
-                              const std::vector<bool>& chosen) = 0;
-    virtual void SetTrendPeriod(int period) = 0;
-    // The plot is to be drawn anew (from WindowBehaviour::TrendPlot).
-    virtual void TrendChanged() = 0;
+    // --- The trend window ---
+    virtual TrendView& Trend() = 0;
 
     // --- Pages, timer, messages ---
     // The page PageControl1 shows, 0 to 3.
@@ -79,4 +73,19 @@ public:
     virtual void ShowMessage(const std::string& text, Icon icon) = 0;
     // The decimal separator of the user's regional settings.
     virtual std::string DecimalSeparator() const = 0;
+
+protected:
+    // --- The texts of the contents: what a control shows (the memo's lines
+    // separated by '\n', a counter as its mask lays it out), and a new text put
+    // into it ---
+    virtual std::string ShownCell(int list, int row, int column) const = 0;
+    virtual void PutCell(int list, int row, int column, const std::string& text) = 0;
+    virtual std::string ShownMemo() const = 0;
+    virtual void PutMemo(const std::string& text) = 0;
+    virtual std::string ShownBox(int box) const = 0;
+    virtual void PutBox(int box, const std::string& text) = 0;
+    virtual std::string ShownCounter(int counter) const = 0;
+    virtual void PutCounter(int counter, const CounterText& text) = 0;
+    virtual std::string ShownPanel(int panel) const = 0;
+    virtual void PutPanel(int panel, const std::string& text) = 0;
 };

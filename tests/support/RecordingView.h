@@ -4,12 +4,13 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "window/WindowView.h"
 
-class RecordingView : public WindowView {
+class RecordingView : public WindowView, public TrendView {
 public:
     struct Message {
         std::string Text;
@@ -37,6 +38,8 @@ public:
     std::vector<bool> TrendChosen;
     int TrendPeriod = -1;
     int TrendRedraws = 0;
+    std::optional<TrendScreen> TrendPlaces;  // where the windows stand; nothing: on no screen
+    std::vector<TrendArea> TrendMoves;       // where the trend window was moved, in order
     int Page = 0;
     bool TimerOn = false;
     std::vector<Message> Messages;
@@ -75,35 +78,28 @@ public:
     void SelectPort(int index) override {
         if (index < static_cast<int>(Ports.size())) SelectedPort = index;
     }
-    void SetCell(int list, int row, int column, const std::string& text) override {
-        Cells.at(list).at(row).at(column) = text;
-    }
     void SetListStale(int list, bool stale) override { Stale.at(list) = stale; }
     void SetValueWarning(int list, int row, bool warning) override {
         Warnings.at(list).at(row) = warning;
     }
-    void SetMemoText(const std::string& text) override { Memo = text; }
-    void SetBoxText(int box, const std::string& text) override { Boxes.at(box) = text; }
-    void SetCounter(int counter, const CounterText& text) override {
-        Counters.at(counter) = text.Shown;
-    }
-    void SetPanelText(int panel, const std::string& text) override { Panels.at(panel) = text; }
     void SetPanelTip(int panel, const std::string& tip) override {
         PanelTips.at(panel) = tip;
         ++PanelTipsSet;
     }
-    void ShowTrend() override { TrendShown = true; }
-    void SetTrendTexts(const std::string& title, const std::string& rowsCaption,
-                       const std::string& minute, const std::string& fiveMinutes) override {
+    TrendView& Trend() override { return *this; }
+    void Show() override { TrendShown = true; }
+    void SetTexts(const std::string& title, const std::string& rowsCaption,
+                  const std::string& minute, const std::string& fiveMinutes) override {
         TrendTexts = {title, rowsCaption, minute, fiveMinutes};
     }
-    void SetTrendRows(const std::vector<std::string>& names,
-                      const std::vector<bool>& chosen) override {
+    void SetRows(const std::vector<std::string>& names, const std::vector<bool>& chosen) override {
         TrendNames = names;
         TrendChosen = chosen;
     }
-    void SetTrendPeriod(int period) override { TrendPeriod = period; }
-    void TrendChanged() override { ++TrendRedraws; }
+    void SetPeriod(int period) override { TrendPeriod = period; }
+    void Redraw() override { ++TrendRedraws; }
+    std::optional<TrendScreen> Screen() const override { return TrendPlaces; }
+    void MoveTo(int x, int y) override { TrendMoves.push_back({x, y, 0, 0}); }
     int ActivePage() const override { return Page; }
     void SetActivePage(int page) override { Page = page; }
     void SetTimerEnabled(bool enabled) override { TimerOn = enabled; }
@@ -112,4 +108,36 @@ public:
         if (WhileShown) WhileShown();
     }
     std::string DecimalSeparator() const override { return Separator; }
+
+    // Every text put into a control (the view puts only those that differ).
+    int TextsPut = 0;
+
+protected:
+    std::string ShownCell(int list, int row, int column) const override {
+        return Cells.at(list).at(row).at(column);
+    }
+    void PutCell(int list, int row, int column, const std::string& text) override {
+        Cells.at(list).at(row).at(column) = text;
+        ++TextsPut;
+    }
+    std::string ShownMemo() const override { return Memo; }
+    void PutMemo(const std::string& text) override {
+        Memo = text;
+        ++TextsPut;
+    }
+    std::string ShownBox(int box) const override { return Boxes.at(box); }
+    void PutBox(int box, const std::string& text) override {
+        Boxes.at(box) = text;
+        ++TextsPut;
+    }
+    std::string ShownCounter(int counter) const override { return Counters.at(counter); }
+    void PutCounter(int counter, const CounterText& text) override {
+        Counters.at(counter) = text.Shown;
+        ++TextsPut;
+    }
+    std::string ShownPanel(int panel) const override { return Panels.at(panel); }
+    void PutPanel(int panel, const std::string& text) override {
+        Panels.at(panel) = text;
+        ++TextsPut;
+    }
 };
