@@ -5,9 +5,12 @@
 #include <string>
 #include <string_view>
 
+struct FileReplace {
+    bool Replaced = false;
+    std::string Reason;  // why not, as the system words it
+};
+
 // Replaces the regular file at target with bytes, or creates it: a failure
-// part way leaves the old file whole. False, with the file as it was and the
-// system's words in `reason`, when the target is no regular file, may not be
-// written, or the disk refused.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes,
-                      std::string& reason);
+// part way leaves the old file whole. Not Replaced, with the file as it was,
+// when the target is no regular file, may not be written, or the disk refused.
+FileReplace ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes);

@@ -11,10 +11,9 @@
 
 namespace {
 
-// False with the reason of the call that failed, as the system words it.
-bool Failed(std::string& reason, int error = errno) {
-    reason = std::generic_category().message(error);
-    return false;
+// The reason of the call that failed, as the system words it.
+FileReplace Failed(int error = errno) {
+    return {false, std::generic_category().message(error)};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -33,23 +32,19 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A temporary file in the same folder takes the old file's permissions and
 // owner, reaches the disk, and is renamed over it.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes,
-                      std::string& reason) {
+FileReplace ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes) {
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (!existed && errno != ENOENT) return Failed(reason);
+    if (!existed && errno != ENOENT) return Failed();
     // Only a regular file is replaced; a rename over a FIFO or a device would
     // take its name away from whatever uses it.
-    if (existed && S_ISDIR(old.st_mode)) return Failed(reason, EISDIR);
-    if (existed && !S_ISREG(old.st_mode)) {
-        reason = "not a regular file";
-        return false;
-    }
+    if (existed && S_ISDIR(old.st_mode)) return Failed(EISDIR);
+    if (existed && !S_ISREG(old.st_mode)) return {false, "not a regular file"};
     // The rename needs only the folder's permission; a file that may not be
     // written must stay as it is. A file with no write bit at all counts as
     // read-only for every user, the superuser too, as a read-only flag would.
-    if (existed && (old.st_mode & 0222) == 0) return Failed(reason, EACCES);
-    if (existed && ::access(target.c_str(), W_OK) != 0) return Failed(reason);
+    if (existed && (old.st_mode & 0222) == 0) return Failed(EACCES);
+    if (existed && ::access(target.c_str(), W_OK) != 0) return Failed();
 
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -60,9 +55,9 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
         temporary = folder / ("." + target.filename().string() + "." + std::to_string(random()));
         // A new file gets the usual mode less the umask, as any created file would.
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Failed(reason);
+        if (fd < 0 && errno != EEXIST) return Failed();
     }
-    if (fd < 0) return Failed(reason, EEXIST);
+    if (fd < 0) return Failed(EEXIST);
 
     bool ok = WriteAll(fd, bytes);
     if (ok && existed) {
@@ -84,7 +79,7 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
     }
     if (!ok) {
         ::unlink(temporary.c_str());
-        return Failed(reason, error);
+        return Failed(error);
     }
     // The rename itself reaches the disk with the folder.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -92,5 +87,5 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
         ::fsync(folderFd);
         ::close(folderFd);
     }
-    return true;
+    return {true, {}};
 }

@@ -10,10 +10,9 @@
 
 namespace {
 
-// False with the reason of the call that failed, as the system words it.
-bool Failed(std::string& reason, DWORD error = ::GetLastError()) {
-    reason = SystemErrorText(error);
-    return false;
+// The reason of the call that failed, as the system words it.
+FileReplace Failed(DWORD error = ::GetLastError()) {
+    return {false, SystemErrorText(error)};
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -44,22 +43,15 @@ bool MayBeWritten(const std::wstring& name) {
 // archive, ...), reaches the disk and is moved over it in one rename. Owner and
 // permission bits have no counterpart to carry over: a new file takes its
 // access list from the folder, as the old one did.
-bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes,
-                      std::string& reason) {
+FileReplace ReplaceWholeFile(const std::filesystem::path& target, std::string_view bytes) {
     const std::wstring targetName = target.wstring();
     const DWORD attributes = ::GetFileAttributesW(targetName.c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!existed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return Failed(reason);
-    if (existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        reason = "Is a directory";
-        return false;
-    }
-    if (existed && (attributes & FILE_ATTRIBUTE_DEVICE)) {
-        reason = "not a regular file";
-        return false;
-    }
+    if (!existed && ::GetLastError() != ERROR_FILE_NOT_FOUND) return Failed();
+    if (existed && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {false, "Is a directory"};
+    if (existed && (attributes & FILE_ATTRIBUTE_DEVICE)) return {false, "not a regular file"};
     if (existed && ((attributes & FILE_ATTRIBUTE_READONLY) || !MayBeWritten(targetName)))
-        return Failed(reason, ERROR_ACCESS_DENIED);
+        return Failed(ERROR_ACCESS_DENIED);
     const DWORD kept =
         existed ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
@@ -75,10 +67,9 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
                         .wstring();
         file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept, nullptr);
-        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
-            return Failed(reason);
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return Failed();
     }
-    if (file == INVALID_HANDLE_VALUE) return Failed(reason, ERROR_FILE_EXISTS);
+    if (file == INVALID_HANDLE_VALUE) return Failed(ERROR_FILE_EXISTS);
 
     bool ok = WriteAll(file, bytes) && ::FlushFileBuffers(file);
     DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
@@ -94,7 +85,7 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
     }
     if (!ok) {
         ::DeleteFileW(temporary.c_str());
-        return Failed(reason, error);
+        return Failed(error);
     }
-    return true;
+    return {true, {}};
 }
