@@ -12,31 +12,9 @@ folder=$1
 warning_png=$(realpath -m "$2")
 trend_png=$(realpath -m "$3")
 
-cd "$folder"
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-    XDG_RUNTIME_DIR=$(mktemp -d)
-    export XDG_RUNTIME_DIR
-fi
-"$top/build/release/app/vmxdiag" &
-window_pid=$!
-trap 'kill $window_pid 2>/dev/null; wait $window_pid 2>/dev/null || true' EXIT
-
-find_window() {
-    local name=$1 found=""
-    for _ in $(seq 100); do
-        found=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
-        [ -n "$found" ] && break
-        kill -0 $window_pid 2>/dev/null || { echo "the window ended" >&2; exit 1; }
-        sleep 0.1
-    done
-    [ -n "$found" ] || { echo "no window named $name" >&2; exit 1; }
-    echo "$found"
-}
-
-window=$(find_window "Diag VMX-4410")
-xdotool windowfocus --sync "$window"
-sleep 0.5
-xdotool key F5
+# shellcheck source=scripts/qt-window.sh
+source "$top/scripts/qt-window.sh"
+qt_window_start "$folder"
 sleep 3
 import -window "$window" "$warning_png"
 xdotool key F7

@@ -14,31 +14,9 @@ pages=()
 if [ $# -ge 4 ]; then
     pages=("F3" "$(realpath -m "$3")" "F4" "$(realpath -m "$4")")
 fi
-title="Diag VMX-4410"
-
-cd "$folder"
-# Qt wants a private runtime folder; a virtual display has none.
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-    XDG_RUNTIME_DIR=$(mktemp -d)
-    export XDG_RUNTIME_DIR
-fi
-"$top/build/release/app/vmxdiag" &
-window_pid=$!
-trap 'kill $window_pid 2>/dev/null; wait $window_pid 2>/dev/null || true' EXIT
-
-# The window shows once the ports were probed.
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "$title" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    kill -0 $window_pid 2>/dev/null || { echo "the window ended before it showed" >&2; exit 1; }
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window did not show" >&2; exit 1; }
-
-xdotool windowfocus --sync "$window"
-sleep 0.5
-xdotool key F5
+# shellcheck source=scripts/qt-window.sh
+source "$top/scripts/qt-window.sh"
+qt_window_start "$folder"
 # Ten ticks of 220 ms and more: the first selects the set, the rest read values.
 sleep 3
 import -window "$window" "$png"

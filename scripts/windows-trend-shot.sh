@@ -20,15 +20,12 @@ source scripts/wine-line.sh
 source scripts/wine-window.sh
 trap 'wine_window_stop; "$wineserver_program" -k 2>/dev/null || true' EXIT
 
-recording="$folder/trend.rec"
-rm -f "$recording"
-sent() { [ "$(grep -c " > $2" "$recording" 2>/dev/null || true)" -ge "$1" ]; }
 trend_shown() {
     trend=$(xdotool search --onlyvisible --name '^(Trend|Тренд)$' 2>/dev/null | head -n 1 || true)
     [ -n "$trend" ]
 }
 
-wine_window_start "$folder" --record "$(winepath_of "$recording")"
+wine_window_recorded "$folder" trend.rec
 xdotool key F5
 wait_until 60 "five live blocks" sent 5 "09 84"
 import -window "$wine_window" "$warning_png"

@@ -25,12 +25,9 @@ source scripts/wine-line.sh
 source scripts/wine-window.sh
 trap 'wine_window_stop; wine_window_dpi 96 || true; "$wineserver_program" -k 2>/dev/null || true' EXIT
 
-recording="$folder/shot.rec"
-rm -f "$recording"
-sent() { [ "$(grep -c " > $2" "$recording" 2>/dev/null || true)" -ge "$1" ]; }
 
 wine_window_dpi "$shot_dpi"
-wine_window_start "$folder" --record "$(winepath_of "$recording")"
+wine_window_recorded "$folder" shot.rec
 xdotool key F5
 wait_until 60 "five live blocks" sent 5 "09 84"
 import -window "$wine_window" "$window_png"

@@ -4,6 +4,10 @@
 #
 #   wine_window_start FOLDER [ARGS...]   starts the window in FOLDER and waits
 #                                        for it: $wine_window is its X window
+#   wine_window_recorded FOLDER NAME     wine_window_start recording the line into
+#                                        FOLDER/NAME, a new file: $recording
+#   sent N FRAME                         N frames that start with FRAME (hex, as
+#                                        the recording has them) went out
 #   wine_window_launch FOLDER [ARGS...]  starts the program in FOLDER, no more
 #   wine_window_close                    closes it as the window manager's close
 #                                        button would; its exit status
@@ -126,3 +130,11 @@ wine_window_stop() {
     wait "$wine_window_pid" 2>/dev/null || true
     wine_window_pid=""
 }
+
+wine_window_recorded() {
+    recording="$1/$2"
+    rm -f "$recording"
+    wine_window_start "$1" --record "$(winepath_of "$recording")"
+}
+
+sent() { [ "$(grep -c " > $2" "$recording" 2>/dev/null || true)" -ge "$1" ]; }

@@ -33,13 +33,6 @@ using ::testing::StartsWith;
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 // A peer that keeps the line open: a tool's exclusive mark stays on the device
 // unless the tool gives it back, so every run must end with the port closed.
 EcuSimulator::Options PeerKeepingTheLineOpen() {
@@ -84,6 +77,12 @@ protected:
     bool WaitForQuietLine() {
         return simulator.WaitForQuietLine(std::chrono::milliseconds(100), std::chrono::seconds(20));
     }
+    // The ECU is switched off: the line still echoes.
+    void SilenceTheEcu() {
+        SimFaults faults;
+        faults.Silent = true;
+        simulator.SetFaults(faults);
+    }
     // Every byte the ECU received belongs to a request frame.
     void ExpectOnlyFramesReceived() {
         EXPECT_GT(simulator.ReceivedFrames().size(), 0u);
@@ -115,9 +114,7 @@ TEST_F(CliSession, ProbeReportsVersionAndApplication) {
 // Fixed fault: an empty --port read as no port at all, and every port was probed.
 TEST_F(CliSession, ProbeOfADevicePathOfASilentEcuAndOfAnEmptyName) {
     EXPECT_EQ(Run("probe --port " + simulator.DevicePath()).status, 0);
-    SimFaults faults;
-    faults.Silent = true;
-    simulator.SetFaults(faults);
+    SilenceTheEcu();
     const CommandRun run = Run("probe");
     EXPECT_NE(run.status, 0);
     EXPECT_THAT(run.output, HasSubstr("no answer"));
@@ -414,9 +411,7 @@ TEST_F(CliSession, ErrorsListsCodesAndNamesWithTheirCount) {
 // Fixed fault: with --port the clear was reported as sent on any line that
 // echoes, with no ECU behind it.
 TEST_F(CliSession, ClearErrorsOnAPortWithoutAnEcuFails) {
-    SimFaults faults;
-    faults.Silent = true;
-    simulator.SetFaults(faults);
+    SilenceTheEcu();
     const CommandRun run = Run("clear-errors --port COM1");
     EXPECT_NE(run.status, 0);
     EXPECT_THAT(run.output, HasSubstr("No ECU answers on COM1"));

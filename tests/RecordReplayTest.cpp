@@ -28,12 +28,11 @@ namespace {
 // The lines of a CSV log of sixteen values without their time column, which
 // differs between a reading and its replay; messages among them are left out.
 std::vector<std::string> WithoutTime(const std::string& csv) {
-    std::vector<std::string> lines;
-    std::istringstream in(csv);
-    for (std::string line; std::getline(in, line);)
+    std::vector<std::string> values;
+    for (const std::string& line : Lines(csv))
         if (std::count(line.begin(), line.end(), ',') == 16)
-            lines.push_back(line.substr(line.find(',')));
-    return lines;
+            values.push_back(line.substr(line.find(',')));
+    return values;
 }
 
 std::string Replaced(const std::string& text, const std::string& pattern, const std::string& by) {

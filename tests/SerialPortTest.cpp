@@ -49,6 +49,12 @@ protected:
         EXPECT_TRUE(result.Messages.empty());
     }
 
+    // Bytes from the far end, waiting in the port's input queue.
+    void Queue(const Bytes& bytes) {
+        pty.Send(bytes);
+        ASSERT_TRUE(pty.WaitUntilQueued(bytes.size()));
+    }
+
     ScratchFolder base;
     PtyPair pty;
     SerialPort port{base.Path()};
@@ -191,8 +197,7 @@ TEST_F(SerialPortTest, ReadReturnsWhenTheLastByteIsInWithoutWaitingOutTheBudget)
 
 TEST_F(SerialPortTest, ReadOfAPartReplyReturnsWhatCameWhenTheBudgetIsOut) {
     OpenPort();
-    pty.Send({7, 8});
-    ASSERT_TRUE(pty.WaitUntilQueued(2));
+    Queue({7, 8});
     Bytes buffer(5);
     const auto start = Clock::now();
     EXPECT_EQ(port.Read(buffer.data(), 5), 2u);
@@ -203,8 +208,7 @@ TEST_F(SerialPortTest, ReadOfAPartReplyReturnsWhatCameWhenTheBudgetIsOut) {
 
 TEST_F(SerialPortTest, PurgeDropsWhatWaits) {
     OpenPort();
-    pty.Send({1, 2, 3});
-    ASSERT_TRUE(pty.WaitUntilQueued(3));
+    Queue({1, 2, 3});
     port.Purge();
     EXPECT_FALSE(port.ReadByte().has_value());
 }
@@ -213,8 +217,7 @@ TEST_F(SerialPortTest, PurgeDropsWhatWaits) {
 
 TEST_F(SerialPortTest, ReadByteTakesAWaitingByteAndGivesUpAfter110Ms) {
     OpenPort();
-    pty.Send({0x09});
-    ASSERT_TRUE(pty.WaitUntilQueued(1));
+    Queue({0x09});
     EXPECT_EQ(port.ReadByte(), std::optional<std::uint8_t>(0x09));
 
     const auto start = Clock::now();
@@ -258,8 +261,7 @@ TEST_F(SerialPortTest, WriteOnALineWithoutEchoCountsWhateverArrived) {
 // Reads of 150 bytes have a budget of 3 s, which a hang-up must cut short.
 TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadWithWhatCame) {
     OpenPort();
-    pty.Send({1, 2, 3});
-    ASSERT_TRUE(pty.WaitUntilQueued(3));
+    Queue({1, 2, 3});
     auto line = After(30ms, [&] { pty.HangUp(); });
     Bytes buffer(150);
     const auto start = Clock::now();

@@ -369,15 +369,13 @@ TEST(TrendSeries, KeepsItsBoundAndDropsOnlyTheOldest) {
 // plot from its Min at the bottom to its Max at the top; values beyond it are
 // marked and drawn at the edge. A row without a range is fitted to its values.
 TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
-    ParameterDef ranged, unranged;
+    PlotRows unranged(0.0, 0.0);
+    ParameterDef ranged;
     ranged.Min = 0.0;
     ranged.Max = 3000.0;
-    unranged.Min = unranged.Max = 0.0;
-    ParameterSets::SlotDefinitions rows{};
-    rows.fill(&unranged);
+    ParameterSets::SlotDefinitions& rows = unranged.Rows;
     rows[0] = &ranged;
-    Trend trend;
-    trend.OriginSeconds = GridLineOrigin;
+    Trend trend = TrendFromGridLine({});
     // Slot 0 from 20 s (the axis' start): 0 to 3000 over the minute, then 3500.
     AddReads(trend, 0, 90, [](int s, int slot) {
         if (slot != 0) return 10.0 + s;
@@ -442,14 +440,9 @@ TEST(TrendPlot, CurvesSpanThePlotByTheirScalesAndMarkValuesOutOfRange) {
 // latest values are grey until the reads come back, and meanwhile the axis
 // goes on to the present.
 TEST(TrendPlot, ALapseBreaksTheCurvesGreysTheValuesAndTheAxisGoesOn) {
-    ParameterDef def;
-    def.Min = 0.0;
-    def.Max = 100.0;
-    ParameterSets::SlotDefinitions rows{};
-    rows.fill(&def);
-    Trend trend;
-    trend.OriginSeconds = GridLineOrigin;
-    trend.Choose({0, 1});
+    const PlotRows ranged(0.0, 100.0);
+    const auto& rows = ranged.Rows;
+    Trend trend = TrendFromGridLine({0, 1});
     const auto value = [](int s, int slot) { return slot == 0 ? 20.0 : 40.0 + s % 7; };
     AddReads(trend, 0, 30, value);
     for (int second = 31; second <= 42; ++second) trend.Lapse(second);
@@ -501,14 +494,9 @@ TEST(TrendPlot, ALapseBreaksTheCurvesGreysTheValuesAndTheAxisGoesOn) {
 // is the new ends and the latest values, a small part of the plot. A step of
 // the axis moves everything.
 TEST(TrendPlot, OnlyTheCurvesNewEndsAndTheValuesChangeUntilTheAxisSteps) {
-    ParameterDef ranged;
-    ranged.Min = 0.0;
-    ranged.Max = 100.0;
-    ParameterSets::SlotDefinitions rows{};
-    rows.fill(&ranged);
-    Trend trend;
-    trend.OriginSeconds = GridLineOrigin;
-    trend.Choose({0, 1});
+    const PlotRows ranged(0.0, 100.0);
+    const auto& rows = ranged.Rows;
+    Trend trend = TrendFromGridLine({0, 1});
     const auto value = [](int s, int slot) {
         return slot == 0 ? static_cast<double>(s % 50) : 10.0 + s;
     };
@@ -558,25 +546,16 @@ TEST(TrendPlacement, BesideTheMainWindowWhereThereIsRoomElseWhereItCoversLeast) 
     };
     const Case cases[] = {
         {"room on the right", {100, 100, 592, 480}, {0, 0, 1920, 1080}, {700, 100, 640, 440}},
-        {"level with it, but inside",
-         {100, 700, 592, 300},
-         {0, 0, 1920, 1080},
-         {700, 640, 640, 440}},
+        {"level, but inside", {100, 700, 592, 300}, {0, 0, 1920, 1080}, {700, 640, 640, 440}},
         {"room on the left only", {1300, 100, 592, 480}, {0, 0, 1920, 1080}, {652, 100, 640, 440}},
         {"room below only", {344, 0, 592, 480}, {0, 0, 1280, 1024}, {344, 488, 640, 440}},
         {"room above only", {344, 540, 592, 480}, {0, 0, 1280, 1024}, {344, 92, 640, 440}},
-        {"a work area off the origin",
-         {-1200, 10, 592, 480},
-         {-1280, 30, 2880, 1000},
-         {-600, 30, 640, 440}},
+        {"off the origin", {-1200, 10, 592, 480}, {-1280, 30, 2880, 1000}, {-600, 30, 640, 440}},
         // Centred on 1280 × 1024: the bottom right corner covers 296 × 168,
         // no more than any other place.
         {"no room beside", {344, 272, 592, 480}, {0, 0, 1280, 1024}, {640, 584, 640, 440}},
         {"no room, nearer the top", {344, 100, 592, 480}, {0, 0, 1280, 1024}, {640, 584, 640, 440}},
-        {"no room, nearer the bottom",
-         {344, 420, 592, 480},
-         {0, 0, 1280, 1024},
-         {640, 0, 640, 440}},
+        {"no room, lower", {344, 420, 592, 480}, {0, 0, 1280, 1024}, {640, 0, 640, 440}},
         {"no room, nearer the left", {100, 272, 592, 480}, {0, 0, 1280, 800}, {640, 0, 640, 440}},
         {"a work area smaller than it", {0, 0, 592, 480}, {0, 0, 600, 400}, {0, 0, 640, 440}},
     };

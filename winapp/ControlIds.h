@@ -5,14 +5,16 @@
 #include <windows.h>
 
 namespace ControlId {
-constexpr int ComNumber = 101;
-constexpr int Button1 = 102;
-constexpr int Button2 = 103;
-constexpr int LanguageBtn = 104;
-constexpr int PageControl1 = 105;
-constexpr int ListView1 = 106;
-constexpr int ListView2 = 107;
-constexpr int Memo1 = 108;
-constexpr int StatusBar1 = 109;
+enum : int {
+    ComNumber = 101,
+    Button1,
+    Button2,
+    LanguageBtn,
+    PageControl1,
+    ListView1,
+    ListView2,
+    Memo1,
+    StatusBar1,
+};
 constexpr UINT_PTR Timer1 = 1;
 }  // namespace ControlId

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "LineTiming.h"
+#include "TickFigures.h"
 #include "protocol/Exchange.h"
 #include "protocol/RequestFrame.h"
 #include "winapp/MainForm.h"
@@ -39,32 +40,6 @@ double ProcessCpuMs() {
                1e4;
     };
     return ms(kernel) + ms(user);
-}
-
-// The tick as the timer runs it, then the painting of what it wrote, against
-// the line time of its exchange. False when the link was lost.
-bool MeasureTicks(TMainForm& form) {
-    constexpr int Ticks = 200;
-    const std::size_t lineBytes = FrameSize + 2 + ReplyLength::LiveBlock;
-    std::vector<double> ticks, painted;
-    for (int i = 0; i < Ticks; ++i) {
-        const double start = bench::WallMs();
-        form.Behaviour().Timer1Timer();
-        ticks.push_back(bench::WallMs() - start);
-        DispatchWaiting();
-        painted.push_back(bench::WallMs() - start);
-    }
-    const double bound = static_cast<double>(lineBytes) * bench::ByteMs;
-    const bool linked = form.Behaviour().LinkOk;
-    std::printf("Windows window live tick (block read, values into the list): %d ticks%s\n", Ticks,
-                linked ? "" : ", LINK LOST");
-    std::printf("  median tick       %8.3f ms\n", bench::Median(ticks));
-    std::printf("  line-time bound   %8.3f ms (%zu bytes at 10 bits a byte, 38400 baud)\n", bound,
-                lineBytes);
-    std::printf("  ratio             %8.3f (target < 1.03)\n", bench::Median(ticks) / bound);
-    std::printf("  with the painting %8.3f ms, ratio %.3f\n", bench::Median(painted),
-                bench::Median(painted) / bound);
-    return linked;
 }
 
 // Polling on the real timer, as a user leaves the window running.
@@ -97,7 +72,9 @@ int main(int argc, char** argv) {
     form.Behaviour().ADiagExecute();
     form.Behaviour().Timer1Timer();  // selects the set: not part of the measured tick
     DispatchWaiting();
-    const bool linked = MeasureTicks(form);
+    const bool linked = MeasureTicks(form.Behaviour(),
+                                     "Windows window live tick (block read, values into the list)",
+                                     FrameSize + 2 + ReplyLength::LiveBlock, DispatchWaiting);
     MeasurePolling(form, seconds);
     return linked ? 0 : 1;
 }

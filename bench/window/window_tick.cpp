@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "LineTiming.h"
+#include "TickFigures.h"
 #include "app/MainForm.h"
 #include "app/StatusPanel.h"
 #include "app/TrendForm.h"
@@ -88,34 +89,16 @@ private:
     double start_ = 0;
 };
 
+// Whatever the window has waiting: the painting of what a tick wrote.
+void PaintWaiting() {
+    QApplication::processEvents();
+}
+
 double ProcessCpuMs() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-// The tick as the timer runs it, then the painting of what it wrote, against
-// the line time of its exchange. False when the link was lost.
-bool MeasureTicks(TMainForm& form, const char* name, std::size_t lineBytes) {
-    constexpr int Ticks = 200;
-    std::vector<double> ticks, painted;
-    for (int i = 0; i < Ticks; ++i) {
-        const double start = bench::WallMs();
-        form.Behaviour().Timer1Timer();
-        ticks.push_back(bench::WallMs() - start);
-        QApplication::processEvents();
-        painted.push_back(bench::WallMs() - start);
-    }
-    const double bound = static_cast<double>(lineBytes) * bench::ByteMs;
-    std::printf("%s: %d ticks%s\n", name, Ticks, form.Behaviour().LinkOk ? "" : ", LINK LOST");
-    std::printf("  median tick       %8.3f ms\n", bench::Median(ticks));
-    std::printf("  line-time bound   %8.3f ms (%zu bytes at 10 bits a byte, 38400 baud)\n", bound,
-                lineBytes);
-    std::printf("  ratio             %8.3f (target < 1.03)\n", bench::Median(ticks) / bound);
-    std::printf("  with the painting %8.3f ms, ratio %.3f\n", bench::Median(painted),
-                bench::Median(painted) / bound);
-    return form.Behaviour().LinkOk;
 }
 
 // Polling on the real timer, as a user leaves the window running. The CPU
@@ -196,8 +179,9 @@ int main(int argc, char** argv) {
         form.Behaviour().Timer1Timer();  // selects the set: not part of the measured tick
         QApplication::processEvents();
 
-        bool linked = MeasureTicks(form, "window live tick (block read, values into the list)",
-                                   FrameSize + 2 + ReplyLength::LiveBlock);
+        bool linked =
+            MeasureTicks(form.Behaviour(), "window live tick (block read, values into the list)",
+                         FrameSize + 2 + ReplyLength::LiveBlock, PaintWaiting);
         const double alone = MeasurePolling(form, seconds, "first page");
 
         // The trend window beside it with four curves, each a minute long
@@ -215,8 +199,9 @@ int main(int argc, char** argv) {
         // same at every read, as errors stay stored.
         form.PageControl1->setCurrentIndex(2);
         form.Behaviour().Timer1Timer();
-        linked = MeasureTicks(form, "window errors tick (error read, 128 lines into the memo)",
-                              FrameSize + 2 + ReplyLength::ErrorBitmap) &&
+        linked = MeasureTicks(form.Behaviour(),
+                              "window errors tick (error read, 128 lines into the memo)",
+                              FrameSize + 2 + ReplyLength::ErrorBitmap, PaintWaiting) &&
                  linked;
         MeasurePolling(form, seconds, "errors page");
         MeasureMemoRewrite(form);

@@ -54,12 +54,10 @@ TEST_F(LookTest, ValueCellsAreLimeOnBlackIn14PointsTheOthersBlackOnButtonFace) {
     }
 }
 
-// Whether some pixel of a cell has the colour.
+// Whether some pixel of a cell has the colour (its last column and row, the
+// grid's, left out).
 bool Painted(const QImage& picture, const QRect& cell, const QColor& colour) {
-    for (int x = cell.left(); x < cell.right(); ++x)
-        for (int y = cell.top(); y < cell.bottom(); ++y)
-            if (picture.pixelColor(x, y) == colour) return true;
-    return false;
+    return HasColour(picture, cell.adjusted(0, 0, -1, -1), colour);
 }
 
 // A failed read greys the list's values (still on black) until its next good

@@ -18,13 +18,6 @@
 
 namespace {
 
-bool HasColour(const QImage& picture, const QRect& area, const QColor& colour) {
-    for (int x = area.left(); x <= area.right(); ++x)
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            if (picture.pixelColor(x, y) == colour) return true;
-    return false;
-}
-
 TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
     auto& ecu = Ecu("COM1");
     Open();
@@ -89,15 +82,10 @@ TEST_F(WindowTest, F7OpensTheTrendWindowWhereTheMainWindowsKeysActToo) {
 // line, in its colour, from the bottom at its first read (a step of 10 s
 // after the axis' start) to the top at the right edge, and nowhere far from it.
 TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
-    ParameterDef def;
-    def.Min = 0.0;
-    def.Max = 3000.0;
-    ParameterSets::SlotDefinitions rows{};
-    rows.fill(&def);
-    Trend trend;
-    trend.OriginSeconds = GridLineOrigin;
+    const PlotRows ranged(0.0, 3000.0);
+    const auto& rows = ranged.Rows;
+    Trend trend = TrendFromGridLine({0});
     AddReads(trend, 0, 60, [](int second, int) { return second * 50.0; });
-    trend.Choose({0});
     TrendPlotView view(
         [&](int width, int height) { return PlotTrend(trend, rows, width, height, "."); }, nullptr);
     view.resize(800, 400);
@@ -119,14 +107,9 @@ TEST(TrendPainting, TheCurveIsPaintedAlongItsLine) {
 // curves, marks, values and all, with nothing of the old values left and
 // the value that stayed whole.
 TEST(TrendPainting, PaintingOnlyTheChangedAreasGivesTheWholePicture) {
-    ParameterDef def;
-    def.Min = 0.0;
-    def.Max = 100.0;
-    ParameterSets::SlotDefinitions rows{};
-    rows.fill(&def);
-    Trend trend;
-    trend.OriginSeconds = GridLineOrigin;
-    trend.Choose({0, 1, 2});
+    const PlotRows ranged(0.0, 100.0);
+    const auto& rows = ranged.Rows;
+    Trend trend = TrendFromGridLine({0, 1, 2});
     // Two rows that move, some of it out of range, and one that stays.
     const auto add = [&](int from, int to) {
         AddReads(trend, from, to, [](int second, int slot) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTest>
@@ -22,6 +23,14 @@
 // Texts in failure messages as text, not as the bytes of their characters.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+
+// Whether some pixel of the area (its edges included) has the colour.
+inline bool HasColour(const QImage& picture, const QRect& area, const QColor& colour) {
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (picture.pixelColor(x, y) == colour) return true;
+    return false;
 }
 
 class RecordingMessages : public WindowMessages {

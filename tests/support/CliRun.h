@@ -7,9 +7,19 @@
 
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/ChildProcess.h"
+
+// The lines of a program's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
 
 struct CommandRun {
     int status = -1;     // -1 when a signal ended it, or it ran past its limit

@@ -3,6 +3,7 @@
 // with the values a function gives each slot.
 
 #include <functional>
+#include <vector>
 
 #include "database/ParameterSets.h"
 #include "window/Trend.h"
@@ -20,4 +21,26 @@ inline void AddReads(Trend& trend, int from, int to,
         for (int slot = 0; slot < SlotCount; ++slot) sets.Values[slot] = value(second, slot);
         trend.Add(second, sets);
     }
+}
+
+// Sixteen rows of one definition whose range is [min, max] (none when both are 0).
+struct PlotRows {
+    PlotRows(double min, double max) {
+        Def.Min = min;
+        Def.Max = max;
+        Rows.fill(&Def);
+    }
+    PlotRows(const PlotRows&) = delete;
+    PlotRows& operator=(const PlotRows&) = delete;
+
+    ParameterDef Def;
+    ParameterSets::SlotDefinitions Rows{};
+};
+
+// A trend whose seconds count from a grid line, plotting `chosen`.
+inline Trend TrendFromGridLine(const std::vector<int>& chosen) {
+    Trend trend;
+    trend.OriginSeconds = GridLineOrigin;
+    trend.Choose(chosen);
+    return trend;
 }
