@@ -3,6 +3,7 @@
 // machine's serial devices).
 //
 //   vmxdiag [--record FILE]    (FILE: every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag --user-folder ...  (in ~/.local/share/vmxdiag, made with the sample when missing)
 //   vmxdiag --version | --help
 
 #include <QApplication>
@@ -13,12 +14,14 @@
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <stdexcept>
 
 #include "app/Program.h"
 #include "app/StopSignals.h"
 #include "app/WindowMessages.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
+#include "window/UserFolder.h"
 
 namespace {
 
@@ -51,6 +54,7 @@ struct ProgramOptions {
         Parser.addVersionOption();
         Parser.addOption(Record);
         Parser.addOption(Force);
+        Parser.addOption(UserFolder);
     }
 
     QCommandLineParser Parser;
@@ -61,6 +65,10 @@ struct ProgramOptions {
         QStringLiteral("FILE")};
     const QCommandLineOption Force{QStringLiteral("force"),
                                    QStringLiteral("Replace the file of --record when it exists.")};
+    const QCommandLineOption UserFolder{
+        QStringLiteral("user-folder"),
+        QStringLiteral("Work in the user's own folder, ~/.local/share/vmxdiag, made with a copy "
+                       "of the sample database.ini when missing.")};
 };
 
 }  // namespace
@@ -103,10 +111,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    MessageBoxes messages;
+    try {
+        if (parser.isSet(program.UserFolder)) EnterUserFolder(UserFolderPlacesOfThisUser());
+    } catch (const std::runtime_error& e) {
+        messages.Show(QString::fromStdString(e.what()), WindowMessages::Icon::Error);
+        return 1;
+    }
     WindowBehaviour::Options options;
     options.Directory = std::filesystem::current_path();
     options.RecordPath = QFile::encodeName(parser.value(record)).toStdString();
     options.ForceRecording = parser.isSet(force);
-    MessageBoxes messages;
     return RunMainForm(messages, options);
 }

@@ -2,6 +2,7 @@
 // current folder and finds the ECU on the machine's COM ports.
 //
 //   vmxdiag.exe [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag.exe --user-folder ...            (in %LOCALAPPDATA%\vmxdiag, as from the Start menu)
 
 // windows.h first: the common controls' header needs its types.
 #include <windows.h>
@@ -15,6 +16,7 @@
 
 #include "text/win32/WideText.h"
 #include "winapp/MainForm.h"
+#include "window/UserFolder.h"
 #include "window/WindowBehaviour.h"
 
 namespace {
@@ -26,7 +28,7 @@ void ShowError(const std::wstring& text) {
 
 // The options of the command line; false, with the user told, for one it
 // does not know.
-bool ReadOptions(WindowBehaviour::Options& options) {
+bool ReadOptions(WindowBehaviour::Options& options, bool& userFolder) {
     for (int i = 1; i < __argc; ++i) {
         const std::wstring argument = __wargv[i];
         if (argument == L"--record" && i + 1 < __argc && __wargv[i + 1][0] != L'\0') {
@@ -37,9 +39,14 @@ bool ReadOptions(WindowBehaviour::Options& options) {
             options.ForceRecording = true;
             continue;
         }
+        if (argument == L"--user-folder") {
+            userFolder = true;
+            continue;
+        }
         ShowError(
-            L"Usage: vmxdiag [--record FILE [--force]]\n\nFILE records every byte on the "
-            L"line (see vmxdiag-cli replay); --force replaces it when it exists.");
+            L"Usage: vmxdiag [--user-folder] [--record FILE [--force]]\n\n--user-folder works "
+            L"in %LOCALAPPDATA%\\vmxdiag. FILE records every byte on the line (see vmxdiag-cli "
+            L"replay); --force replaces it when it exists.");
         return false;
     }
     if (options.ForceRecording && options.RecordPath.empty()) {
@@ -57,8 +64,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ::InitCommonControlsEx(&controls);
     try {
         WindowBehaviour::Options options;
+        bool userFolder = false;
+        if (!ReadOptions(options, userFolder)) return 2;
+        if (userFolder) EnterUserFolder(UserFolderPlacesOfThisUser());
         options.Directory = std::filesystem::current_path();
-        if (!ReadOptions(options)) return 2;
         TMainForm MainForm(instance, options);
         MainForm.Show(showCommand);
         return MainForm.Run();

@@ -38,6 +38,42 @@ bool MayBeWritten(const std::wstring& name) {
     return true;
 }
 
+// A new file beside target holding bytes, on the disk, with the given
+// attributes. Its name, or an empty one with the error.
+std::wstring WriteBeside(const std::filesystem::path& target, std::string_view bytes,
+                         DWORD attributes, DWORD& error) {
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::random_device random;
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = (folder / ("." + target.filename().string() + "." + std::to_string(random())))
+                        .wstring();
+        file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr);
+        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
+            error = ::GetLastError();
+            return {};
+        }
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        error = ERROR_FILE_EXISTS;
+        return {};
+    }
+    bool ok = WriteAll(file, bytes) && ::FlushFileBuffers(file);
+    error = ok ? ERROR_SUCCESS : ::GetLastError();
+    if (!::CloseHandle(file) && ok) {
+        ok = false;
+        error = ::GetLastError();
+    }
+    if (!ok) {
+        ::DeleteFileW(temporary.c_str());
+        return {};
+    }
+    return temporary;
+}
+
 }  // namespace
 
 // A temporary file in the same folder, with the old file's attributes (hidden,
@@ -65,34 +101,27 @@ bool ReplaceWholeFile(const std::filesystem::path& target, std::string_view byte
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
                 : 0;
 
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::random_device random;
-    std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = (folder / ("." + target.filename().string() + "." + std::to_string(random())))
-                        .wstring();
-        file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept, nullptr);
-        if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
-            return Failed(reason);
-    }
-    if (file == INVALID_HANDLE_VALUE) return Failed(reason, ERROR_FILE_EXISTS);
-
-    bool ok = WriteAll(file, bytes) && ::FlushFileBuffers(file);
-    DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
-    if (!::CloseHandle(file) && ok) {
-        ok = false;
-        error = ::GetLastError();
-    }
+    DWORD error = ERROR_SUCCESS;
+    const std::wstring temporary = WriteBeside(target, bytes, kept, error);
+    if (temporary.empty()) return Failed(reason, error);
     // The rename reaches the disk before the call returns.
-    if (ok && !::MoveFileExW(temporary.c_str(), targetName.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
+    if (!::MoveFileExW(temporary.c_str(), targetName.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = ::GetLastError();
+        ::DeleteFileW(temporary.c_str());
+        return Failed(reason, error);
     }
-    if (!ok) {
+    return true;
+}
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+bool PlaceNewFile(const std::filesystem::path& target, std::string_view bytes,
+                  std::string& reason) {
+    DWORD error = ERROR_SUCCESS;
+    const std::wstring temporary = WriteBeside(target, bytes, 0, error);
+    if (temporary.empty()) return Failed(reason, error);
+    if (!::MoveFileExW(temporary.c_str(), target.wstring().c_str(), MOVEFILE_WRITE_THROUGH)) {
+        error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());
         return Failed(reason, error);
     }
