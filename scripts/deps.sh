@@ -12,8 +12,9 @@ packages=(
     # the fonts the window names, a screen grabber and a key presser.
     xvfb xauth fonts-liberation imagemagick xdotool
     # The Windows build: cross compiler, googletest sources for it, Wine to run
-    # it, zip for the package, and rsvg-convert for the icon drawn from its SVG.
-    g++-mingw-w64-x86-64-posix googletest wine64 zip librsvg2-bin
+    # it, zip for the package, wixl and msiinfo for the installer, and
+    # rsvg-convert for the icon drawn from its SVG.
+    g++-mingw-w64-x86-64-posix googletest wine64 zip wixl msitools librsvg2-bin
     # The Debian package (CPack: dpkg-shlibdeps, file) and its checks: lintian,
     # the desktop entry's and the metainfo's validators, the manual pages.
     dpkg-dev file lintian desktop-file-utils appstream man-db
