@@ -2,7 +2,8 @@
 # Cross-builds the core, the command-line tool and the tests for 64-bit Windows
 # (build/windows, with cmake/mingw-w64.cmake), and runs them under Wine against
 # the ECU simulator: the Windows test program, then vmxdiag-cli.exe probe,
-# live and errors, and the window (test-windows-window.sh). The simulator comes from the native build (build/release),
+# live and errors, the window (test-windows-window.sh) and the installer
+# (test-windows-installer.sh). The simulator comes from the native build (build/release),
 # which is made first when it is not there. Needs no display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,6 +64,7 @@ wait "$live"
 grep 'reads succeeded' live.err
 cd "$top"
 
-echo "== Wine: vmxdiag.exe, the window, on a virtual display =="
-xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/test-windows-window.sh
+echo "== Wine: vmxdiag.exe, the window, on a virtual display; then the installer =="
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash -c 'bash scripts/test-windows-window.sh && bash scripts/test-windows-installer.sh'
 echo "Windows: built in $((built - started)) s, run under Wine in $((SECONDS - built)) s."
