@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "database/ProfileText.h"
 #include "platform/FileReplacement.h"
 #include "platform/UserPlaces.h"
 #include "support/ScratchFolder.h"
@@ -67,8 +66,7 @@ TEST(UserFolder, FirstStartMakesTheFolderWithTheSampleInTheUsersLanguage) {
         const char* Copied;          // the copy's
     };
     for (const Case& c :
-         {Case{false, "Language=RU", "Language=EN"}, Case{true, "Language=EN", "Language=RU"},
-          Case{true, "Language=RU", "Language=RU"}}) {
+         {Case{false, "Language=RU", "Language=EN"}, Case{true, "Language=EN", "Language=RU"}}) {
         SCOPED_TRACE(c.Copied);
         ScratchFolder scratch;
         const CurrentFolderGuard current;
@@ -88,16 +86,6 @@ TEST(UserFolder, FirstStartMakesTheFolderWithTheSampleInTheUsersLanguage) {
         EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), folder));
         EXPECT_EQ(ReadBytes(scratch / "database.ini"), sample) << "the sample changed";
     }
-}
-
-TEST(UserFolder, ASampleWithoutLanguageGetsTheUsersAll) {
-    ScratchFolder scratch;
-    const CurrentFolderGuard current;
-    WriteBytes(scratch / "sample.ini", "[0000]\r\nCodeEn=NMOT\r\n");
-    EnterUserFolder({scratch / "vmxdiag", scratch / "sample.ini", true});
-    const ProfileText copy(ReadBytes(scratch / "vmxdiag" / "database.ini"));
-    EXPECT_EQ(copy.Read("Configuration", "Language"), "RU");
-    EXPECT_EQ(copy.Read("0000", "CodeEn"), "NMOT");
 }
 
 // --- The user's own definitions ---
