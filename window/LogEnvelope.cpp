@@ -114,19 +114,29 @@ LogEnvelope DecimateLogColumn(const LogTable& table, std::size_t column,
         envelope.Leave = Between(axis, values, rows.Last - 1, span.To);
 
     const bool whole = data.Missing.empty();
+    // Pixel column x ends at From + width * (x + 1) / pixels, stepped without a division.
     const LogMillis width = span.To - span.From;
+    const LogMillis stride = width / pixels, strideRest = width % pixels;
+    LogMillis until = span.From, rest = 0;
     // The mean pace of the rows, for the first guess of each pixel column's end.
-    const double perRow = rows.Last - rows.First > 1
-                              ? static_cast<double>(axis[rows.Last - 1] - axis[rows.First]) /
-                                    (rows.Last - rows.First - 1)
-                              : 0.0;
+    const double rowsPerMilli =
+        rows.Last - rows.First > 1 ? (rows.Last - rows.First - 1) /
+                                         static_cast<double>(axis[rows.Last - 1] - axis[rows.First])
+                                   : 0.0;
+    envelope.Columns.reserve(
+        std::min<std::size_t>(static_cast<std::size_t>(pixels), rows.Last - rows.First));
     std::optional<LogRow> lastBefore;  // the last finite row of the pixel column before
     LogRow row = rows.First;
     for (int x = 0; x < pixels && row < rows.Last; ++x) {
+        until += stride;
+        rest += strideRest;
+        if (rest >= pixels) {
+            ++until;
+            rest -= pixels;
+        }
         LogRow end = rows.Last;
         if (x + 1 < pixels) {
-            const LogMillis until = span.From + width * (x + 1) / pixels;
-            const double ahead = perRow > 0 ? static_cast<double>(until - axis[row]) / perRow : 0;
+            const double ahead = static_cast<double>(until - axis[row]) * rowsPerMilli;
             const LogRow guess = row + static_cast<LogRow>(std::clamp(ahead, 0.0, 1e9));
             end = FirstFrom(axis, row, rows.Last, until, guess);
         }
@@ -154,14 +164,18 @@ LogEnvelope DecimateLogColumn(const LogTable& table, std::size_t column,
 
 std::vector<std::vector<TrendPixel>> LogPolylines(const LogEnvelope& envelope,
                                                   const LogPlotArea& area) {
+    // Rounded to the nearest pixel, clamped to the area.
+    const bool flat = !(area.High > area.Low);
+    const double scale = flat ? 0.0 : (area.Bottom - area.Top) / (area.High - area.Low);
     const auto y = [&](double value) {
-        if (!(area.High > area.Low)) return (area.Top + area.Bottom) / 2;
-        const double share = (value - area.Low) / (area.High - area.Low);
-        const double at = area.Bottom - share * (area.Bottom - area.Top);
-        return static_cast<int>(std::lround(std::clamp(at, double(area.Top), double(area.Bottom))));
+        if (flat) return (area.Top + area.Bottom) / 2;
+        const double below = std::clamp((area.High - value) * scale, 0.0,
+                                        static_cast<double>(area.Bottom - area.Top));
+        return area.Top + static_cast<int>(below + 0.5);
     };
     std::vector<std::vector<TrendPixel>> pieces;
     std::vector<TrendPixel> piece;
+    piece.reserve(4 * envelope.Columns.size() + 2);
     const auto add = [&](int x, double value) {
         const TrendPixel pixel{area.Left + x, y(value)};
         if (piece.empty() || piece.back() != pixel) piece.push_back(pixel);

@@ -30,11 +30,13 @@ struct LogPixelColumn {
     // Joined by a line to the point before it: the last value of the pixel
     // column before (with values), or Enter for the first.
     bool JoinsPrevious = false;
+    bool operator==(const LogPixelColumn&) const = default;
 };
 
 struct LogPixelMark {
     int X = 0;
     LogCell What = LogCell::NotANumber;  // NotANumber, PlusInfinity or MinusInfinity
+    bool operator==(const LogPixelMark&) const = default;
 };
 
 struct LogEnvelope {
@@ -45,7 +47,7 @@ struct LogEnvelope {
     std::optional<double> Enter;
     std::vector<LogPixelColumn> Columns;  // those with a finite value, left to right
     std::optional<double> Leave;          // joined to the last point before it
-    std::vector<LogPixelMark> Marks;
+    std::vector<LogPixelMark> Marks;      // by X, and in the order of LogCell at one X
 };
 
 LogEnvelope DecimateLogColumn(const LogTable& table, std::size_t column,

@@ -19,7 +19,13 @@ void Widen(LogRange& range, double low, double high) {
 LogExtremes::LogExtremes(const std::vector<double>& values)
     : values_(values), head_(values.size()), tail_(values.size()) {
     const std::size_t blocks = (values.size() + BlockRows - 1) / BlockRows;
-    std::vector<LogRange> whole(blocks, LogRange{Infinity, -Infinity});
+    // Level k has a run starting at each block that has 2^k blocks from it.
+    std::size_t size = 0;
+    for (std::size_t width = 1; width <= blocks; width *= 2) {
+        levelStart_.push_back(size);
+        size += blocks - width + 1;
+    }
+    runs_.assign(size, LogRange{Infinity, -Infinity});
     for (std::size_t block = 0; block < blocks; ++block) {
         const std::size_t start = block * BlockRows;
         const std::size_t end = std::min(values.size(), start + BlockRows);
@@ -43,17 +49,16 @@ LogExtremes::LogExtremes(const std::vector<double>& values)
             }
             tail_[row] = where;
         }
-        Widen(whole[block], block, where);
+        Widen(runs_[block], block, where);
     }
-    levels_.push_back(std::move(whole));
-    for (std::size_t width = 2; width <= blocks; width *= 2) {
-        const std::vector<LogRange>& below = levels_.back();
-        std::vector<LogRange> level(blocks - width + 1);
-        for (std::size_t block = 0; block < level.size(); ++block) {
-            level[block] = below[block];
-            ::Widen(level[block], below[block + width / 2].Low, below[block + width / 2].High);
+    for (std::size_t level = 1; level < levelStart_.size(); ++level) {
+        const LogRange* below = runs_.data() + levelStart_[level - 1];
+        const std::size_t half = std::size_t{1} << (level - 1);
+        for (std::size_t block = 0; block + 2 * half <= blocks; ++block) {
+            LogRange& run = runs_[levelStart_[level] + block];
+            run = below[block];
+            ::Widen(run, below[block + half].Low, below[block + half].High);
         }
-        levels_.push_back(std::move(level));
     }
 }
 
@@ -77,7 +82,7 @@ std::optional<LogRange> LogExtremes::Over(LogRows rows) const {
         Widen(range, lastBlock, head_[last - 1]);
         if (const std::size_t between = lastBlock - firstBlock - 1; between > 0) {
             const auto level = static_cast<std::size_t>(std::bit_width(between)) - 1;
-            const std::vector<LogRange>& runs = levels_[level];
+            const LogRange* runs = runs_.data() + levelStart_[level];
             const LogRange& front = runs[firstBlock + 1];
             const LogRange& back = runs[lastBlock - (std::size_t{1} << level)];
             ::Widen(range, std::min(front.Low, back.Low), std::max(front.High, back.High));

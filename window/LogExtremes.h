@@ -40,8 +40,10 @@ private:
     const std::vector<double>& values_;
     std::vector<Where> head_;  // of [block start, row]
     std::vector<Where> tail_;  // of [row, block end)
-    // levels_[k][b]: the extremes of blocks [b, b + 2^k); Low > High when none.
-    std::vector<std::vector<LogRange>> levels_;
+    // The extremes of blocks [b, b + 2^k) at runs_[levelStart_[k] + b]; Low >
+    // High when none.
+    std::vector<LogRange> runs_;
+    std::vector<std::size_t> levelStart_;
 };
 
 // The extremes of a table's columns, each made when it is first asked for:
