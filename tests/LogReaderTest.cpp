@@ -60,10 +60,12 @@ TEST(LogReader, ReadsEveryDialectTheToolWritesToTheSameNumbers) {
         char Separator;
     };
     const std::string comma =
-        "time,NMOT [rpm],TMOT [\xC2\xB0" "C]\n2026-12-08T10:15:30.125,1250.5,-3.25\n"
+        "time,NMOT [rpm],TMOT [\xC2\xB0"
+        "C]\n2026-12-08T10:15:30.125,1250.5,-3.25\n"
         "2026-12-08T10:15:30.345,0,1.5E20\n";
     const std::string semicolon =
-        "time;NMOT [rpm];TMOT [\xC2\xB0" "C]\n2026-12-08T10:15:30.125;1250,5;-3,25\n"
+        "time;NMOT [rpm];TMOT [\xC2\xB0"
+        "C]\n2026-12-08T10:15:30.125;1250,5;-3,25\n"
         "2026-12-08T10:15:30.345;0;1,5E20\n";
     std::string crlf = semicolon;
     for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2))
@@ -107,12 +109,8 @@ TEST(LogReader, FindsColumnsByHeadingWhereverTheyStand) {
          {3, 4}},
         // In the semicolon dialect a comma in a heading needs no quotes.
         {"N,M [u];time\n5,5;2026-01-01T00:00:00.5\n", {"N,M"}, {"u"}, {5.5}},
-        // More columns than the tool writes, and an empty heading.
-        {"time,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,\n2026-01-01T00:00:00,1,2,3,4,5,6,7,8,9,10,11,"
-         "12,13,14,15,16,17,18\n",
-         {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q", ""},
-         std::vector<std::string>(18),
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}},
+        // Fewer columns than the tool writes, one without a heading.
+        {"time,a,\n2026-01-01T00:00:00,1,2\n", {"a", ""}, {"", ""}, {1, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -165,15 +163,12 @@ TEST(LogReader, SkipsAndCountsRowsItCannotReadAndKeepsTheOthers) {
         {"2026-01-01T00:00:01,1", LogSkip::Kind::Fields, 2},
         {"2026-01-01T00:00:01,1,2,3", LogSkip::Kind::Fields, 4},
         {"2026-01-01T00:00:01,\"1,2", LogSkip::Kind::Fields, 1},
-        {"2026-01-01T00:00:01,1,abc", LogSkip::Kind::Number, 3},
         {"2026-01-01T00:00:01,1x,2", LogSkip::Kind::Number, 2},
         {"2026-01-01T00:00:01,+1,2", LogSkip::Kind::Number, 2},
-        {"2026-01-01T00:00:01, 1,2", LogSkip::Kind::Number, 2},
         {"2026-01-01T00:00:01,1E999,2", LogSkip::Kind::Number, 2},
         {"2026-13-01T00:00:01,1,2", LogSkip::Kind::Time, 1},
         {"2026-02-29T00:00:01,1,2", LogSkip::Kind::Time, 1},
         {"2026-01-01T24:00:00,1,2", LogSkip::Kind::Time, 1},
-        {"2026-01-01 00:00:01,1,2", LogSkip::Kind::Time, 1},
         {"2026-01-01T00:00:01Z,1,2", LogSkip::Kind::Time, 1},
         {",1,2", LogSkip::Kind::Time, 1},
         {std::string(LogReader::MaxLineBytes + 10, '7'), LogSkip::Kind::TooLong, 0},
@@ -362,68 +357,55 @@ TEST(LogReader, ALogWrittenByTheToolReadsBackToItsNumbers) {
         definitions[i].Digits = static_cast<std::uint8_t>(i % 4);
     }
     ParameterSets sets(definitions);
-    const auto valuesAt = [](int row, std::size_t slot) {
-        return (row * 37.0 + slot) / 7.0 * (slot % 2 ? -1 : 1) * std::pow(10.0, slot % 5);
+    constexpr int Rows = 50;
+    const auto start = std::chrono::system_clock::now();
+    // Each row's values; slots past a refused selection are left empty.
+    const auto setRow = [&](int row) {
+        sets.Selection.Accepted = row % 10 == 9 ? 12 : SlotCount;
+        for (std::size_t slot = 0; slot < SlotCount; ++slot)
+            sets.Values[slot] =
+                (row * 37.0 + slot) / 7.0 * (slot % 2 ? -1 : 1) * std::pow(10.0, slot % 5);
+        return start + std::chrono::milliseconds(220 * row);
     };
-    // What the log holds: each value as written, read back.
-    const auto written = [&](double value, std::size_t slot) {
-        const std::string text = ValueText(value, definitions[slot].Digits);
-        double back = 0;
-        std::from_chars(text.data(), text.data() + text.size(), back);
-        return back;
+    const auto check = [&](const LogTable& table) {
+        ASSERT_EQ(table.Rows(), std::size_t{Rows});
+        ASSERT_EQ(table.Columns().size(), std::size_t{SlotCount});
+        for (int row = 0; row < Rows; ++row) {
+            setRow(row);
+            for (std::size_t slot = 0; slot < SlotCount; ++slot) {
+                const LogColumn& column = table.Columns()[slot];
+                EXPECT_EQ(column.Code, definitions[slot].CodeEn);
+                EXPECT_EQ(column.Unit, definitions[slot].UnitRu);
+                // The value as written, read back.
+                const std::string text = ValueText(sets.Values[slot], definitions[slot].Digits);
+                double written = 0;
+                std::from_chars(text.data(), text.data() + text.size(), written);
+                if (ShownValue(sets, static_cast<int>(slot)))
+                    EXPECT_EQ(column.Values[row], written) << slot << " " << row;
+                else
+                    EXPECT_EQ(column.Cell(row), LogCell::Gap);
+            }
+        }
+        EXPECT_EQ(table.AxisTime(Rows - 1) - table.AxisTime(0), (Rows - 1) * 220);
     };
-    const CsvStyle styles[] = {{',', '.', false}, {';', ',', true}, {',', '.', true}};
-    for (const CsvStyle& style : styles) {
+    for (const CsvStyle& style :
+         {CsvStyle{',', '.', false}, CsvStyle{';', ',', true}, CsvStyle{',', '.', true}}) {
         SCOPED_TRACE(style.Separator);
         std::string text = CsvStart(style) + CsvHeader(sets.Slots, style);
-        const auto start = std::chrono::system_clock::now();
-        for (int row = 0; row < 50; ++row) {
-            // Slots past a refused selection are left empty.
-            sets.Selection.Accepted = row % 10 == 9 ? 12 : SlotCount;
-            for (std::size_t slot = 0; slot < SlotCount; ++slot)
-                sets.Values[slot] = valuesAt(row, slot);
-            text += CsvRow(sets, CsvTime(start + std::chrono::milliseconds(220 * row)), style);
-        }
+        for (int row = 0; row < Rows; ++row) text += CsvRow(sets, CsvTime(setRow(row)), style);
         const Read read = ReadText(text, 4096);
         ASSERT_FALSE(read.Fault);
         EXPECT_EQ(read.Skipped, 0u);
-        ASSERT_EQ(read.Table.Rows(), 50u);
-        ASSERT_EQ(read.Table.Columns().size(), std::size_t{SlotCount});
-        for (std::size_t slot = 0; slot < SlotCount; ++slot) {
-            const LogColumn& column = read.Table.Columns()[slot];
-            EXPECT_EQ(column.Code, definitions[slot].CodeEn);
-            EXPECT_EQ(column.Unit, definitions[slot].UnitRu);
-            for (LogRow row = 0; row < 50; ++row) {
-                if (row % 10 == 9 && slot >= 12) {
-                    EXPECT_EQ(column.Cell(row), LogCell::Gap);
-                } else {
-                    EXPECT_EQ(column.Values[row], written(valuesAt(row, slot), slot))
-                        << slot << " " << row;
-                }
-            }
-        }
-        EXPECT_EQ(read.Table.AxisTime(49) - read.Table.AxisTime(0), 49 * 220);
+        check(read.Table);
     }
-}
-
-TEST(LogReader, ReadsTheWindowsLogFile) {
+    // The window's log file.
     ScratchFolder folder;
-    ParameterSets::Definitions definitions{};
-    for (std::size_t i = 0; i < SlotCount; ++i) definitions[i].Digits = 2;
-    definitions[0].CodeEn = "NMOT";
-    ParameterSets sets(definitions);
-    sets.Selection.Accepted = SlotCount;
     LiveLog log;
-    const auto now = std::chrono::system_clock::now();
-    ASSERT_TRUE(log.Start(folder.Path(), 0, sets.Slots, now));
-    for (int row = 0; row < 3; ++row) {
-        sets.Values[0] = 1000.25 * row;
-        ASSERT_TRUE(log.Write(sets, now + std::chrono::milliseconds(220 * row)));
-    }
+    ASSERT_TRUE(log.Start(folder.Path(), 0, sets.Slots, start));
+    for (int row = 0; row < Rows; ++row) ASSERT_TRUE(log.Write(sets, setRow(row)));
     log.Stop();
     LogTable table;
     const LogFileRead read = ReadLogFile(log.Path(), table);
     ASSERT_TRUE(read.Unreadable.empty() && !read.Fault && read.Skipped == 0);
-    EXPECT_EQ(table.Columns()[0].Code, "NMOT");
-    EXPECT_EQ(table.Columns()[0].Values, (std::vector<double>{0, 1000.25, 2000.5}));
+    check(table);
 }

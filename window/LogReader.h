@@ -7,11 +7,11 @@
 //
 // The first line is the header, after a UTF-8 byte-order mark or without one:
 // a field "time" and one field per column of values, named by its code and
-// unit ("NMOT [rpm]"), in any order. The field after or before "time" tells
-// the dialect: ',' between fields with a decimal point, or ';' between fields
-// with a decimal comma (where a point is read as well). Columns are known by
-// the header, never by their place, so reordered columns and more or fewer of
-// them than the tool writes are read alike.
+// unit ("NMOT [rpm]"), in any order. The separator that sets "time" apart as
+// a field of its own tells the dialect: ',' between fields with a decimal
+// point, or ';' between fields with a decimal comma (where a point is read as
+// well). Columns are known by the header, never by their place, so reordered
+// columns and more or fewer of them than the tool writes are read alike.
 //
 // Each later line is a row: the time as written (window/LogTime.h), then a
 // number per column; an empty field is a gap in its column, NAN, INF and -INF

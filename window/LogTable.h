@@ -7,8 +7,19 @@
 // clock was put back), the rows after it form a new run and the jump is
 // kept: the time axis the viewer draws on (the "axis time") carries on from
 // the row before the jump instead of going back, so that it never decreases
-// and every row has its own place on it, while the times of day shown stay
-// those written.
+// (the rows on both sides of a jump share one place on it), while the times
+// of day shown stay those written.
+//
+// How a viewer uses it: ReadLogFile (window/LogReader.h) fills a table, whose
+// LogFault and LogSkip it words in its own language; a LogIndex
+// (window/LogExtremes.h) is made for each table opened. For each picture: the
+// span on view, for each chosen column DecimateLogColumn and LogPolylines
+// (window/LogEnvelope.h), its Marks, and for the legend the column's range
+// over the span, LogIndex::Of(c).Over(RowsIn(span)); a line at the AxisTime of
+// each jump; axis labels from WrittenTimeAt, with LogTimeOfDay and, when
+// SpansMidnight, LogDate (window/LogTime.h). A cursor is RowAt, and the value
+// there Values[row] and Cell(row). A column's Code is the code as written,
+// Printable(CodeEn) of its definition in database.ini.
 
 #include <array>
 #include <cstddef>
