@@ -193,6 +193,11 @@ TEST(LogEnvelope, BreaksAtRowsWithoutAValueAndJoinsAcrossTheEdges) {
     EXPECT_EQ(edges.Leave, 4.5);
     ASSERT_EQ(edges.Columns.size(), 1u);
     EXPECT_EQ(edges.Columns[0].X, 1);
+    // Rows that share one time (a clock put back) make one pixel column.
+    const LogTable still = TableOf({3, 1, 2}, 0);
+    EXPECT_EQ(
+        DecimateLogColumn(still, 0, LogExtremes(still.Columns()[0].Values), {-1, 8}, 9).Columns,
+        (std::vector<LogPixelColumn>{{1, 3, 1, 3, 2, false}}));
     // Values beyond the scale stay at its edges.
     EXPECT_EQ(LogPolylines(edges, {0, 10, 20, 0, 4}),
               (std::vector<std::vector<TrendPixel>>{{{1, 10}, {2, 10}}}));

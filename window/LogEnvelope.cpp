@@ -118,11 +118,11 @@ LogEnvelope DecimateLogColumn(const LogTable& table, std::size_t column,
     const LogMillis width = span.To - span.From;
     const LogMillis stride = width / pixels, strideRest = width % pixels;
     LogMillis until = span.From, rest = 0;
-    // The mean pace of the rows, for the first guess of each pixel column's end.
+    // The mean pace of the rows, for the first guess of each pixel column's
+    // end; none where the rows share one axis time.
+    const LogMillis spread = rows.Empty() ? 0 : axis[rows.Last - 1] - axis[rows.First];
     const double rowsPerMilli =
-        rows.Last - rows.First > 1 ? (rows.Last - rows.First - 1) /
-                                         static_cast<double>(axis[rows.Last - 1] - axis[rows.First])
-                                   : 0.0;
+        spread > 0 ? (rows.Last - rows.First - 1) / static_cast<double>(spread) : 0.0;
     envelope.Columns.reserve(
         std::min<std::size_t>(static_cast<std::size_t>(pixels), rows.Last - rows.First));
     std::optional<LogRow> lastBefore;  // the last finite row of the pixel column before
@@ -137,7 +137,7 @@ LogEnvelope DecimateLogColumn(const LogTable& table, std::size_t column,
         LogRow end = rows.Last;
         if (x + 1 < pixels) {
             const double ahead = static_cast<double>(until - axis[row]) * rowsPerMilli;
-            const LogRow guess = row + static_cast<LogRow>(std::clamp(ahead, 0.0, 1e9));
+            const LogRow guess = row + (ahead > 0 ? static_cast<LogRow>(std::min(ahead, 1e9)) : 0);
             end = FirstFrom(axis, row, rows.Last, until, guess);
         }
         if (end == row) continue;
