@@ -94,6 +94,13 @@ private:
     std::string Label(Lang::Entry entry) const {
         return Escaped(LangText[static_cast<std::size_t>(report_.LanguageIndex == 1)][entry]);
     }
+    // A label that stands alone: capitalised, with a full stop.
+    std::string Sentence(Lang::Entry entry) const {
+        std::string text = Label(entry);
+        if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+            text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        return text + ".";
+    }
     std::string AnswerText(ReportAnswer answer) const {
         switch (answer) {
             case ReportAnswer::Answered:
@@ -177,7 +184,8 @@ private:
     void Errors() {
         out_ += "<section>\n<h2>" + Label(Lang::ReportErrors) + "</h2>\n";
         if (!report_.Errors) {
-            out_ += "<p class=\"missing\">" + Label(Lang::ReportUnanswered) + "</p>\n</section>\n";
+            out_ +=
+                "<p class=\"missing\">" + Sentence(Lang::ReportUnanswered) + "</p>\n</section>\n";
             return;
         }
         const auto& errors = *report_.Errors;
@@ -207,11 +215,11 @@ private:
                     std::to_string(selection.Accepted + 1) + " (" + Cp1251Escaped(refused.Code) +
                     ").</p>\n";
         } else if (!report_.BlockAnswered) {
-            out_ += "<p class=\"incomplete\">" + Label(Lang::ReportUnanswered) + ".</p>\n";
+            out_ += "<p class=\"incomplete\">" + Sentence(Lang::ReportUnanswered) + "</p>\n";
         }
         out_ += "<table class=\"list\">\n<thead><tr><th>" + Label(Lang::CodeColumn) + "</th><th>" +
                 Label(Lang::NameColumn) + "</th><th class=\"number\">" + Label(Lang::ValueColumn) +
-                "</th><th>" + Label(Lang::UnitColumn) + "</th><th>" +
+                "</th><th>" + Label(Lang::UnitColumn) + "</th><th class=\"number\">" +
                 Label(Lang::ReportRangeColumn) + "</th></tr></thead>\n<tbody>\n";
         for (const ReportValue& value : report_.Values) {
             out_ += value.OutOfRange ? "<tr class=\"warning\">" : "<tr>";
