@@ -62,7 +62,7 @@ struct EcuReport {
     // --- Who, when, where ---
     std::string ToolName;     // "vmxdiag-cli"
     std::string ToolVersion;  // "1.0"
-    std::chrono::system_clock::time_point Time;
+    std::chrono::system_clock::time_point Time{};
     std::string PortName;   // "COM1"
     std::string Device;     // what the name stood for, "/dev/ttyUSB0"
     int LanguageIndex = 0;  // 0 Russian, 1 English: the labels and the definitions' texts

@@ -26,7 +26,7 @@
 struct ReportMaker {
     std::string ToolName;     // "vmxdiag" or "vmxdiag-cli"
     std::string ToolVersion;  // "1.0"
-    std::chrono::system_clock::time_point Time;
+    std::chrono::system_clock::time_point Time{};
     // Before the decimals of a value, as the maker shows them: the window
     // passes the user's, the command-line tool a point.
     std::string DecimalSeparator = ".";
