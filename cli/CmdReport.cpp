@@ -17,6 +17,7 @@
 #include "report/ReportJson.h"
 #include "report/ReportReading.h"
 #include "text/PathText.h"
+#include "text/Printable.h"
 
 namespace {
 
@@ -35,8 +36,13 @@ void SayWhatIsMissing(const EcuReport& report) {
         std::fprintf(stderr, "The ECU did not answer every identification request.\n");
     if (!report.ErrorsAnswered()) std::fprintf(stderr, "The error memory could not be read.\n");
     if (!report.Selection.Complete())
-        std::fprintf(stderr, "The ECU did not take the parameter of slot %d.\n",
-                     report.Selection.Accepted + 1);
+        std::fprintf(
+            stderr,
+            "The ECU did not take the parameter of slot %d (%s); that slot and the ones "
+            "after it have no value.\n",
+            report.Selection.Accepted,
+            Printable(report.Values[static_cast<std::size_t>(report.Selection.Accepted)].Code)
+                .c_str());
     else if (!report.BlockAnswered)
         std::fprintf(stderr, "The live block could not be read.\n");
     std::fprintf(stderr, "The report says which parts are missing.\n");

@@ -25,6 +25,8 @@ table.about th { font-weight: normal; color: #444; padding-left: 0; }
 table.about th, table.about td { border: none; padding-top: .1em; padding-bottom: .1em; }
 thead th { background: #eee; border-bottom: 2px solid #333; }
 .number { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+table.errors th:first-child { width: 3em; }
+table.errors th:nth-child(2) { width: 7em; }
 td.vin { font-family: "Liberation Mono", "Courier New", monospace; font-size: 1.1em;
   letter-spacing: .05em; }
 .missing { color: #666; font-style: italic; }
@@ -195,7 +197,7 @@ private:
             out_ += "<p>" + Label(Lang::ReportNoErrors) + "</p>\n</section>\n";
             return;
         }
-        out_ += "<table class=\"list\">\n<thead><tr><th class=\"number\">" +
+        out_ += "<table class=\"errors\">\n<thead><tr><th class=\"number\">" +
                 Label(Lang::ReportNumberColumn) + "</th><th>" + Label(Lang::CodeColumn) +
                 "</th><th>" + Label(Lang::NameColumn) + "</th></tr></thead>\n<tbody>\n";
         for (const ReportError& error : errors)
@@ -212,15 +214,16 @@ private:
             const ReportValue& refused =
                 report_.Values[static_cast<std::size_t>(selection.Accepted)];
             out_ += "<p class=\"incomplete\">" + Label(Lang::ReportSelectionRefused) + " " +
-                    std::to_string(selection.Accepted + 1) + " (" + Cp1251Escaped(refused.Code) +
+                    std::to_string(selection.Accepted) + " (" + Cp1251Escaped(refused.Code) +
                     ").</p>\n";
         } else if (!report_.BlockAnswered) {
             out_ += "<p class=\"incomplete\">" + Sentence(Lang::ReportUnanswered) + "</p>\n";
         }
-        out_ += "<table class=\"list\">\n<thead><tr><th>" + Label(Lang::CodeColumn) + "</th><th>" +
-                Label(Lang::NameColumn) + "</th><th class=\"number\">" + Label(Lang::ValueColumn) +
-                "</th><th>" + Label(Lang::UnitColumn) + "</th><th class=\"number\">" +
-                Label(Lang::ReportRangeColumn) + "</th></tr></thead>\n<tbody>\n";
+        out_ += "<table class=\"values\">\n<thead><tr><th>" + Label(Lang::CodeColumn) +
+                "</th><th>" + Label(Lang::NameColumn) + "</th><th class=\"number\">" +
+                Label(Lang::ValueColumn) + "</th><th>" + Label(Lang::UnitColumn) +
+                "</th><th class=\"number\">" + Label(Lang::ReportRangeColumn) +
+                "</th></tr></thead>\n<tbody>\n";
         for (const ReportValue& value : report_.Values) {
             out_ += value.OutOfRange ? "<tr class=\"warning\">" : "<tr>";
             out_ += "<td>" + Cp1251Escaped(value.Code) + "</td><td>" + Cp1251Escaped(value.Name) +
