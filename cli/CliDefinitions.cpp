@@ -8,8 +8,8 @@
 #include "database/DefinitionFileNotice.h"
 #include "database/ProfileValues.h"
 
-void AddLanguageOption(CLI::App& command, std::string& language) {
-    command.add_option("--lang", language, "Show the texts in this language instead of the file's")
+void AddLanguageOption(CLI::App& command, std::string& language, const std::string& names) {
+    command.add_option(names, language, "Show the texts in this language instead of the file's")
         ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
 }
 

@@ -9,8 +9,10 @@
 
 #include "database/DefinitionDatabase.h"
 
-// Adds --lang ru|en to a command: the texts in that language instead of the file's.
-void AddLanguageOption(CLI::App& command, std::string& language);
+// Adds --lang ru|en to a command: the texts in that language instead of the
+// file's. `names` may add another spelling ("--lang,--language").
+void AddLanguageOption(CLI::App& command, std::string& language,
+                       const std::string& names = "--lang");
 
 // Loads database.ini of the current directory, in `language` when one is given.
 // Null, with the reason on standard error (unless `conversionSaid`), when an

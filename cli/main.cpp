@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     AddLiveCommand(app, status);
     AddErrorsCommand(app, status);
     AddClearErrorsCommand(app, status);
+    AddReportCommand(app, status);
     AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
     AddCheckCommand(app, status);

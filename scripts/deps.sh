@@ -6,7 +6,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+    # The report's HTML is read back by a strict HTML5 parser in the tests.
+    python3-html5lib
     qt6-base-dev locales
     # The window without a display (run.sh, screenshots): a virtual X server,
     # the fonts the window names, a screen grabber and a key presser.

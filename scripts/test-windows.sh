@@ -50,6 +50,17 @@ grep -q '^COM2: no answer' <<<"$probe"
 vwine "$cli" live --count 5 --port COM1 --format csv
 vwine "$cli" errors --port COM1 | tee errors.txt
 grep -q 'Quantity of errors: 3' errors.txt
+# The report into a new file, in the page's and the data's form; a second run
+# does not replace it without --force.
+rm -f report.html report.json
+vwine "$cli" report --port COM1 --lang en --output report.html
+grep -q '<td class="vin">' report.html
+vwine "$cli" report --port COM1 --format json --output report.json
+grep -q '"complete": true' report.json
+if vwine "$cli" report --port COM1 --output report.html 2>/dev/null; then
+    echo "report replaced a file without --force" >&2
+    exit 1
+fi
 # Ctrl+C (Wine hands SIGINT to the console's control handlers) ends a run
 # between two reads: its summary comes, and the last read was good.
 "$wine_program" "$cli" live --port COM1 --format csv >live.csv 2>live.err &
