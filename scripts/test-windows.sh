@@ -66,10 +66,20 @@ fi
 "$wine_program" "$cli" live --port COM1 --format csv >live.csv 2>live.err &
 live=$!
 wine_line_pids+=("$live")
-for _ in $(seq 100); do
-    [ "$(wc -l <live.csv)" -ge 3 ] && break
+# A stop sent before the program has taken the console's stops would end it as
+# the signal ends a program that has none: wait for its rows, however long
+# Wine takes to start on a busy machine.
+rows=0
+for _ in $(seq 600); do
+    rows=$(wc -l <live.csv)
+    [ "$rows" -ge 3 ] && break
     sleep 0.1
 done
+[ "$rows" -ge 3 ] || {
+    echo "vmxdiag-cli.exe live wrote $rows lines in 60 s" >&2
+    cat live.err >&2
+    exit 1
+}
 kill -INT "$live"
 wait "$live"
 grep 'reads succeeded' live.err
