@@ -3,7 +3,8 @@
 // machine's serial devices).
 //
 //   vmxdiag [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
-//   vmxdiag --version | --help          (the options: window/WindowOptions.cpp)
+//   vmxdiag --user-folder ...           (in ~/.local/share/vmxdiag, made with the sample when
+//   missing) vmxdiag --version | --help          (the options: window/WindowOptions.cpp)
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "app/WindowMessages.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/StandardStreams.h"
+#include "window/UserFolder.h"
 #include "window/WindowOptions.h"
 
 namespace {
@@ -92,7 +95,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vmxdiag: %s\n", arguments.Problem.c_str());
         return 2;
     }
-    arguments.Options.Directory = std::filesystem::current_path();
     MessageBoxes messages;
+    if (arguments.UserFolder) {
+        try {
+            EnterUserFolder(UserFolderPlacesOfThisUser());
+        } catch (const std::runtime_error& e) {
+            messages.Show(QString::fromStdString(e.what()), WindowMessages::Icon::Error);
+            return 1;
+        }
+    }
+    arguments.Options.Directory = std::filesystem::current_path();
     return RunMainForm(messages, arguments.Options);
 }

@@ -1,14 +1,13 @@
 #include "cli/CliDefinitions.h"
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 
 #include "cli/TextTable.h"
 #include "database/ProfileValues.h"
 
-void AddLanguageOption(CLI::App& command, std::string& language) {
-    command.add_option("--lang", language, "Show the texts in this language instead of the file's")
+void AddLanguageOption(CLI::App& command, std::string& language, const std::string& names) {
+    command.add_option(names, language, "Show the texts in this language instead of the file's")
         ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
 }
 
@@ -37,9 +36,6 @@ std::unique_ptr<DefinitionDatabase> ReadDefinitions(const std::string& language)
         database = std::make_unique<DefinitionDatabase>(DefinitionFile());
     } catch (const ConversionError& error) {
         SayConversionError(error);
-        return nullptr;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "Error: %s\n", error.what());
         return nullptr;
     }
     if (const auto chosen = ChosenLanguage(language)) {

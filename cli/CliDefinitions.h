@@ -15,8 +15,10 @@
 // An "Address" that does not convert, on standard error with its section.
 void SayConversionError(const ConversionError& error);
 
-// Adds --lang ru|en to a command: the texts in that language instead of the file's.
-void AddLanguageOption(CLI::App& command, std::string& language);
+// Adds --lang ru|en to a command: the texts in that language instead of the
+// file's. `names` may add another spelling ("--lang,--language").
+void AddLanguageOption(CLI::App& command, std::string& language,
+                       const std::string& names = "--lang");
 
 // The language index (0 Russian, 1 English) of a --lang value; nothing for none.
 std::optional<std::uint8_t> ChosenLanguage(const std::string& language);

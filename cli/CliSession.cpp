@@ -1,7 +1,6 @@
 #include "cli/CliSession.h"
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <optional>
 
@@ -53,19 +52,9 @@ void SayWhyNot(const std::string& portName, const PortDetection& detection, bool
 
 // Adds --record FILE and --force.
 void AddRecordOption(CLI::App& command, RecordOption& record) {
-    CLI::Option* path =
-        command
-            .add_option("--record", record.Path,
-                        "Record every byte to and from the port into FILE, a new regular file "
-                        "(see 'replay')")
-            ->type_name("FILE")
-            ->check(CLI::Validator(
-                [](std::string& name) {
-                    return name.empty() ? std::string("a file is needed") : "";
-                },
-                ""));
-    command.add_flag("--force", record.Force, "Replace the file of --record when it exists")
-        ->needs(path);
+    AddNewFileOption(command, "--record", record.Path, record.Force,
+                     "Record every byte to and from the port into FILE, a new regular file "
+                     "(see 'replay')");
 }
 
 // The file is missing or defines no parameter: the parameters to read, and
@@ -128,8 +117,6 @@ std::unique_ptr<EcuSession> StartSession(CliMessages& messages, const SessionCho
         if (!conversionSaid) SayConversionError(error);
     } catch (const RecordingNotCreated& error) {
         std::fprintf(stderr, "Error: %s.\n", MessagePart(error.what()).c_str());
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "Error: %s\n", error.what());
     }
     return nullptr;
 }
@@ -178,4 +165,17 @@ void AddPortOption(CLI::App& command, std::string& port, const std::string& help
                 return name.empty() ? std::string("a port name or device is needed") : "";
             },
             "NAME"));
+}
+
+void AddNewFileOption(CLI::App& command, const std::string& name, std::string& path, bool& force,
+                      const std::string& help) {
+    CLI::Option* file = command.add_option(name, path, help)
+                            ->type_name("FILE")
+                            ->check(CLI::Validator(
+                                [](std::string& given) {
+                                    return given.empty() ? std::string("a file is needed") : "";
+                                },
+                                ""));
+    command.add_flag("--force", force, "Replace the file of " + name + " when it exists")
+        ->needs(file);
 }

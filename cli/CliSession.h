@@ -73,3 +73,8 @@ void SaveRecording(EcuLine& line);
 // Adds --port NAME to a command. An empty name is refused: it would otherwise
 // read as no name at all and send frames to every port.
 void AddPortOption(CLI::App& command, std::string& port, const std::string& help);
+
+// Adds NAME FILE, a file the command makes (an empty name is refused), and
+// --force, which goes with it and lets the file replace one that exists.
+void AddNewFileOption(CLI::App& command, const std::string& name, std::string& path, bool& force,
+                      const std::string& help);

@@ -78,10 +78,14 @@ int PrintDefinitions(const std::string& language) {
     return 0;
 }
 
+void DeclareDefinitions(CLI::App& command, std::string& language) {
+    AddLanguageOption(command, language);
+}
+
 }  // namespace
 
 void AddDefinitionsCommand(CLI::App& app, int& status) {
     AddCommand(app, status, "definitions",
                "Print the parameter and error definitions of database.ini (read-only)",
-               PrintDefinitions, AddLanguageOption);
+               PrintDefinitions, DeclareDefinitions);
 }

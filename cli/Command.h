@@ -29,6 +29,8 @@ void AddEvalCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 // replay FILE [--format table|csv]: a recording made with --record, without a port.
 void AddReplayCommand(CLI::App& app, int& status);
+// report [--port NAME] [--set 1|2] [--format html|json] [--output FILE]: a report of the ECU.
+void AddReportCommand(CLI::App& app, int& status);
 
 // Whether a command holds the port while it runs: then a stop (Ctrl+C, ...)
 // waits for the exchange under way and becomes its exit status (StopSignals).

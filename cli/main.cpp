@@ -2,6 +2,7 @@
 // database.ini and the port namespace of the current directory, like the window.
 
 #include <cstdio>
+#include <exception>
 
 #include <CLI/CLI.hpp>
 
@@ -31,13 +32,21 @@ int main(int argc, char** argv) {
     AddLiveCommand(app, status);
     AddErrorsCommand(app, status);
     AddClearErrorsCommand(app, status);
+    AddReportCommand(app, status);
     AddDefinitionsCommand(app, status);
     AddEvalCommand(app, status);
     AddCheckCommand(app, status);
     AddReplayCommand(app, status);
     AddHelpCommand(app, status);
     DescribeExitCodes(app);
-    if (const auto ended = RunCommandLine(app, argc, argv)) status = *ended;
+    try {
+        if (const auto ended = RunCommandLine(app, argc, argv)) status = *ended;
+    } catch (const std::exception& error) {
+        // What no command foresaw (no memory, a folder gone): said, and the
+        // port closed on the way out.
+        std::fprintf(stderr, "Error: %s\n", error.what());
+        status = 1;
+    }
     // Output that never reached its reader makes a failed run, the help's too.
     if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) status = 1;
     return status;

@@ -51,10 +51,9 @@ bool ProfileFile::Write(std::string_view section, std::string_view key,
         const FileRead read = ReadRegularFile(target, bytes);
         if (read.Outcome == FileReadOutcome::Failed) return Fail(read.Reason);
         ProfileText current(std::move(bytes));
-        if (current.Set(section, key, value)) {
-            const FileReplace replaced = ReplaceWholeFile(target, current.Bytes());
-            if (!replaced.Replaced) return Fail(replaced.Reason);
-        }
+        std::string reason;
+        if (current.Set(section, key, value) && !ReplaceWholeFile(target, current.Bytes(), reason))
+            return Fail(reason);
         text_ = std::move(current);
         return true;
     } catch (...) {

@@ -42,6 +42,31 @@ Lang::Table MakeLangText() {
     set(Lang::LogTip, "Журнал значений (F6):", "Log of the values (F6):");
     set(Lang::LogNotStarted, "Журнал не начат", "The log could not be started");
     set(Lang::LogStopped, "Журнал остановлен", "The log stopped");
+    set(Lang::ReportTitle, "Отчёт о диагностике ЭБУ", "ECU diagnostic report");
+    set(Lang::ReportTool, "Программа", "Program");
+    set(Lang::ReportTime, "Дата и время", "Date and time");
+    set(Lang::ReportPort, "Порт", "Port");
+    set(Lang::ReportIdentification, "Идентификация", "Identification");
+    set(Lang::ReportCounters, "Счётчики наработки (часы:минуты)",
+        "Engine-hour counters (hours:minutes)");
+    set(Lang::ReportErrors, "Ошибки", "Stored errors");
+    set(Lang::ReportErrorCount, "Количество ошибок:", "Number of errors:");
+    set(Lang::ReportNoErrors, "Ошибок нет.", "No error is stored.");
+    set(Lang::ReportNumberColumn, "№", "No.");
+    set(Lang::ReportValues, "Параметры, набор", "Parameters, set");
+    set(Lang::ReportRangeColumn, "Диапазон", "Range");
+    set(Lang::ReportOutOfRange, "вне диапазона", "out of range");
+    set(Lang::ReportUnanswered, "ЭБУ не ответил", "the ECU did not answer");
+    set(Lang::ReportNotSent, "не запрошено: ЭБУ не ответил на предыдущий запрос",
+        "not asked: the ECU did not answer the request before");
+    set(Lang::ReportNotForThisVersion, "эта версия программы ЭБУ его не передаёт",
+        "this program version of the ECU does not give it");
+    set(Lang::ReportNotSelected, "не выбран в ЭБУ", "not selected in the ECU");
+    set(Lang::ReportSelectionRefused, "ЭБУ не принял параметр слота",
+        "The ECU did not take the parameter of slot");
+    set(Lang::ReportComplete, "ЭБУ ответил на все запросы.", "The ECU answered every request.");
+    set(Lang::ReportIncomplete, "ЭБУ ответил не на все запросы; неполны разделы:",
+        "The ECU did not answer every request; incomplete:");
     return table;
 }
 

@@ -13,8 +13,9 @@ namespace Lang {
 constexpr std::size_t EntryCount = 256;
 constexpr std::size_t LanguageCount = 2;  // 0 Russian, 1 English
 
-// The filled entries; 32 to 255 stay empty. 0 to 24 are the window's since
-// its first version; 25 on are those of its log and trend.
+// The filled entries; the rest up to 255 stay empty. 0 to 24 are the window's
+// since its first version; 25 to 31 are those of its log and trend, 32 on those
+// of the report of an ECU.
 enum Entry : std::size_t {
     StartAction = 0,  // caption of ADiag while polling is off
     StopAction,       // caption of ADiag while polling is on
@@ -50,6 +51,31 @@ enum Entry : std::size_t {
     // reason follow.
     LogNotStarted,
     LogStopped,
+    // The report: its title, the lines of who made it, when and where, and
+    // its sections.
+    ReportTitle,
+    ReportTool,
+    ReportTime,
+    ReportPort,
+    ReportIdentification,
+    ReportCounters,  // the heading of the hour counters and the rack zero position
+    ReportErrors,
+    ReportErrorCount,  // before the number of stored errors
+    ReportNoErrors,
+    ReportNumberColumn,  // the error's number, its bit in the ECU's error memory
+    ReportValues,        // the heading of the live values; the set's number follows
+    ReportRangeColumn,
+    ReportOutOfRange,  // beside a value outside its range
+    // What stands in the place of what the ECU did not give.
+    ReportUnanswered,
+    ReportNotSent,
+    ReportNotForThisVersion,
+    ReportNotSelected,
+    ReportSelectionRefused,  // the slot's number and code follow
+    // The line under the title: all answered, or which parts are missing
+    // (the sections' headings follow).
+    ReportComplete,
+    ReportIncomplete,
     FilledEntries
 };
 

@@ -21,7 +21,7 @@ _vmxdiag_cli_ports() {
     mapfile -t COMPREPLY < <(compgen -W "${names[*]}" -- "$cur")
 }
 
-_vmxdiag_cli_commands="ports probe info live errors clear-errors definitions eval check replay help"
+_vmxdiag_cli_commands="ports probe info live errors clear-errors report definitions eval check replay help"
 
 _vmxdiag_cli_files() {
     mapfile -t COMPREPLY < <(compgen -f -- "$1")
@@ -52,10 +52,15 @@ _vmxdiag_cli() {
     if [[ -n $command ]]; then
         case $prev in
             --port) _vmxdiag_cli_ports "$cur"; return ;;
-            --lang) mapfile -t COMPREPLY < <(compgen -W "ru en" -- "$cur"); return ;;
-            --format) mapfile -t COMPREPLY < <(compgen -W "table csv csv-semicolon" -- "$cur"); return ;;
+            --lang | --language) mapfile -t COMPREPLY < <(compgen -W "ru en" -- "$cur"); return ;;
+            --format)
+                local formats="table csv csv-semicolon"
+                [[ $command == report ]] && formats="html json"
+                mapfile -t COMPREPLY < <(compgen -W "$formats" -- "$cur")
+                return
+                ;;
             --set) mapfile -t COMPREPLY < <(compgen -W "1 2" -- "$cur"); return ;;
-            --record) _vmxdiag_cli_files "$cur"; return ;;
+            --record | --output) _vmxdiag_cli_files "$cur"; return ;;
             --count | --interval) return ;;
         esac
     fi
@@ -72,6 +77,7 @@ _vmxdiag_cli() {
         clear-errors) options="--port --lang --yes" ;;
         info | errors) options="--port --lang --record --force" ;;
         live) options="--set --count --interval --format --port --lang --record --force" ;;
+        report) options="--port --set --lang --format --output --force" ;;
         definitions) options="--lang" ;;
         eval) options="--explain" ;;
         check) options="--werror" ;;

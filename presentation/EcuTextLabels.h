@@ -44,6 +44,13 @@ constexpr Lang::Entry EcuTextLabelOf(const EcuTextField& field) {
     return Lang::FilledEntries;
 }
 
+// The field a label is of.
+constexpr const EcuTextField& EcuTextFieldOf(const EcuTextLabel& label) {
+    for (const EcuTextField& field : EcuTextFields)
+        if (field.Text == label.Text) return field;
+    return EcuTextFields.back();
+}
+
 // What a box shows.
 constexpr const EcuTextLabel& EcuTextLabelOfBox(int box) {
     for (const EcuTextLabel& label : EcuTextLabels)

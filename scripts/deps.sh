@@ -6,14 +6,17 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
-    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+    # The report's HTML is read back by a strict HTML5 parser in the tests.
+    python3-html5lib
     qt6-base-dev locales
     # The window without a display (run.sh, screenshots): a virtual X server,
     # the fonts the window names, a screen grabber and a key presser.
     xvfb xauth fonts-liberation imagemagick xdotool
     # The Windows build: cross compiler, googletest sources for it, Wine to run
-    # it, zip for the package.
-    g++-mingw-w64-x86-64-posix googletest wine64 zip
+    # it, zip for the package, wixl and msiinfo for the installer, and
+    # rsvg-convert for the icon drawn from its SVG.
+    g++-mingw-w64-x86-64-posix googletest wine64 zip wixl msitools librsvg2-bin
     # The Debian package (CPack: dpkg-shlibdeps, file) and its checks: lintian,
     # the desktop entry's and the metainfo's validators, the manual pages.
     dpkg-dev file lintian desktop-file-utils appstream man-db

@@ -2,7 +2,8 @@
 # Cross-builds the core, the command-line tool and the tests for 64-bit Windows
 # (build/windows, with cmake/mingw-w64.cmake), and runs them under Wine against
 # the ECU simulator: the Windows test program, then vmxdiag-cli.exe probe,
-# live and errors, and the window (test-windows-window.sh). The simulator comes from the native build (build/release),
+# live and errors, the window (test-windows-window.sh) and the installer
+# (test-windows-installer.sh). The simulator comes from the native build (build/release),
 # which is made first when it is not there. Needs no display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,20 +50,42 @@ grep -q '^COM2: no answer' <<<"$probe"
 vwine "$cli" live --count 5 --port COM1 --format csv
 vwine "$cli" errors --port COM1 | tee errors.txt
 grep -q 'Quantity of errors: 3' errors.txt
+# The report into a new file, in the page's and the data's form; a second run
+# does not replace it without --force.
+rm -f report.html report.json
+vwine "$cli" report --port COM1 --lang en --output report.html
+grep -q '<td class="vin">' report.html
+vwine "$cli" report --port COM1 --format json --output report.json
+grep -q '"complete": true' report.json
+if vwine "$cli" report --port COM1 --output report.html 2>/dev/null; then
+    echo "report replaced a file without --force" >&2
+    exit 1
+fi
 # Ctrl+C (Wine hands SIGINT to the console's control handlers) ends a run
 # between two reads: its summary comes, and the last read was good.
 "$wine_program" "$cli" live --port COM1 --format csv >live.csv 2>live.err &
 live=$!
 wine_line_pids+=("$live")
-for _ in $(seq 100); do
-    [ "$(wc -l <live.csv)" -ge 3 ] && break
+# A stop sent before the program has taken the console's stops would end it as
+# the signal ends a program that has none: wait for its rows, however long
+# Wine takes to start on a busy machine.
+rows=0
+for _ in $(seq 600); do
+    rows=$(wc -l <live.csv)
+    [ "$rows" -ge 3 ] && break
     sleep 0.1
 done
+[ "$rows" -ge 3 ] || {
+    echo "vmxdiag-cli.exe live wrote $rows lines in 60 s" >&2
+    cat live.err >&2
+    exit 1
+}
 kill -INT "$live"
 wait "$live"
 grep 'reads succeeded' live.err
 cd "$top"
 
-echo "== Wine: vmxdiag.exe, the window, on a virtual display =="
-xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/test-windows-window.sh
+echo "== Wine: vmxdiag.exe, the window, on a virtual display; then the installer =="
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash -c 'bash scripts/test-windows-window.sh && bash scripts/test-windows-installer.sh'
 echo "Windows: built in $((built - started)) s, run under Wine in $((SECONDS - built)) s."

@@ -21,7 +21,9 @@ wineserver_program=$(command -v wineserver || true)
 export WINEPREFIX="$top/build/windows/wine"
 export WINEDEBUG=-all
 # No Mono or Gecko installers: they would ask on a display that is not there.
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No menu entries, icons or file associations of the prefix on the host's
+# desktop, and no web pages opened in the host's browser.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
 export WINEARCH=win64
 
 wine_line_runtime="$top/build/windows/line"

@@ -9,6 +9,7 @@
 #   sent N FRAME                         N frames that start with FRAME (hex, as
 #                                        the recording has them) went out
 #   wine_window_launch FOLDER [ARGS...]  starts the program in FOLDER, no more
+#                                        ($wine_window_program, the build's unless set)
 #   wine_window_close                    closes it as the window manager's close
 #                                        button would; its exit status
 #   wine_window_stop                     ends it whatever its state
@@ -57,7 +58,7 @@ wine_window_launch() {
     "$wineserver_program" -k 2>/dev/null || true
     "$wineserver_program" -w 2>/dev/null || true
     wine_line_server
-    (cd "$folder" && exec "$wine_program" "$top/build/windows/vmxdiag.exe" "$@") &
+    (cd "$folder" && exec "$wine_program" "${wine_window_program:-$top/build/windows/vmxdiag.exe}" "$@") &
     wine_window_pid=$!
 }
 

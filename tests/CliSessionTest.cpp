@@ -15,6 +15,8 @@
 #include <sstream>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "serial/SerialPort.h"
 #include "sim/posix/EcuSimulator.h"
 #include "support/ChildProcess.h"
@@ -523,6 +525,72 @@ TEST_F(CliSession, InfoSaysARequestThatWasNotAnsweredAndFails) {
     const CommandRun empty = Run("info --port ''");
     EXPECT_EQ(empty.status, 2);
     EXPECT_THAT(empty.output, HasSubstr("a port name or device is needed"));
+}
+
+// --- report ---
+
+TEST_F(CliSession, ReportHoldsTheEcusValuesAsJsonOrAsAPageAndExitsZero) {
+    std::array<std::uint8_t, 16> bitmap{};
+    bitmap[1] = 0x02;  // error 9
+    simulator.SetErrorBitmap(bitmap);
+    const CommandRun json = Run("report --format json --lang en --set 2", false);
+    ASSERT_EQ(json.status, 0) << json.output;
+    const auto report = nlohmann::ordered_json::parse(json.output);
+    EXPECT_EQ(report["identification"]["vin"]["text"], "X9L21230060123456");
+    EXPECT_EQ(report["counters"]["whole_working_time"]["text"], "932:4");
+    EXPECT_EQ(report["errors"]["list"][0]["text"], "Camshaft sensor: no signal");
+    EXPECT_EQ(report["values"]["set"], 2);
+    EXPECT_EQ(report["complete"], true);
+
+    // --language is the spelling of --lang.
+    const CommandRun page = Run("report --language ru", false);
+    ASSERT_EQ(page.status, 0) << page.output;
+    EXPECT_THAT(page.output, StartsWith("<!DOCTYPE html>\n<html lang=\"ru\">"));
+    EXPECT_THAT(page.output, HasSubstr("<td>P0340</td><td>Датчик распредвала: нет сигнала</td>"));
+}
+
+TEST_F(CliSession, AReportWithAPartUnansweredIsWrittenSayingWhichAndExitsOne) {
+    SimFaults faults;
+    faults.Unanswered = {static_cast<std::uint8_t>(Command::ErrorMemory)};
+    simulator.SetFaults(faults);
+    const CommandRun json = Run("report --format json", false);
+    EXPECT_EQ(json.status, 1);
+    const auto report = nlohmann::ordered_json::parse(json.output);
+    EXPECT_EQ(report["errors"]["status"], "unanswered");
+    EXPECT_EQ(report["unanswered"], nlohmann::ordered_json({"errors"}));
+    EXPECT_EQ(report["counters"]["rack_zero_position"]["text"], "25");
+    const CommandRun said = Run("report --format json");
+    EXPECT_THAT(said.output, HasSubstr("The error memory could not be read.\n"));
+}
+
+TEST_F(CliSession, ReportOutputIsANewFileUnlessForcedAndUsageErrorsExitTwo) {
+    const CommandRun first = Run("report --output 'the report.html'");
+    ASSERT_EQ(first.status, 0) << first.output;
+    EXPECT_THAT(first.output, Not(HasSubstr("<html")));
+    const std::string written = ReadBytes(folder / "the report.html");
+    EXPECT_THAT(written, StartsWith("<!DOCTYPE html>"));
+
+    // Refused before anything is sent; the file stays as it was.
+    const std::size_t frames = simulator.ReceivedFrames().size();
+    const CommandRun again = Run("report --format json --output 'the report.html'");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_THAT(again.output, HasSubstr("a file of that name exists (--force replaces it)"));
+    EXPECT_EQ(ReadBytes(folder / "the report.html"), written);
+    EXPECT_EQ(simulator.ReceivedFrames().size(), frames);
+    const CommandRun definitions = Run("report --output database.ini --force");
+    EXPECT_EQ(definitions.status, 1);
+    EXPECT_THAT(definitions.output, HasSubstr("would be read as the definition file"));
+
+    const CommandRun forced = Run("report --format json --output 'the report.html' --force");
+    EXPECT_EQ(forced.status, 0) << forced.output;
+    EXPECT_EQ(nlohmann::ordered_json::parse(ReadBytes(folder / "the report.html"))["complete"],
+              true);
+
+    for (const char* usage : {"report --force", "report --format xml", "report --set 3",
+                              "report --lang de", "report --output ''"}) {
+        SCOPED_TRACE(usage);
+        EXPECT_EQ(Run(usage).status, 2);
+    }
 }
 
 #endif

@@ -43,6 +43,7 @@ TEST(WindowOptions, EachCommandLineAsksForWhatItSays) {
         {{"-v"}, WindowAsk::Version, "", false, ""},
         // Nothing after "--" is an option.
         {{"--", "--help"}, WindowAsk::Window, "", false, ""},
+        {{"--user-folder", "--record", "a"}, WindowAsk::Window, "a", false, ""},
     };
     for (const Line& line : lines) {
         std::string shown;
@@ -54,6 +55,8 @@ TEST(WindowOptions, EachCommandLineAsksForWhatItSays) {
         if (line.Ask != WindowAsk::Window) continue;
         EXPECT_EQ(read.Arguments.Options.RecordPath, line.RecordPath);
         EXPECT_EQ(read.Arguments.Options.ForceRecording, line.Force);
+        EXPECT_EQ(read.Arguments.UserFolder,
+                  !line.Arguments.empty() && line.Arguments.front() == "--user-folder");
     }
 }
 
@@ -70,7 +73,10 @@ TEST(WindowOptions, OptionsFromAToolkitsParserAreCheckedTheSameWay) {
 
 TEST(WindowOptions, TheHelpNamesEveryOption) {
     const std::string usage = WindowUsage();
-    EXPECT_EQ(usage.rfind("Usage: vmxdiag [--record FILE] [--force] | --help | --version\n", 0), 0u)
+    EXPECT_EQ(
+        usage.rfind(
+            "Usage: vmxdiag [--record FILE] [--force] [--user-folder] | --help | --version\n", 0),
+        0u)
         << usage;
     for (const WindowOption& option : WindowOptions()) {
         EXPECT_NE(usage.find(std::string("--") + option.Name), std::string::npos) << option.Name;

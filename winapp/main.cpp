@@ -2,6 +2,7 @@
 // current folder and finds the ECU on the machine's COM ports.
 //
 //   vmxdiag.exe [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
+//   vmxdiag.exe --user-folder ...            (in %LOCALAPPDATA%\vmxdiag, as from the Start menu)
 //   vmxdiag.exe --version | --help          (the options: window/WindowOptions.cpp)
 
 // windows.h first: the common controls' header needs its types.
@@ -17,6 +18,7 @@
 
 #include "text/win32/WideText.h"
 #include "winapp/MainForm.h"
+#include "window/UserFolder.h"
 #include "window/WindowOptions.h"
 
 namespace {
@@ -58,6 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             case WindowAsk::Window:
                 break;
         }
+        if (line.Arguments.UserFolder) EnterUserFolder(UserFolderPlacesOfThisUser());
         WindowBehaviour::Options options = line.Arguments.Options;
         options.Directory = std::filesystem::current_path();
         TMainForm MainForm(instance, options);

@@ -1,6 +1,6 @@
 #pragma once
 // The window's log of a parameter page: its values as the CSV the command-line
-// tool writes (database/LiveCsv.h), one row for each good read, into a new
+// tool writes (presentation/LiveCsv.h), one row for each good read, into a new
 // file of the folder logs/ of the working folder, named by the local date,
 // time and set: logs/2026-12-08_101530_set1.csv (a name taken already gets
 // "_2", "_3", ...). The log is for the spreadsheet of the user's regional

@@ -3,21 +3,16 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "platform/UserPlaces.h"
+
 namespace {
 
-const std::vector<WindowOption> Table{
-    {"record", "FILE", "Record every byte to and from the port into FILE (see vmxdiag-cli replay).",
-     nullptr,
-     [](WindowBehaviour::Options& options, const std::string& file) { options.RecordPath = file; }},
-    {"force", nullptr, "Replace the file of --record when it exists.", "record",
-     [](WindowBehaviour::Options& options, const std::string&) { options.ForceRecording = true; }},
-};
-
 const WindowOption* Named(const std::string& name) {
-    const auto it = std::find_if(Table.begin(), Table.end(), [&name](const WindowOption& option) {
+    const auto& table = WindowOptions();
+    const auto it = std::find_if(table.begin(), table.end(), [&name](const WindowOption& option) {
         return name == option.Name;
     });
-    return it == Table.end() ? nullptr : &*it;
+    return it == table.end() ? nullptr : &*it;
 }
 
 bool IsOneOf(const std::string& argument, std::initializer_list<const char*> names) {
@@ -34,7 +29,23 @@ std::string Lower(std::string text) {
 }  // namespace
 
 const std::vector<WindowOption>& WindowOptions() {
-    return Table;
+    static const std::vector<WindowOption> table{
+        {"record", "FILE",
+         "Record every byte to and from the port into FILE (see vmxdiag-cli replay).", nullptr,
+         [](WindowArguments& arguments, const std::string& file) {
+             arguments.Options.RecordPath = file;
+         }},
+        {"force", nullptr, "Replace the file of --record when it exists.", "record",
+         [](WindowArguments& arguments, const std::string&) {
+             arguments.Options.ForceRecording = true;
+         }},
+        {"user-folder", nullptr,
+         "Work in the user's own folder, " + UserDataFolderInWords() +
+             ", made with a copy of the sample database.ini when missing.",
+         nullptr,
+         [](WindowArguments& arguments, const std::string&) { arguments.UserFolder = true; }},
+    };
+    return table;
 }
 
 WindowArguments ApplyWindowOptions(const std::vector<std::pair<std::string, std::string>>& given) {
@@ -57,7 +68,7 @@ WindowArguments ApplyWindowOptions(const std::vector<std::pair<std::string, std:
             arguments.Problem = "--" + name + " goes with --" + option->GoesWith;
             return arguments;
         }
-        option->Set(arguments.Options, value);
+        option->Set(arguments, value);
     }
     return arguments;
 }
@@ -103,7 +114,7 @@ WindowCommandLine ReadWindowCommandLine(const std::vector<std::string>& argument
 std::string WindowUsage() {
     std::string usage = "Usage: vmxdiag";
     std::string list;
-    for (const WindowOption& option : Table) {
+    for (const WindowOption& option : WindowOptions()) {
         const std::string form = std::string("--") + option.Name +
                                  (option.ValueName ? std::string(" ") + option.ValueName : "");
         usage += " [" + form + "]";

@@ -2,7 +2,8 @@
 // The window program's command line, the same in either toolkit: its
 // options, their help, and what each sets in WindowBehaviour::Options. A new
 // option is one entry of the table in WindowOptions.cpp (and its field in
-// the Options); both programs, their help and their checks take it from there.
+// WindowArguments); both programs, their help and their checks take it from
+// there.
 
 #include <string>
 #include <utility>
@@ -10,12 +11,14 @@
 
 #include "window/WindowBehaviour.h"
 
+struct WindowArguments;
+
 struct WindowOption {
     const char* Name;       // given as --Name
     const char* ValueName;  // "FILE"; null for a flag
-    const char* Help;
+    std::string Help;
     const char* GoesWith;  // the option it is meaningless without; null for none
-    void (*Set)(WindowBehaviour::Options& options, const std::string& value);
+    void (*Set)(WindowArguments& arguments, const std::string& value);
 };
 
 // The options besides --help and --version, in the order the help lists them.
@@ -27,6 +30,8 @@ const std::vector<WindowOption>& WindowOptions();
 // file", "--force goes with --record").
 struct WindowArguments {
     WindowBehaviour::Options Options;
+    // Start in the user's own working folder (window/UserFolder.h).
+    bool UserFolder = false;
     std::string Problem;  // empty when the options are fine
 };
 WindowArguments ApplyWindowOptions(const std::vector<std::pair<std::string, std::string>>& given);
