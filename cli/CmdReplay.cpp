@@ -3,6 +3,7 @@
 // request with its frame, its reply and what the tool made of it, and the live
 // values as live prints them.
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -52,31 +53,19 @@ std::string LocalStart(const std::string& started) {
     return text.empty() ? started : text;
 }
 
+// The requests by RecordedRequest, as the transcript names them.
+constexpr std::array<const char*, 10> RequestNames{
+    "probe",        "hour counters", "identification", "user and date", "VIN",
+    "error memory", "clear errors",  "live block",     "select",        "unknown request"};
+
 const char* RequestName(RecordedRequest request) {
-    switch (request) {
-        case RecordedRequest::Probe:
-            return "probe";
-        case RecordedRequest::HourCounters:
-            return "hour counters";
-        case RecordedRequest::Identification:
-            return "identification";
-        case RecordedRequest::UserAndDate:
-            return "user and date";
-        case RecordedRequest::Vin:
-            return "VIN";
-        case RecordedRequest::ReadErrors:
-            return "error memory";
-        case RecordedRequest::ClearErrors:
-            return "clear errors";
-        case RecordedRequest::LiveBlock:
-            return "live block";
-        case RecordedRequest::Select:
-            return "select";
-        case RecordedRequest::Unknown:
-            break;
-    }
-    return "unknown request";
+    return RequestNames[static_cast<std::size_t>(request)];
 }
+
+// The requests whose replies fill texts come first, as EcuTextRequest has them.
+static_assert(static_cast<int>(RecordedRequest::Probe) == static_cast<int>(EcuTextRequest::Probe) &&
+              static_cast<int>(RecordedRequest::Vin) == static_cast<int>(EcuTextRequest::Vin) &&
+              static_cast<int>(RecordedRequest::Unknown) + 1 == RequestNames.size());
 
 class Replay {
 public:
@@ -198,28 +187,18 @@ std::string Replay::Outcome(const PlayedRequest& played) {
         return text + "refused, status " + std::to_string(played.Status);
     }
     if (!played.Succeeded) return played.Exchange.Reply.empty() ? "no reply" : "failed";
+    if (played.Request <= RecordedRequest::Vin)
+        return Labelled(static_cast<EcuTextRequest>(played.Request));
     switch (played.Request) {
-        case RecordedRequest::Probe:
-            return Labelled(EcuTextRequest::Probe);
-        case RecordedRequest::HourCounters:
-            return Labelled(EcuTextRequest::HourCounters);
-        case RecordedRequest::Identification:
-            return Labelled(EcuTextRequest::Identification);
-        case RecordedRequest::UserAndDate:
-            return Labelled(EcuTextRequest::UserAndDate);
-        case RecordedRequest::Vin:
-            return Labelled(EcuTextRequest::Vin);
         case RecordedRequest::ReadErrors:
             return "read";
         case RecordedRequest::ClearErrors:
             return "sent";
         case RecordedRequest::LiveBlock:
             return "block " + std::to_string(blocks_ + 1);
-        case RecordedRequest::Select:
-        case RecordedRequest::Unknown:
-            break;
+        default:
+            return "";
     }
-    return "";
 }
 
 int RunReplay(const ReplayOptions& options) {

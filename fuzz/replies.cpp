@@ -18,16 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     ScriptedLink link;
     link.Echo = (data[0] & 1) == 0;
-    ScriptedLink::Bytes reply;
-    for (std::size_t i = 1; i < size; ++i) {
-        if (data[i] == 0xA5) {
-            link.QueueReply(reply);
-            reply.clear();
-        } else {
-            reply.push_back(data[i]);
-        }
-    }
-    link.QueueReply(reply);
+    link.QueueReplies(data + 1, size - 1);
 
     RecordingSink sink;
     const auto line = LineOver(sink, link);

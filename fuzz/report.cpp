@@ -7,6 +7,7 @@
 // bytes up to the first 0xA5 are the name of slot 0 of either set and of error
 // 0, and the rest is split into replies at each 0xA5 byte, one per request.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,16 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string name;
     std::size_t i = 1;
     for (; i < size && data[i] != 0xA5; ++i) name += static_cast<char>(data[i]);
-    ScriptedLink::Bytes reply;
-    for (++i; i < size; ++i) {
-        if (data[i] == 0xA5) {
-            link.QueueReply(reply);
-            reply.clear();
-        } else {
-            reply.push_back(data[i]);
-        }
-    }
-    link.QueueReply(reply);
+    const std::size_t replies = std::min(i + 1, size);  // past the 0xA5, if there is one
+    link.QueueReplies(data + replies, size - replies);
 
     static DefinitionDatabase definitions("");
     definitions.LanguageIndex = (data[0] & 2) ? 1 : 0;

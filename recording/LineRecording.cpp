@@ -1,6 +1,7 @@
 #include "recording/LineRecording.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace {
@@ -140,25 +141,12 @@ std::string RecordingText(const LineRecording& recording) {
 
 void AppendTransferLine(std::string& text, RecordedTransfer::Kind what, std::uint64_t micros,
                         const std::uint8_t* bytes, std::size_t count, std::size_t asked) {
+    // By Kind.
+    static constexpr std::array<const char*, 5> words{" purge", " >", " < echo", " < byte",
+                                                      " < read "};
     AppendNumber(text, micros);
-    switch (what) {
-        case Kind::Purge:
-            text += " purge";
-            break;
-        case Kind::Write:
-            text += " >";
-            break;
-        case Kind::Echo:
-            text += " < echo";
-            break;
-        case Kind::ReadByte:
-            text += " < byte";
-            break;
-        case Kind::Read:
-            text += " < read ";
-            AppendNumber(text, asked);
-            break;
-    }
+    text += words[static_cast<std::size_t>(what)];
+    if (what == Kind::Read) AppendNumber(text, asked);
     AppendBytes(text, bytes, count);
     text += '\n';
 }

@@ -1,6 +1,7 @@
 #include "recording/RecordingPlayback.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "protocol/RequestFrame.h"
@@ -59,21 +60,17 @@ bool RecordingPlayer::Next(PlayedRequest& played) {
     link_.Begin(exchange.Reply);
     buffer_.fill(0);
     EcuProtocol& ecu = ecu_;
+    // The requests of texts, by RecordedRequest.
+    static constexpr std::array<bool (EcuProtocol::*)(), 5> textReads{
+        &EcuProtocol::Probe, &EcuProtocol::ReadHourCounters, &EcuProtocol::ReadIdentification,
+        &EcuProtocol::ReadUserAndDate, &EcuProtocol::ReadVin};
     switch (played.Request) {
         case RecordedRequest::Probe:
-            played.Succeeded = ecu.Probe();
-            break;
         case RecordedRequest::HourCounters:
-            played.Succeeded = ecu.ReadHourCounters();
-            break;
         case RecordedRequest::Identification:
-            played.Succeeded = ecu.ReadIdentification();
-            break;
         case RecordedRequest::UserAndDate:
-            played.Succeeded = ecu.ReadUserAndDate();
-            break;
         case RecordedRequest::Vin:
-            played.Succeeded = ecu.ReadVin();
+            played.Succeeded = (ecu.*textReads[static_cast<std::size_t>(played.Request)])();
             break;
         case RecordedRequest::ReadErrors:
             played.Succeeded = ecu.ReadErrors(buffer_);

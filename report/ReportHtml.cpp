@@ -1,5 +1,6 @@
 #include "report/ReportHtml.h"
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -103,18 +104,12 @@ private:
             text[0] = static_cast<char>(text[0] - 'a' + 'A');
         return text + ".";
     }
+    // What stands in the place of what the ECU did not give.
     std::string AnswerText(ReportAnswer answer) const {
-        switch (answer) {
-            case ReportAnswer::Answered:
-                break;
-            case ReportAnswer::Unanswered:
-                return Label(Lang::ReportUnanswered);
-            case ReportAnswer::NotSent:
-                return Label(Lang::ReportNotSent);
-            case ReportAnswer::NotForThisVersion:
-                return Label(Lang::ReportNotForThisVersion);
-        }
-        return {};
+        static constexpr std::array<Lang::Entry, 3> missing{
+            Lang::ReportUnanswered, Lang::ReportNotSent, Lang::ReportNotForThisVersion};
+        if (answer == ReportAnswer::Answered) return {};
+        return Label(missing[static_cast<std::size_t>(answer) - 1]);
     }
     std::string SetHeading() const {
         return Label(Lang::ReportValues) + " " + std::to_string(report_.Set + 1);

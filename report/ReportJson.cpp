@@ -30,18 +30,12 @@ constexpr std::array<const char*, LabeledEditCount + MaskEditCount> FieldKeys{
     "rack_zero_position",
 };
 
+// By ReportAnswer.
+constexpr std::array<const char*, 4> Statuses{"answered", "unanswered", "not_sent",
+                                              "not_for_this_version"};
+
 const char* StatusOf(ReportAnswer answer) {
-    switch (answer) {
-        case ReportAnswer::Answered:
-            return "answered";
-        case ReportAnswer::Unanswered:
-            return "unanswered";
-        case ReportAnswer::NotSent:
-            return "not_sent";
-        case ReportAnswer::NotForThisVersion:
-            return "not_for_this_version";
-    }
-    return "";
+    return Statuses[static_cast<std::size_t>(answer)];
 }
 
 Json Fields(const EcuReport& report, std::size_t from, std::size_t to) {

@@ -14,8 +14,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-# shellcheck source=scripts/wine-line.sh
-source scripts/wine-line.sh
 # shellcheck source=scripts/wine-window.sh
 source scripts/wine-window.sh
 trap 'wine_window_stop; "$wineserver_program" -k 2>/dev/null || true' EXIT

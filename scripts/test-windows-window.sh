@@ -18,8 +18,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-# shellcheck source=scripts/wine-line.sh
-source scripts/wine-line.sh
 # shellcheck source=scripts/wine-window.sh
 source scripts/wine-window.sh
 

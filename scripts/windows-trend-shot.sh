@@ -14,8 +14,6 @@ cd "$top"
 folder=$(realpath "$1")
 warning_png=$(realpath -m "$2")
 trend_png=$(realpath -m "$3")
-# shellcheck source=scripts/wine-line.sh
-source scripts/wine-line.sh
 # shellcheck source=scripts/wine-window.sh
 source scripts/wine-window.sh
 trap 'wine_window_stop; "$wineserver_program" -k 2>/dev/null || true' EXIT

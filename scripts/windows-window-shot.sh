@@ -19,8 +19,6 @@ window_png=$(realpath -m "$2")
 errors_png=$(realpath -m "$3")
 info_png=""
 [ $# -lt 4 ] || info_png=$(realpath -m "$4")
-# shellcheck source=scripts/wine-line.sh
-source scripts/wine-line.sh
 # shellcheck source=scripts/wine-window.sh
 source scripts/wine-window.sh
 trap 'wine_window_stop; wine_window_dpi 96 || true; "$wineserver_program" -k 2>/dev/null || true' EXIT

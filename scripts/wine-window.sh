@@ -17,7 +17,10 @@
 #   wine_window_dpi DPI                  the dots per inch of the prefix's display,
 #                                        for the programs started next; in $dpi
 #
-# Needs $top, wine-line.sh's vwine, xdotool and python3.
+# Needs $top, xdotool and python3; brings wine-line.sh along.
+
+# shellcheck source=scripts/wine-line.sh
+[ -n "${wine_line_runtime:-}" ] || source "$top/scripts/wine-line.sh"
 
 wine_window=""
 wine_window_pid=""

@@ -29,24 +29,22 @@ LogExtremes::LogExtremes(const std::vector<double>& values)
     for (std::size_t block = 0; block < blocks; ++block) {
         const std::size_t start = block * BlockRows;
         const std::size_t end = std::min(values.size(), start + BlockRows);
+        // The row taken into where the block's lowest and highest so far lie.
+        const auto take = [&values, start](Where& where, std::size_t row) {
+            const double value = values[row];
+            if (!std::isfinite(value)) return;
+            const auto at = static_cast<std::uint8_t>(row - start);
+            if (where.Low == None || value < values[start + where.Low]) where.Low = at;
+            if (where.High == None || value > values[start + where.High]) where.High = at;
+        };
         Where where;
         for (std::size_t row = start; row < end; ++row) {
-            const double value = values[row];
-            const auto at = static_cast<std::uint8_t>(row - start);
-            if (std::isfinite(value)) {
-                if (where.Low == None || value < values[start + where.Low]) where.Low = at;
-                if (where.High == None || value > values[start + where.High]) where.High = at;
-            }
+            take(where, row);
             head_[row] = where;
         }
         where = {};
         for (std::size_t row = end; row-- > start;) {
-            const double value = values[row];
-            const auto at = static_cast<std::uint8_t>(row - start);
-            if (std::isfinite(value)) {
-                if (where.Low == None || value < values[start + where.Low]) where.Low = at;
-                if (where.High == None || value > values[start + where.High]) where.High = at;
-            }
+            take(where, row);
             tail_[row] = where;
         }
         Widen(runs_[block], block, where);

@@ -30,6 +30,20 @@ public:
     std::vector<Event> Log;
 
     void QueueReply(Bytes reply) { Replies.push_back(std::move(reply)); }
+    // The replies a fuzzer's bytes give: each run of bytes between two 0xA5
+    // bytes (and before the first, and after the last) is one reply.
+    void QueueReplies(const std::uint8_t* bytes, std::size_t size) {
+        Bytes reply;
+        for (std::size_t i = 0; i < size; ++i) {
+            if (bytes[i] == 0xA5) {
+                QueueReply(reply);
+                reply.clear();
+            } else {
+                reply.push_back(bytes[i]);
+            }
+        }
+        QueueReply(reply);
+    }
 
     // The frames written so far, in order.
     std::vector<Bytes> Sent() const {
