@@ -48,6 +48,7 @@ TMainForm::TMainForm(WindowMessages& messages, const WindowBehaviour::Options& o
     connect(AResetErrors, &QAction::triggered, this, [this] { behaviour_->AResetErrorsExecute(); });
     connect(ALog, &QAction::triggered, this, [this] { behaviour_->ALogExecute(); });
     connect(ATrend, &QAction::triggered, this, [this] { behaviour_->ATrendExecute(); });
+    connect(AReport, &QAction::triggered, this, [this] { behaviour_->AReportExecute(); });
     connect(LanguageBtn, &QPushButton::clicked, this, [this] { behaviour_->LanguageBtnClick(); });
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this] { behaviour_->PageControl1Change(); });
@@ -88,7 +89,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // seen more than once; FormShortCut does the same each time. The event goes
 // on, except F4 to the port list: the list would open its drop-down on it
 // when it has the focus, while the key is there to turn the page. The trend
-// window, a child of this one, only shares the actions' shortcuts (F5 to F8):
+// window, a child of this one, only shares the actions' shortcuts (F5 to F9):
 // its list's keys neither turn the page nor touch the link flag.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) ||

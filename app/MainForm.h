@@ -61,8 +61,9 @@ public:
     std::array<StatusPanel*, 3> Panels{};  // the three panels of StatusBar1
     QAction* ADiag = nullptr;
     QAction* AResetErrors = nullptr;
-    QAction* ALog = nullptr;    // F6
-    QAction* ATrend = nullptr;  // F7
+    QAction* ALog = nullptr;     // F6
+    QAction* ATrend = nullptr;   // F7
+    QAction* AReport = nullptr;  // F9
     QTimer* Timer1 = nullptr;
     TrendForm* TrendWindow = nullptr;
 
@@ -90,6 +91,8 @@ private:
     void SetActivePage(int page) override;
     void SetTimerEnabled(bool enabled) override;
     void ShowMessage(const std::string& text, Icon icon) override;
+    void ShowNotice(const std::string& caption, const std::string& text) override;
+    void OpenFile(const std::filesystem::path& path) override;
     std::string DecimalSeparator() const override;
     std::string ShownCell(int list, int row, int column) const override;
     void PutCell(int list, int row, int column, const std::string& text) override;

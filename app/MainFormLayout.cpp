@@ -88,8 +88,10 @@ void TMainForm::BuildLayout() {
     ALog->setShortcut(Qt::Key_F6);
     ATrend = Named(new QAction(this), QStringLiteral("ATrend"));
     ATrend->setShortcut(Qt::Key_F7);
+    AReport = Named(new QAction(this), QStringLiteral("AReport"));
+    AReport->setShortcut(Qt::Key_F9);
     // Shortcuts of the window, whichever control has the focus.
-    addActions({ADiag, ALog, ATrend, AResetErrors});
+    addActions({ADiag, ALog, ATrend, AResetErrors, AReport});
 
     BuildToolBar();
     PageControl1 = Named(new QTabWidget(this), QStringLiteral("PageControl1"));
@@ -251,6 +253,6 @@ void TMainForm::BuildStatusBar() {
 // can give it its texts from the start; F7 shows it.
 void TMainForm::BuildTrendWindow() {
     TrendWindow = new TrendForm(this, TrendHandlersOf(behaviour_));
-    // F5 to F8 there as here.
-    TrendWindow->addActions({ADiag, ALog, ATrend, AResetErrors});
+    // F5 to F9 there as here.
+    TrendWindow->addActions({ADiag, ALog, ATrend, AResetErrors, AReport});
 }

@@ -149,6 +149,14 @@ void TMainForm::ShowMessage(const std::string& text, Icon icon) {
     messages_.Show(Q(text), icon);
 }
 
+void TMainForm::ShowNotice(const std::string& caption, const std::string& text) {
+    messages_.ShowNotice(Q(caption), Q(text));
+}
+
+void TMainForm::OpenFile(const std::filesystem::path& path) {
+    messages_.OpenFile(QString::fromStdU16String(path.u16string()));
+}
+
 std::string TMainForm::DecimalSeparator() const {
     return QLocale().decimalPoint().toStdString();
 }

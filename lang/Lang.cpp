@@ -67,6 +67,8 @@ Lang::Table MakeLangText() {
     set(Lang::ReportComplete, "ЭБУ ответил на все запросы.", "The ECU answered every request.");
     set(Lang::ReportIncomplete, "ЭБУ ответил не на все запросы; неполны разделы:",
         "The ECU did not answer every request; incomplete:");
+    set(Lang::ReportWritten, "Отчёт записан в файл", "The report was written to");
+    set(Lang::ReportNotWritten, "Отчёт не записан", "The report could not be written");
     return table;
 }
 

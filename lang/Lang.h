@@ -76,6 +76,10 @@ enum Entry : std::size_t {
     // (the sections' headings follow).
     ReportComplete,
     ReportIncomplete,
+    // F9 in the window: the report written (its path follows), or not (the
+    // path and the reason follow).
+    ReportWritten,
+    ReportNotWritten,
     FilledEntries
 };
 

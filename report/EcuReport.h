@@ -90,3 +90,9 @@ struct EcuReport {
         return IdentificationAnswered() && ErrorsAnswered() && ValuesAnswered();
     }
 };
+
+// The heading of the live values in the report's language (UTF-8): "Parameters, set 2".
+std::string ReportSetHeading(const EcuReport& report);
+// The line under the report's title, in its language (UTF-8): every request
+// answered, or the parts that are missing by their headings.
+std::string ReportCompleteness(const EcuReport& report);

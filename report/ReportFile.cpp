@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/FileReplacement.h"
+#include "platform/FolderMaking.h"
 #include "platform/LocalTime.h"
 #include "recording/RecordingTarget.h"
 
@@ -22,11 +23,9 @@ bool ReportFile::Create(const std::filesystem::path& path, bool replace,
 bool ReportFile::CreateInFolder(const std::filesystem::path& folder,
                                 std::chrono::system_clock::time_point time) {
     const std::filesystem::path reports = folder / "reports";
-    std::error_code error;
-    std::filesystem::create_directories(reports, error);
-    if (error) {
+    if (std::string trouble = MakeFolder(reports); !trouble.empty()) {
         path_ = reports;
-        failure_ = error.message();
+        failure_ = std::move(trouble);
         return false;
     }
     const std::string stem =

@@ -111,9 +111,7 @@ private:
         if (answer == ReportAnswer::Answered) return {};
         return Label(missing[static_cast<std::size_t>(answer) - 1]);
     }
-    std::string SetHeading() const {
-        return Label(Lang::ReportValues) + " " + std::to_string(report_.Set + 1);
-    }
+    std::string SetHeading() const { return Escaped(ReportSetHeading(report_)); }
     std::string Number(double value) const {
         std::string text = NumberText(value);
         if (const std::size_t point = text.find('.'); point != std::string::npos)
@@ -144,19 +142,8 @@ private:
             port += " (" + Escaped(report_.Device) + ")";
         Row(Label(Lang::ReportPort), port);
         out_ += "</table>\n";
-        if (report_.Complete()) {
-            out_ += "<p class=\"complete\">" + Label(Lang::ReportComplete) + "</p>\n";
-        } else {
-            std::string missing;
-            const auto add = [&missing](const std::string& part) {
-                missing += (missing.empty() ? " " : ", ") + part;
-            };
-            if (!report_.IdentificationAnswered()) add(Label(Lang::ReportIdentification));
-            if (!report_.ErrorsAnswered()) add(Label(Lang::ReportErrors));
-            if (!report_.ValuesAnswered()) add(SetHeading());
-            out_ +=
-                "<p class=\"incomplete\">" + Label(Lang::ReportIncomplete) + missing + ".</p>\n";
-        }
+        out_ += std::string("<p class=\"") + (report_.Complete() ? "complete" : "incomplete") +
+                "\">" + Escaped(ReportCompleteness(report_)) + "</p>\n";
         out_ += "</header>\n";
     }
 

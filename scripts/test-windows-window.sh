@@ -4,7 +4,8 @@
 # then live blocks, the Value cells lime on black on screen), F6 logs it into
 # a CSV file of logs/ and F6 again ends the log, F7 opens the trend window
 # (closed again), F2 polls the second set,
-# F3 the error memory, F4 the identification, F8 the clear request, F5 again
+# F3 the error memory, F4 the identification, F9 a report of the ECU into
+# reports/ (polling going on), F8 the clear request, F5 again
 # stops, the language button switches, and closing writes the language back
 # and nothing else. What went on the line is read from the window's own
 # recording. Run by test-windows.sh on a virtual display, in its Wine prefix.
@@ -246,6 +247,36 @@ wait_until 30 "two reads of the ECU information" sent $((probes + 2)) "09 80"
 read_of_page=$(requests | tail -n +$((before + 1)) | grep -A4 '^09 80' | sed -n 1,5p | cut -c1-8 | tr '\n' ' ')
 [ "$read_of_page" = "09 80 00 09 81 00 09 82 01 09 82 0A 09 90 00 " ] ||
     fail "the ECU information page sent: $read_of_page"
+
+echo "F9: a report of the ECU into reports/, polling going on under its box"
+report_box() {
+    box=$(xdotool search --onlyvisible --name '^Отчёт о диагностике ЭБУ$' 2>/dev/null |
+        head -n 1 || true)
+    [ -n "$box" ]
+}
+no_report_box() { ! report_box; }
+xdotool key F9
+wait_until 60 "the report's box" report_box
+reports=("$folder"/reports/*.html)
+[ "${#reports[@]}" -eq 1 ] && [ -f "${reports[0]}" ] || fail "F9 wrote ${#reports[@]} reports"
+report=${reports[0]}
+grep -q '<td class="vin">X9L21230060123456</td>' "$report" || fail "$report: not the ECU's VIN"
+grep -q 'Количество ошибок: 3' "$report" || fail "$report: not the ECU's three errors"
+python3 - "$report" <<'PY'
+import html5lib, sys
+html5lib.HTMLParser(strict=True).parse(open(sys.argv[1], "rb").read())
+PY
+before=$(requests | wc -l)
+more_requests() { [ "$(requests | wc -l)" -gt $((before + 10)) ]; }
+wait_until 30 "ticks while the box is open" more_requests
+# Return on the box once it takes keys (its first click may only bring it forward).
+close_report_box() {
+    xdotool mousemove --window "$box" 20 20 click 1 key Return 2>/dev/null || true
+    sleep 0.5
+    no_report_box
+}
+wait_until 30 "OK to close the report's box" close_report_box
+xdotool mousemove --window "$wine_window" 300 300 click 1
 
 echo "F8: the clear request"
 xdotool key F8

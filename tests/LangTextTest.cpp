@@ -76,6 +76,8 @@ constexpr Row Expected[] = {
     {Lang::ReportComplete, "ЭБУ ответил на все запросы.", "The ECU answered every request."},
     {Lang::ReportIncomplete, "ЭБУ ответил не на все запросы; неполны разделы:",
      "The ECU did not answer every request; incomplete:"},
+    {Lang::ReportWritten, "Отчёт записан в файл", "The report was written to"},
+    {Lang::ReportNotWritten, "Отчёт не записан", "The report could not be written"},
 };
 
 TEST(LangText, EveryFilledEntryReadsExactlyAsShownToUsers) {

@@ -415,7 +415,7 @@ TEST(ReportFileTest, ReportsOfOneSecondGetNumbersAndAFileNamedReportsIsSaid) {
     WriteBytes(other / "reports", "a file");
     ReportFile file;
     EXPECT_FALSE(file.CreateInFolder(other.Path(), Moment));
-    EXPECT_FALSE(file.Failure().empty());
+    EXPECT_EQ(file.Failure(), "it is a file, not a folder");
     EXPECT_EQ(ReadBytes(other / "reports"), "a file");
 }
 

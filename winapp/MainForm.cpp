@@ -65,7 +65,7 @@ int TMainForm::Run() {
 }
 
 // F1 to F4 turn the pages and every key clears the link flag (the behaviour's
-// rule); F5 to F8 are the actions' shortcuts and go no further, in the trend
+// rule); F5 to F9 are the actions' shortcuts and go no further, in the trend
 // window too. F4 is kept from the port list, which would open its drop-down
 // on it, while the key is there to turn the page. Any other key goes on to
 // its control.

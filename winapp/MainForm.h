@@ -89,6 +89,8 @@ private:
     void SetActivePage(int page) override;
     void SetTimerEnabled(bool enabled) override;
     void ShowMessage(const std::string& text, Icon icon) override;
+    void ShowNotice(const std::string& caption, const std::string& text) override;
+    void OpenFile(const std::filesystem::path& path) override;
     std::string DecimalSeparator() const override;
     std::string ShownCell(int list, int row, int column) const override;
     void PutCell(int list, int row, int column, const std::string& text) override;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -256,6 +257,25 @@ void TMainForm::SetTimerEnabled(bool enabled) {
 void TMainForm::ShowMessage(const std::string& text, Icon icon) {
     ::MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(MessageCaption).c_str(),
                   MB_OK | (icon == Icon::Error ? MB_ICONERROR : 0));
+}
+
+void TMainForm::ShowNotice(const std::string& caption, const std::string& text) {
+    ::MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(),
+                  MB_OK | MB_ICONINFORMATION);
+}
+
+// The shell's verb for the file's kind. A file it finds no program for stays
+// where it is without a box of the shell's: the window has said its path.
+void TMainForm::OpenFile(const std::filesystem::path& path) {
+    const std::wstring file = path.wstring();
+    SHELLEXECUTEINFOW open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    open.hwnd = controls_.MainForm;
+    open.lpVerb = L"open";
+    open.lpFile = file.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    ::ShellExecuteExW(&open);
 }
 
 // The user's regional settings, as the separator of the value texts.

@@ -1,10 +1,8 @@
 #include "window/LiveLog.h"
 
-#include <system_error>
-
+#include "platform/FolderMaking.h"
 #include "platform/LocalTime.h"
 #include "platform/WritableFile.h"
-#include "text/PathText.h"
 
 namespace {
 
@@ -18,22 +16,6 @@ CsvStyle StyleFor(const std::string& decimalSeparator) {
     return {',', '.', true};
 }
 
-// Why logs/ could not be made, when what stands in its place says it better
-// than the system's "File exists": a link to nothing, a file.
-std::string WhatIsThere(const std::filesystem::path& logs, const std::error_code& error) {
-    std::error_code ignored;
-    const auto there = std::filesystem::symlink_status(logs, ignored);
-    if (std::filesystem::is_symlink(there)) {
-        const std::filesystem::path target = std::filesystem::read_symlink(logs, ignored);
-        const auto pointed = std::filesystem::status(logs, ignored);
-        return "it is a link to " + PrintablePath(target) +
-               (std::filesystem::exists(pointed) ? ", which is not a folder"
-                                                 : ", which does not exist");
-    }
-    if (std::filesystem::exists(there) && !std::filesystem::is_directory(there))
-        return "it is a file, not a folder";
-    return error.message();
-}
 }  // namespace
 
 bool LiveLog::Start(const std::filesystem::path& folder, int set,
@@ -44,10 +26,8 @@ bool LiveLog::Start(const std::filesystem::path& folder, int set,
     rows_ = 0;
     style_ = StyleFor(decimalSeparator);
     const std::filesystem::path logs = folder / "logs";
-    std::error_code error;
-    std::filesystem::create_directories(logs, error);
-    if (error) {
-        writer_.Refuse(WhatIsThere(logs, error));
+    if (const std::string trouble = MakeFolder(logs); !trouble.empty()) {
+        writer_.Refuse(trouble);
         return false;
     }
     const std::string stem = FileStem(now, set + 1);

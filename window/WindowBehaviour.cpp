@@ -180,10 +180,11 @@ void WindowBehaviour::AResetErrorsExecute() {
 }
 
 bool WindowBehaviour::ActionKey(int virtualKey) {
-    static constexpr std::array<void (WindowBehaviour::*)(), 4> actions{
+    static constexpr std::array<void (WindowBehaviour::*)(), 5> actions{
         &WindowBehaviour::ADiagExecute, &WindowBehaviour::ALogExecute,
-        &WindowBehaviour::ATrendExecute, &WindowBehaviour::AResetErrorsExecute};
-    if (virtualKey < VirtualKey::F5 || virtualKey > VirtualKey::F8) return false;
+        &WindowBehaviour::ATrendExecute, &WindowBehaviour::AResetErrorsExecute,
+        &WindowBehaviour::AReportExecute};
+    if (virtualKey < VirtualKey::F5 || virtualKey > VirtualKey::F9) return false;
     (this->*actions[static_cast<std::size_t>(virtualKey - VirtualKey::F5)])();
     return true;
 }

@@ -32,6 +32,7 @@ constexpr int F5 = 116;
 constexpr int F6 = 117;
 constexpr int F7 = 118;
 constexpr int F8 = 119;
+constexpr int F9 = 120;
 }  // namespace VirtualKey
 
 class WindowBehaviour {
@@ -81,7 +82,7 @@ public:
     void FormShortCut(int virtualKey);
     // Button2 or F8.
     void AResetErrorsExecute();
-    // A key of an action, F5 to F8, pressed where the actions are at hand
+    // A key of an action, F5 to F9, pressed where the actions are at hand
     // (the main window and the trend window): runs its action and is true,
     // or false for any other key.
     bool ActionKey(int virtualKey);
@@ -97,6 +98,12 @@ public:
     void TrendRowsChosen(const std::vector<int>& rows);
     void TrendPeriodChosen(int period);
     void TrendClosed();
+    // F9: reads a report of the ECU between two ticks (the identification
+    // and counters, the stored errors, the values of the parameter set last
+    // on view) into a new file reports/YYYY-MM-DD_HHMMSS.html of the working
+    // folder, says where it is and has the view open it. Polling and the
+    // timer stay as they were; the log and the trend get nothing of it.
+    void AReportExecute();
     // What the trend window is to draw in an area of width × height pixels.
     TrendPicture TrendPlot(int width, int height) const;
     void LanguageBtnClick();

@@ -4,6 +4,7 @@
 // them, and hands the user's events to the behaviour; it keeps no rule of its
 // own about what the window does. Every text is UTF-8.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,13 @@ public:
     // A modal box captioned MessageCaption with one OK button and no owner
     // window; returns once closed.
     virtual void ShowMessage(const std::string& text, Icon icon) = 0;
+    // A modal box captioned `caption` with the information icon, one OK
+    // button and no owner window, for what went well; returns once closed.
+    virtual void ShowNotice(const std::string& caption, const std::string& text) = 0;
+    // Hands the file to the system's program for its kind (an HTML page to
+    // the browser) and returns without waiting. A file that nothing opens is
+    // left as it is: the behaviour says its path all the same.
+    virtual void OpenFile(const std::filesystem::path& path) = 0;
     // The decimal separator of the user's regional settings.
     virtual std::string DecimalSeparator() const = 0;
 

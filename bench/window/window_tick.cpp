@@ -39,6 +39,10 @@ public:
     void Show(const QString& text, Icon) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    void ShowNotice(const QString&, const QString& text) override {
+        std::fprintf(stderr, "notice: %s\n", qPrintable(text));
+    }
+    void OpenFile(const QString&) override {}
 };
 
 // Serves dosdevices/COM1 of the folder until the parent goes away; returns

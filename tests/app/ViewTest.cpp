@@ -19,6 +19,7 @@
 
 #include "WindowFixture.h"
 #include "app/Program.h"
+#include "app/TrendForm.h"
 #include "recording/LineRecording.h"
 #include "serial/SerialPort.h"
 
@@ -47,6 +48,7 @@ TEST_F(WindowTest, ControlsHaveTheLayoutsNamesAndPlaces) {
     EXPECT_EQ(form->Button2->defaultAction(), form->AResetErrors);
     EXPECT_EQ(form->ADiag->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(form->AResetErrors->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(form->AReport->shortcut(), QKeySequence(Qt::Key_F9));
     EXPECT_EQ(form->StatusBar1->height(), 19);
     const int panelWidths[] = {200, 200, 50};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(form->Panels[i]->width(), panelWidths[i]);
@@ -105,6 +107,43 @@ TEST_F(WindowTest, KeysReachTheBehaviourAndTheShortcutsStillWork) {
     EXPECT_FALSE(Value(form->ListView2, 0).isEmpty());
     form->PageControl1->setCurrentIndex(2);  // as a click on the tab
     EXPECT_EQ(form->Behaviour().CurrentPage, 2);
+}
+
+// F9, in the main window or the trend window, writes a report of the
+// simulator's values that the desktop is asked to open, and says where it is;
+// polling and the timer go on.
+TEST_F(WindowTest, F9WritesAReportTheDesktopIsAskedToOpenAndPollingGoesOn) {
+    auto& ecu = Ecu("COM1");
+    EcuState state = ecu.State();
+    state.VinCp866 = "WVWZZZ1KZAW000001";
+    ecu.SetState(state);
+    std::array<std::uint8_t, 16> bitmap{};
+    bitmap[1] = 0x02;  // error 9
+    ecu.SetErrorBitmap(bitmap);
+    Open();
+    StartPolling(ecu);
+    QTest::keyClick(form.get(), Qt::Key_F7);
+    for (QWidget* window :
+         {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(form->TrendWindow)}) {
+        QTest::keyClick(window, Qt::Key_F9);
+        EXPECT_TRUE(form->Behaviour().Polling);
+        EXPECT_TRUE(form->Timer1->isActive());
+    }
+    ASSERT_EQ(messages.Opened.size(), 2u);
+    ASSERT_EQ(messages.Notices.size(), 2u);
+    EXPECT_TRUE(messages.Messages.empty());
+    EXPECT_NE(messages.Opened[0], messages.Opened[1]);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const QString& path = messages.Opened[i];
+        EXPECT_EQ(std::filesystem::path(path.toStdString()).parent_path(), folder / "reports");
+        const std::string html = ReadBytes(path.toStdString());
+        EXPECT_NE(html.find("<td class=\"vin\">WVWZZZ1KZAW000001</td>"), std::string::npos);
+        EXPECT_NE(html.find("<td>P0340</td><td>Датчик распредвала: нет сигнала</td>"),
+                  std::string::npos);
+        EXPECT_EQ(messages.Notices[i].first, QString::fromUtf8("Отчёт о диагностике ЭБУ"));
+        EXPECT_TRUE(messages.Notices[i].second.contains(path))
+            << messages.Notices[i].second.toStdString();
+    }
 }
 
 // Fixed fault: the port list had the focus at start, so that one press of an

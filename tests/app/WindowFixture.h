@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "app/MainForm.h"
@@ -40,7 +41,13 @@ public:
         Icon Kind;
     };
     void Show(const QString& text, Icon icon) override { Messages.push_back({text, icon}); }
+    void ShowNotice(const QString& caption, const QString& text) override {
+        Notices.push_back({caption, text});
+    }
+    void OpenFile(const QString& path) override { Opened.push_back(path); }
     std::vector<Message> Messages;
+    std::vector<std::pair<QString, QString>> Notices;  // caption, text
+    std::vector<QString> Opened;
 };
 
 class WindowTest : public ::testing::Test {

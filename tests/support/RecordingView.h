@@ -3,9 +3,11 @@
 // controls would hold it, for tests to read.
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "window/WindowView.h"
@@ -43,6 +45,8 @@ public:
     int Page = 0;
     bool TimerOn = false;
     std::vector<Message> Messages;
+    std::vector<std::pair<std::string, std::string>> Notices;  // caption, text
+    std::vector<std::filesystem::path> Opened;
     std::string Separator = ".";
     // Runs while a message is on view, as a program's events do under a box.
     std::function<void()> WhileShown;
@@ -107,6 +111,11 @@ public:
         Messages.push_back({text, icon});
         if (WhileShown) WhileShown();
     }
+    void ShowNotice(const std::string& caption, const std::string& text) override {
+        Notices.push_back({caption, text});
+        if (WhileShown) WhileShown();
+    }
+    void OpenFile(const std::filesystem::path& path) override { Opened.push_back(path); }
     std::string DecimalSeparator() const override { return Separator; }
 
     // Every text put into a control (the view puts only those that differ).
