@@ -206,12 +206,12 @@ TYPED_TEST(WindowPolling, F8WhileIdleClearsAndStartsTheTicksAndStartStopsThemAft
     EXPECT_FALSE(this->view.TimerOn);
 }
 
-// F5 to F8 run their actions wherever the view hears them; any other key none.
+// F5 to F9 run their actions wherever the view hears them; any other key none.
 TYPED_TEST(WindowPolling, TheActionKeysRunTheirActionsAndNoOtherKeyDoes) {
     this->ecus.AddEcu("COM1");
     this->Open();
     this->ecus.ClearLog("COM1");
-    for (int key : {VirtualKey::F4, VirtualKey::F8 + 1, 0, 40})
+    for (int key : {VirtualKey::F4, VirtualKey::F9 + 1, 0, 40})
         EXPECT_FALSE(this->window->ActionKey(key)) << key;
     EXPECT_TRUE(this->ecus.Frames("COM1").empty());
     EXPECT_FALSE(this->window->Polling);
