@@ -262,7 +262,8 @@ reports=("$folder"/reports/*.html)
 report=${reports[0]}
 grep -q '<td class="vin">X9L21230060123456</td>' "$report" || fail "$report: not the ECU's VIN"
 grep -q 'Количество ошибок: 3' "$report" || fail "$report: not the ECU's three errors"
-python3 - "$report" <<'PY'
+# Debian's own interpreter, which the package python3-html5lib serves.
+/usr/bin/python3 - "$report" <<'PY'
 import html5lib, sys
 html5lib.HTMLParser(strict=True).parse(open(sys.argv[1], "rb").read())
 PY

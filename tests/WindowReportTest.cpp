@@ -73,14 +73,14 @@ TYPED_TEST(WindowReport, F9WritesOneReportOfTheEcuAndLeavesPollingTheLogAndTheTr
          true,
          "Параметры, набор 1",
          "<td>P0340</td><td>Датчик распредвала: нет сигнала</td>",
-         "Отчёт записан в файл "},
+         "Отчёт записан в файл\n"},
         {"errors page after set 2, polling off, English",
          true,
          {1, 2},
          false,
          "Parameters, set 2",
          "<td>P0340</td><td>Camshaft sensor: no signal</td>",
-         "The report was written to "},
+         "The report was written to\n"},
     };
     this->Open();
     this->StartPolling();

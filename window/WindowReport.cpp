@@ -46,7 +46,8 @@ void WindowBehaviour::AReportExecute() {
         return;
     }
     view_.OpenFile(file.Path());
-    view_.ShowNotice(Text(Lang::ReportTitle), Text(Lang::ReportWritten) + " " +
+    // The path on a line of its own: a box wraps a long one at its separators.
+    view_.ShowNotice(Text(Lang::ReportTitle), Text(Lang::ReportWritten) + "\n" +
                                                   PrintablePath(file.Path()) + "\n\n" +
                                                   ReportCompleteness(report));
 }
