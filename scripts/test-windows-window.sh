@@ -325,6 +325,21 @@ look grid "$folder/polling-144.png" "$dpi"
 wine_window_close
 wine_window_dpi 96
 
+echo "== --open-log: the log of F6 in the viewer alone, a click puts the cursor =="
+main_title=$wine_window_title
+wine_window_title='^(Журнал|Log) - .*_set1\.csv$'
+wine_window_launch "$folder" --open-log "$(winepath_of "$top/$log")"
+wait_until 120 "the log viewer" wine_window_found
+xdotool mousemove --window "$wine_window" 500 200 click 1
+shot_painted viewer.png
+# The curve of NMOT, lime, and the cursor across the plot's black, white.
+viewer_colours=$(convert "$folder/viewer.png" -crop 300x250+300+100 -unique-colors txt:- |
+    grep -o '#[0-9A-F]\{6\}')
+grep -q '#00FF00' <<<"$viewer_colours" || fail "no curve in the log viewer"
+grep -q '#FFFFFF' <<<"$viewer_colours" || fail "no cursor in the log viewer"
+wine_window_close || fail "the log viewer ended with $?"
+wine_window_title=$main_title
+
 echo "== a start-up that fails shows its box until OK =="
 error_box() {
     box=$(xdotool search --onlyvisible --name '^Error$' 2>/dev/null | head -n 1 || true)

@@ -76,6 +76,19 @@ constexpr Row Expected[] = {
     {Lang::ReportComplete, "ЭБУ ответил на все запросы.", "The ECU answered every request."},
     {Lang::ReportIncomplete, "ЭБУ ответил не на все запросы; неполны разделы:",
      "The ECU did not answer every request; incomplete:"},
+    {Lang::LogOpenButton, "Открыть журнал…", "Open log…"},
+    {Lang::LogBackButton, "К текущим значениям", "Back to live"},
+    {Lang::LogFileFilter, "Журналы (*.csv)", "Logs (*.csv)"},
+    {Lang::LogViewerTitle, "Журнал", "Log"},
+    {Lang::LogMinimum, "мин", "min"},
+    {Lang::LogMaximum, "макс", "max"},
+    {Lang::LogNotOpened, "Журнал не открыт", "The log could not be opened"},
+    {Lang::LogNotALog, "Файл не является журналом", "The file is no log"},
+    {Lang::LogLineWord, "строка", "line"},
+    {Lang::LogEmptyFile, "файл пуст", "the file is empty"},
+    {Lang::LogNoTimeHeader, "в заголовке нет поля \"time\"", "its header has no field \"time\""},
+    {Lang::LogTooManyRows, "строк больше, чем", "it has more rows than"},
+    {Lang::LogRowsSkipped, "Строк пропущено", "Rows skipped"},
 };
 
 TEST(LangText, EveryFilledEntryReadsExactlyAsShownToUsers) {
