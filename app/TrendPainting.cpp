@@ -1,9 +1,12 @@
 #include "app/TrendPainting.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 
 #include "app/CellColourQt.h"
 
@@ -45,6 +48,55 @@ void DrawTexts(QPainter& painter, GlyphText& glyphs, const std::vector<TrendText
     }
 }
 
+// Runs as rectangles one pixel wide, in one call for each curve.
+void FillRuns(QPainter& painter, const std::vector<TrendRuns>& all) {
+    painter.setPen(Qt::NoPen);
+    QVector<QRect> rects;
+    for (const TrendRuns& runs : all) {
+        rects.clear();
+        rects.reserve(static_cast<int>(runs.Runs.size()));
+        for (const TrendRun& run : runs.Runs)
+            rects.append(QRect(run.X, run.Top, 1, run.Bottom - run.Top + 1));
+        painter.setBrush(QtColour(runs.Colour));
+        painter.drawRects(rects);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+// Runs written straight into the pixels under the painter where they are an
+// image of 32 bits a pixel at one pixel a unit (the raster backing store of
+// a widget, or an image painted on), cut to `clip`: a day's curves are
+// thousands of runs a few pixels long, which the painter would fill one by
+// one at many times the cost. False, having written nothing, elsewhere.
+bool WriteRuns(QPainter& painter, const std::vector<TrendRuns>& all, const QRect& clip) {
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) return false;
+    auto& image = *static_cast<QImage*>(device);
+    const QTransform& place = painter.deviceTransform();
+    if ((image.format() != QImage::Format_RGB32 &&
+         image.format() != QImage::Format_ARGB32_Premultiplied) ||
+        place.type() > QTransform::TxTranslate || place.dx() != std::floor(place.dx()) ||
+        place.dy() != std::floor(place.dy()))
+        return false;
+    const int dx = static_cast<int>(place.dx()), dy = static_cast<int>(place.dy());
+    const QRect within = clip.translated(dx, dy).intersected(image.rect());
+    if (within.isEmpty()) return true;
+    uchar* const bits = image.bits();
+    const qsizetype line = image.bytesPerLine();
+    for (const TrendRuns& runs : all) {
+        const QRgb colour = QtColour(runs.Colour).rgba();  // opaque: premultiplied alike
+        for (const TrendRun& run : runs.Runs) {
+            const int x = run.X + dx;
+            if (x < within.left() || x > within.right()) continue;
+            const int bottom = std::min(run.Bottom + dy, within.bottom());
+            for (int y = std::max(run.Top + dy, within.top()); y <= bottom; ++y)
+                reinterpret_cast<QRgb*>(bits + y * line)[x] = colour;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 TrendPainter::TrendPainter(const QFont& font)
@@ -58,6 +110,7 @@ void TrendPainter::Paint(QPainter& painter, const TrendPicture& picture, int wid
     DrawLines(painter, picture.Grid, QRect(0, 0, width, rect.bottom() + 1));
     DrawTexts(painter, *glyphs_, picture.Labels, painted, width, ascent_);
     DrawLines(painter, picture.Curves, rect);
+    if (!WriteRuns(painter, picture.Runs, rect)) FillRuns(painter, picture.Runs);
     for (const TrendMark& mark : picture.Marks)
         painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
                          TrendMarkSize, TrendMarkSize, QtColour(mark.Colour));

@@ -438,6 +438,15 @@ void TrendForm::PaintPlot() {
     ::DeleteObject(background);
     DrawLines(dc, picture.Grid, 1);
     DrawLines(dc, picture.Curves, 2);
+    // Dense curves as runs, two pixels wide as the strokes are.
+    for (const TrendRuns& runs : picture.Runs) {
+        const HBRUSH brush = ::CreateSolidBrush(SystemColour(runs.Colour));
+        for (const TrendRun& run : runs.Runs) {
+            const RECT column{run.X, run.Top, run.X + 2, run.Bottom + 1};
+            ::FillRect(dc, &column, brush);
+        }
+        ::DeleteObject(brush);
+    }
     // The marks share a colour: one brush while it stays the same.
     HBRUSH brush = nullptr;
     COLORREF brushColour = 0;

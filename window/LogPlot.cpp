@@ -70,6 +70,44 @@ std::string TimeText(const LogTable& table, LogMillis written, bool milliseconds
     return table.SpansMidnight() ? LogDate(written) + " " + text : text;
 }
 
+// A polyline of the decimated curve, its steps within a pixel column or to
+// the next one as runs of that column (a step to the next split halfway),
+// the longer ones as strokes: a day's log is all runs, a minute's mostly
+// strokes, and a frame costs about the same either way.
+void AddCurve(TrendPicture& picture, CellColour colour, const std::vector<TrendPixel>& points) {
+    TrendRuns runs{colour, {}};
+    TrendLine line{colour, {}};
+    const auto run = [&](int x, int from, int to) {
+        const int top = std::min(from, to), bottom = std::max(from, to);
+        if (!runs.Runs.empty() && runs.Runs.back().X == x) {
+            TrendRun& last = runs.Runs.back();
+            last.Top = std::min(last.Top, top);
+            last.Bottom = std::max(last.Bottom, bottom);
+        } else {
+            runs.Runs.push_back({x, top, bottom});
+        }
+    };
+    const auto endLine = [&] {
+        if (line.Points.size() > 1) picture.Curves.push_back(line);
+        line.Points.clear();
+    };
+    if (points.size() == 1) run(points[0].X, points[0].Y, points[0].Y);
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const TrendPixel &a = points[i - 1], &b = points[i];
+        if (b.X - a.X > 1) {
+            if (line.Points.empty()) line.Points.push_back(a);
+            line.Points.push_back(b);
+            continue;
+        }
+        endLine();
+        const int middle = (a.Y + b.Y) / 2;
+        run(a.X, a.Y, b.X == a.X ? b.Y : middle);
+        if (b.X != a.X) run(b.X, middle, b.Y);
+    }
+    endLine();
+    if (!runs.Runs.empty()) picture.Runs.push_back(std::move(runs));
+}
+
 }  // namespace
 
 TrendPicture LogWindow::Plot(int width, int height) {
@@ -160,8 +198,8 @@ TrendPicture LogWindow::Plot(int width, int height) {
             {colour, {left + 4, Margin / 2 + TrendLineHeight * static_cast<int>(n + 1)}, legend});
 
         const LogEnvelope envelope = DecimateLogColumn(table, c, extremes, span, pixels);
-        for (auto& piece : LogPolylines(envelope, {left, top, bottom, scale.Low, scale.High}))
-            picture.Curves.push_back({colour, std::move(piece)});
+        for (const auto& piece : LogPolylines(envelope, {left, top, bottom, scale.Low, scale.High}))
+            AddCurve(picture, colour, piece);
         if (ranged)
             for (const LogPixelColumn& pixel : envelope.Columns) {
                 if (pixel.Low < def->Min)
