@@ -134,12 +134,15 @@ TrendPicture LogWindow::Plot(int width, int height) {
             step = candidate;
             break;
         }
+    int free = 0;  // where the next label may begin without touching the one before
     for (LogMillis line = FloorTo(span.From, step) + step * (span.From % step != 0 ? 1 : 0);
          line < span.To; line += step) {
         const int at = x(line);
         picture.Grid.push_back({GridColour, {{at, top}, {at, bottom}}});
-        const LogMillis written = table.WrittenTimeAt(line);
         const int labelX = std::max(0, at - LabelWidth / 2 + 4);
+        if (labelX < free) continue;
+        free = labelX + LabelWidth + 4;
+        const LogMillis written = table.WrittenTimeAt(line);
         picture.Labels.push_back(
             {LabelColour, {labelX, bottom + 2}, LogTimeOfDay(written, step < 1000)});
         if (days)
