@@ -6,8 +6,10 @@
 # (closed again), F2 polls the second set,
 # F3 the error memory, F4 the identification, F8 the clear request, F5 again
 # stops, the language button switches, and closing writes the language back
-# and nothing else. What went on the line is read from the window's own
-# recording. Run by test-windows.sh on a virtual display, in its Wine prefix.
+# and nothing else; --open-log then shows the log of F6 in the viewer alone
+# (its curve and a cursor clicked in, in its picture). What went on the line
+# is read from the window's own recording. Run by test-windows.sh on a
+# virtual display, in its Wine prefix.
 #
 # What the window shows is read from its pictures (windows-window-look.py):
 # the lists' whole grid, whole labels and headers and the counters' masks,
