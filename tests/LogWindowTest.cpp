@@ -89,7 +89,27 @@ TEST_F(LogViewer, OpensAloneWithTheNamesAndRangesOfADatabaseIniItNeverWrites) {
                            [&](const TrendText& t) { return t.Text == date; });
     };
     EXPECT_TRUE(dated("2026-12-08") && dated("2026-12-09"));
-    EXPECT_EQ(picture.Curves.size(), 4u);  // unbroken, and no cursor yet
+    EXPECT_EQ(picture.Runs.size() + picture.Curves.size(), 4u);  // unbroken, and no cursor yet
+}
+
+// A clock put back: the rows keep their order, and the jump is marked where
+// it happened with the time it went back to.
+TEST_F(LogViewer, WhereTheTimeRunsBackwardsTheJumpIsMarked) {
+    WriteBytes(folder / "back.csv",
+               "time,NMOT [rpm]\n2026-12-08T11:00:00,1\n"
+               "2026-12-08T11:00:01,2\n2026-12-08T10:00:00,3\n"
+               "2026-12-08T10:00:01,4\n");
+    const auto log = OpenAlone("back.csv");
+    ASSERT_TRUE(log);
+    const TrendPicture picture = log->Plot(600, 400);
+    const CellColour jump{false, 255, 140, 0};
+    EXPECT_EQ(std::count_if(picture.Grid.begin(), picture.Grid.end(),
+                            [&](const TrendLine& line) { return line.Colour == jump; }),
+              1);
+    EXPECT_TRUE(std::any_of(picture.Labels.begin(), picture.Labels.end(), [&](const TrendText& t) {
+        return t.Colour == jump && t.Text == "< 10:00:00";
+    }));
+    EXPECT_THAT(Legend(picture, 0), HasSubstr("11:00:00 .. 10:00:01"));
 }
 
 TEST_F(LogViewer, TheCursorReadsEveryChosenColumnAtItsRowAndTheKeysMoveAlongTheLog) {

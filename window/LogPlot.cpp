@@ -166,8 +166,8 @@ TrendPicture LogWindow::Plot(int width, int height) {
     const LogRows rows = table.RowsIn(span);
     std::string head;
     if (!rows.Empty())
-        head = TimeText(table, table.WrittenTime(rows.First), false) + " .. " +
-               TimeText(table, table.WrittenTime(rows.Last - 1), false);
+        head = TimeText(table, table.WrittenTime(rows.First), step < 1000) + " .. " +
+               TimeText(table, table.WrittenTime(rows.Last - 1), step < 1000);
     if (cursor_) head += "   |   " + TimeText(table, table.WrittenTime(*cursor_), true);
     picture.Labels.push_back({LabelColour, {left + 4, Margin / 2}, head});
 
