@@ -109,7 +109,7 @@ TEST_F(LogViewer, WhereTheTimeRunsBackwardsTheJumpIsMarked) {
     EXPECT_TRUE(std::any_of(picture.Labels.begin(), picture.Labels.end(), [&](const TrendText& t) {
         return t.Colour == jump && t.Text == "< 10:00:00";
     }));
-    EXPECT_THAT(Legend(picture, 0), HasSubstr("11:00:00 .. 10:00:01"));
+    EXPECT_THAT(Legend(picture, 0), HasSubstr("11:00:00.000 .. 10:00:01.000"));
 }
 
 TEST_F(LogViewer, TheCursorReadsEveryChosenColumnAtItsRowAndTheKeysMoveAlongTheLog) {
