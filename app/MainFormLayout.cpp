@@ -252,7 +252,7 @@ void TMainForm::BuildStatusBar() {
 // The trend window is made hidden with the main one, so that the behaviour
 // can give it its texts from the start; F7 shows it.
 void TMainForm::BuildTrendWindow() {
-    TrendWindow = new TrendForm(this, TrendHandlersOf(behaviour_));
+    TrendWindow = new TrendForm(this, TrendHandlersOf(behaviour_), messages_);
     // F5 to F9 there as here.
     TrendWindow->addActions({ADiag, ALog, ATrend, AResetErrors, AReport});
 }

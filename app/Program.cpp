@@ -1,11 +1,14 @@
 #include "app/Program.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <cstdlib>
 #include <exception>
 
 #include "app/MainForm.h"
+#include "app/TrendForm.h"
 #include "app/WindowMessages.h"
+#include "window/LogWindow.h"
 
 namespace {
 
@@ -49,4 +52,15 @@ int RunMainForm(WindowMessages& messages, const WindowBehaviour::Options& option
         messages.Show(QString(), WindowMessages::Icon::Error);
     }
     return 1;
+}
+
+int RunLogViewer(WindowMessages& messages, const std::filesystem::path& folder,
+                 const std::filesystem::path& file) {
+    std::unique_ptr<LogWindow> log;
+    TrendForm window(nullptr, TrendHandlersOf(log, [] {}), messages);
+    log = OpenLogAlone(window, folder, file, QLocale().decimalPoint().toStdString());
+    if (!log) return 1;
+    window.Show();
+    QApplication::exec();
+    return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The program around the window.
 
+#include <filesystem>
+
 #include "window/WindowBehaviour.h"
 
 class WindowMessages;
@@ -12,3 +14,11 @@ class WindowMessages;
 // not hexadecimal) is shown in a message box, and 1 is returned. Needs a
 // QApplication.
 int RunMainForm(WindowMessages& messages, const WindowBehaviour::Options& options);
+
+// The log viewer alone (`vmxdiag --open-log FILE`): the trend window without
+// the main window and without a port, showing the log `file` with the names,
+// units and ranges of database.ini in `folder` (only read), until it is
+// closed; returns 0 then. A file that is no log is said in a box, and 1 is
+// returned. Needs a QApplication.
+int RunLogViewer(WindowMessages& messages, const std::filesystem::path& folder,
+                 const std::filesystem::path& file);

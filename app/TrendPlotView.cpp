@@ -1,64 +1,21 @@
 #include "app/TrendPlotView.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPolygon>
-#include <QRegion>
-#include <algorithm>
+#include <QWheelEvent>
 
-#include "app/CellColourQt.h"
-#include "app/GlyphText.h"
-#include "window/TrendPicture.h"
+TrendPlotView::TrendPlotView(TrendCanvas::Plot plot, QWidget* parent)
+    : TrendPlotView(TrendHandlers{{}, {}, {}, std::move(plot)}, parent) {}
 
-namespace {
-
-// Lines of one pixel take the painter's fast path; a pen two pixels wide
-// would be stroked as a shape, several times the cost. Of a curve only the
-// part from the left of the area painted on is drawn: its points go from left
-// to right, and at a tick only its end is painted anew.
-void DrawLines(QPainter& painter, const std::vector<TrendLine>& lines, const QRect& painted) {
-    QPolygon polygon;
-    for (const TrendLine& line : lines) {
-        const auto first =
-            std::lower_bound(line.Points.begin(), line.Points.end(), painted.left(),
-                             [](const TrendPixel& point, int x) { return point.X < x; });
-        const auto from = first == line.Points.begin() ? first : first - 1;
-        painter.setPen(QPen(QtColour(line.Colour), 1));
-        polygon.clear();
-        polygon.reserve(static_cast<int>(line.Points.end() - from));
-        for (auto point = from; point != line.Points.end(); ++point)
-            polygon.append(QPoint(point->X, point->Y));
-        if (polygon.size() == 1)
-            painter.drawPoint(polygon.front());  // a piece of one read
-        else
-            painter.drawPolyline(polygon);
-    }
-}
-
-// Only the texts that reach into the region painted, each taken to reach to
-// the right edge: text costs most to draw.
-void DrawTexts(QPainter& painter, GlyphText& glyphs, const std::vector<TrendText>& texts,
-               const QRegion& painted, int width, int ascent) {
-    for (const TrendText& text : texts) {
-        if (!painted.intersects(QRect(text.At.X, text.At.Y, width - text.At.X, TrendLineHeight)))
-            continue;
-        painter.setPen(QtColour(text.Colour));
-        glyphs.Draw(painter, QPoint(text.At.X, text.At.Y + ascent),
-                    QString::fromStdString(text.Text));
-    }
-}
-
-}  // namespace
-
-TrendPlotView::TrendPlotView(Plot plot, QWidget* parent)
-    : QWidget(parent), canvas_(std::move(plot)) {
+TrendPlotView::TrendPlotView(TrendHandlers handlers, QWidget* parent)
+    : QWidget(parent), canvas_(handlers.Plot), handlers_(std::move(handlers)) {
     // Every pixel is painted: nothing behind the plot needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont small = font();
     small.setPixelSize(12);
     setFont(small);
-    ascent_ = QFontMetrics(small).ascent();
-    glyphs_ = std::make_unique<GlyphText>(small);
+    painter_ = std::make_unique<TrendPainter>(small);
 }
 
 void TrendPlotView::Refresh() {
@@ -70,18 +27,32 @@ void TrendPlotView::Refresh() {
     for (const TrendArea& area : *areas) update(area.X, area.Y, area.Width, area.Height);
 }
 
-// Without antialiasing: a curve's pixels are where the picture puts them.
-// Whatever is drawn outside the area asked for is cut off by the painter.
 void TrendPlotView::paintEvent(QPaintEvent* event) {
-    const TrendPicture& picture = canvas_.Picture(width(), height());
-    const QRegion& painted = event->region();
     QPainter painter(this);
-    painter.fillRect(event->rect(), QtColour(picture.Background));
-    DrawLines(painter, picture.Grid, rect());
-    DrawTexts(painter, *glyphs_, picture.Labels, painted, width(), ascent_);
-    DrawLines(painter, picture.Curves, event->rect());
-    for (const TrendMark& mark : picture.Marks)
-        painter.fillRect(mark.At.X - TrendMarkSize / 2, mark.At.Y - TrendMarkSize / 2,
-                         TrendMarkSize, TrendMarkSize, QtColour(mark.Colour));
-    DrawTexts(painter, *glyphs_, picture.Values, painted, width(), ascent_);
+    painter_->Paint(painter, canvas_.Picture(width(), height()), width(), event->rect(),
+                    event->region());
+}
+
+void TrendPlotView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && handlers_.Press)
+        handlers_.Press(event->position().toPoint().x());
+}
+
+void TrendPlotView::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) && handlers_.Drag)
+        handlers_.Drag(event->position().toPoint().x());
+}
+
+void TrendPlotView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && handlers_.Release)
+        handlers_.Release(event->position().toPoint().x());
+}
+
+// A step for each notch (120 eighths of a degree); a fine wheel adds up to one.
+void TrendPlotView::wheelEvent(QWheelEvent* event) {
+    wheel_ += event->angleDelta().y();
+    const int steps = wheel_ / 120;
+    wheel_ -= steps * 120;
+    if (steps != 0 && handlers_.Wheel) handlers_.Wheel(steps, event->position().toPoint().x());
+    event->accept();
 }

@@ -3,8 +3,10 @@
 // machine's serial devices).
 //
 //   vmxdiag [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
-//   vmxdiag --user-folder ...           (in ~/.local/share/vmxdiag, made with the sample when
-//   missing) vmxdiag --version | --help          (the options: window/WindowOptions.cpp)
+//   vmxdiag --user-folder ...           (in ~/.local/share/vmxdiag, made with the sample
+//                                        when missing)
+//   vmxdiag --open-log FILE             (the log viewer alone: no main window, no port)
+//   vmxdiag --version | --help          (the options: window/WindowOptions.cpp)
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -105,5 +107,7 @@ int main(int argc, char** argv) {
         }
     }
     arguments.Options.Directory = std::filesystem::current_path();
+    if (!arguments.OpenLog.empty())
+        return RunLogViewer(messages, arguments.Options.Directory, arguments.OpenLog);
     return RunMainForm(messages, arguments.Options);
 }

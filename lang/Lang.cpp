@@ -69,6 +69,19 @@ Lang::Table MakeLangText() {
         "The ECU did not answer every request; incomplete:");
     set(Lang::ReportWritten, "Отчёт записан в файл", "The report was written to");
     set(Lang::ReportNotWritten, "Отчёт не записан", "The report could not be written");
+    set(Lang::LogOpenButton, "Открыть журнал…", "Open log…");
+    set(Lang::LogBackButton, "К текущим значениям", "Back to live");
+    set(Lang::LogFileFilter, "Журналы (*.csv)", "Logs (*.csv)");
+    set(Lang::LogViewerTitle, "Журнал", "Log");
+    set(Lang::LogMinimum, "мин", "min");
+    set(Lang::LogMaximum, "макс", "max");
+    set(Lang::LogNotOpened, "Журнал не открыт", "The log could not be opened");
+    set(Lang::LogNotALog, "Файл не является журналом", "The file is no log");
+    set(Lang::LogLineWord, "строка", "line");
+    set(Lang::LogEmptyFile, "файл пуст", "the file is empty");
+    set(Lang::LogNoTimeHeader, "в заголовке нет поля \"time\"", "its header has no field \"time\"");
+    set(Lang::LogTooManyRows, "строк больше, чем", "it has more rows than");
+    set(Lang::LogRowsSkipped, "Строк пропущено", "Rows skipped");
     return table;
 }
 

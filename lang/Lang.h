@@ -15,7 +15,7 @@ constexpr std::size_t LanguageCount = 2;  // 0 Russian, 1 English
 
 // The filled entries; the rest up to 255 stay empty. 0 to 24 are the window's
 // since its first version; 25 to 31 are those of its log and trend, 32 on those
-// of the report of an ECU.
+// of the report of an ECU, then those of the log viewer.
 enum Entry : std::size_t {
     StartAction = 0,  // caption of ADiag while polling is off
     StopAction,       // caption of ADiag while polling is on
@@ -80,6 +80,22 @@ enum Entry : std::size_t {
     // path and the reason follow).
     ReportWritten,
     ReportNotWritten,
+    // The trend window's log viewer: its buttons, the file dialog's filter,
+    // its title, the legend's words, and its messages (the path follows
+    // each; a line's number and start follow one that is no log).
+    LogOpenButton,
+    LogBackButton,
+    LogFileFilter,
+    LogViewerTitle,
+    LogMinimum,
+    LogMaximum,
+    LogNotOpened,
+    LogNotALog,
+    LogLineWord,
+    LogEmptyFile,
+    LogNoTimeHeader,
+    LogTooManyRows,
+    LogRowsSkipped,
     FilledEntries
 };
 

@@ -27,8 +27,8 @@ for exe in build/windows/vmxdiag.exe build/windows/vmxdiag-cli.exe; do
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
     for dll in $dlls; do
         case $dll in
-            kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | comctl32.dll | gdi32.dll | \
-                shell32.dll | ole32.dll) ;;
+            kernel32.dll | msvcrt.dll | advapi32.dll | user32.dll | comctl32.dll | comdlg32.dll | \
+                gdi32.dll | shell32.dll | ole32.dll) ;;
             *)
                 echo "$exe needs $dll, which Windows does not have" >&2
                 exit 1

@@ -4,7 +4,8 @@
 # the Russian locale, as a Russian user sees the numbers), into docs/; a value
 # out of range and the trend window; then the Windows window's first page,
 # errors page and ECU information page under Wine, in English and in Russian,
-# its range warning and trend window in English. Runs on a virtual display.
+# its range warning and trend window in English; the log viewer of either
+# window in both languages. Runs on a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -55,6 +56,18 @@ xvfb-run -a -s "-screen 0 1920x1080x24" \
     bash scripts/trend-shot.sh "$work" docs/warning-en.png docs/trend-en.png
 printf '%s\n' docs/warning-en.png docs/trend-en.png
 
+# The log viewer alone, on a drive's log over midnight, with a cursor.
+mkdir -p "$work/logs"
+drive="$work/logs/2026-12-08_235000_set1.csv"
+python3 scripts/make_drive_log.py "$drive"
+for language in EN RU; do
+    sed "s/^Language=[A-Za-z]*/Language=$language/" data/database.ini >"$work/database.ini"
+    suffix=$(echo "$language" | tr '[:upper:]' '[:lower:]')
+    xvfb-run -a -s "-screen 0 1280x800x24" \
+        bash scripts/log-viewer-shot.sh qt "$work" "$drive" "docs/log-viewer-qt-$suffix.png"
+    printf '%s\n' "docs/log-viewer-qt-$suffix.png"
+done
+
 # The Windows window, cross-built, in Wine's prefix with its own simulator.
 bash scripts/build.sh build/windows -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -82,3 +95,10 @@ wine_line_start >/dev/null
 xvfb-run -a -s "-screen 0 1920x1080x24" bash scripts/windows-trend-shot.sh "$work" \
     docs/windows-warning-en.png docs/windows-trend-en.png
 printf '%s\n' docs/windows-warning-en.png docs/windows-trend-en.png
+for language in EN RU; do
+    sed "s/^Language=[A-Za-z]*/Language=$language/" data/database.ini >"$work/database.ini"
+    suffix=$(echo "$language" | tr '[:upper:]' '[:lower:]')
+    xvfb-run -a -s "-screen 0 1280x800x24" bash scripts/log-viewer-shot.sh windows "$work" \
+        "$drive" "docs/log-viewer-windows-$suffix.png"
+    printf '%s\n' "docs/log-viewer-windows-$suffix.png"
+done

@@ -7,8 +7,10 @@
 # F3 the error memory, F4 the identification, F9 a report of the ECU into
 # reports/ (polling going on), F8 the clear request, F5 again
 # stops, the language button switches, and closing writes the language back
-# and nothing else. What went on the line is read from the window's own
-# recording. Run by test-windows.sh on a virtual display, in its Wine prefix.
+# and nothing else; --open-log then shows the log of F6 in the viewer alone
+# (its curve and a cursor clicked in, in its picture). What went on the line
+# is read from the window's own recording. Run by test-windows.sh on a
+# virtual display, in its Wine prefix.
 #
 # What the window shows is read from its pictures (windows-window-look.py):
 # the lists' whole grid, whole labels and headers and the counters' masks,
@@ -356,6 +358,21 @@ shot polling-144.png
 look grid "$folder/polling-144.png" "$dpi"
 wine_window_close
 wine_window_dpi 96
+
+echo "== --open-log: the log of F6 in the viewer alone, a click puts the cursor =="
+main_title=$wine_window_title
+wine_window_title='^(Журнал|Log) - .*_set1\.csv$'
+wine_window_launch "$folder" --open-log "$(winepath_of "$top/$log")"
+wait_until 120 "the log viewer" wine_window_found
+xdotool mousemove --window "$wine_window" 500 200 click 1
+shot_painted viewer.png
+# The curve of NMOT, lime, and the cursor across the plot's black, white.
+viewer_colours=$(convert "$folder/viewer.png" -crop 300x250+300+100 -unique-colors txt:- |
+    grep -o '#[0-9A-F]\{6\}')
+grep -q '#00FF00' <<<"$viewer_colours" || fail "no curve in the log viewer"
+grep -q '#FFFFFF' <<<"$viewer_colours" || fail "no cursor in the log viewer"
+wine_window_close || fail "the log viewer ended with $?"
+wine_window_title=$main_title
 
 echo "== a start-up that fails shows its box until OK =="
 error_box() {

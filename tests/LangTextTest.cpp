@@ -78,6 +78,19 @@ constexpr Row Expected[] = {
      "The ECU did not answer every request; incomplete:"},
     {Lang::ReportWritten, "Отчёт записан в файл", "The report was written to"},
     {Lang::ReportNotWritten, "Отчёт не записан", "The report could not be written"},
+    {Lang::LogOpenButton, "Открыть журнал…", "Open log…"},
+    {Lang::LogBackButton, "К текущим значениям", "Back to live"},
+    {Lang::LogFileFilter, "Журналы (*.csv)", "Logs (*.csv)"},
+    {Lang::LogViewerTitle, "Журнал", "Log"},
+    {Lang::LogMinimum, "мин", "min"},
+    {Lang::LogMaximum, "макс", "max"},
+    {Lang::LogNotOpened, "Журнал не открыт", "The log could not be opened"},
+    {Lang::LogNotALog, "Файл не является журналом", "The file is no log"},
+    {Lang::LogLineWord, "строка", "line"},
+    {Lang::LogEmptyFile, "файл пуст", "the file is empty"},
+    {Lang::LogNoTimeHeader, "в заголовке нет поля \"time\"", "its header has no field \"time\""},
+    {Lang::LogTooManyRows, "строк больше, чем", "it has more rows than"},
+    {Lang::LogRowsSkipped, "Строк пропущено", "Rows skipped"},
 };
 
 TEST(LangText, EveryFilledEntryReadsExactlyAsShownToUsers) {

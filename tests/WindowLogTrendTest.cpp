@@ -14,6 +14,7 @@
 #include "platform/LocalTime.h"
 #include "platform/RegularFile.h"
 #include "support/BehaviourFixture.h"
+#include "window/LogWindow.h"
 #include "window/Trend.h"
 #include "window/TrendCanvas.h"
 #include "window/TrendPlacement.h"
@@ -579,3 +580,57 @@ TYPED_TEST(WindowLog, TheTrendOpensBesideTheMainWindowOnceItsScreenIsKnown) {
 }
 
 }  // namespace
+
+// A log of F6 opened in the trend window (Ctrl+O, the file dialog in logs/)
+// shows in place of the live trend while polling goes on, and "Back to live"
+// brings the trend back; the texts follow the language button.
+TYPED_TEST(WindowLog, ALogOfF6OpensInTheTrendWindowWhilePollingGoesOn) {
+    this->Open();
+    this->StartPolling();
+    this->window->ALogExecute();
+    for (int tick = 0; tick < 3; ++tick) this->Tick();
+    this->window->ALogExecute();
+    this->window->ATrendExecute();
+    ASSERT_EQ(this->Logs().size(), 1u);
+    EXPECT_TRUE(this->view.PeriodShown);
+    EXPECT_EQ(this->view.LogBackCaption, "");
+
+    this->view.LogFilePicked = this->Logs()[0];
+    LogWindow& log = this->window->TrendLog();
+    EXPECT_TRUE(log.Key(LogKey::O, true));
+    EXPECT_EQ(this->view.LogDialogFolder, this->folder / "logs");
+    ASSERT_TRUE(log.Showing());
+    EXPECT_TRUE(this->view.LogMessages.empty());
+    // The values are those of the file's rows.
+    const auto lines = this->LogLines();
+    ASSERT_EQ(log.Table().Rows(), lines.size() - 1);
+    for (std::size_t row = 0; row < log.Table().Rows(); ++row)
+        EXPECT_EQ(std::to_string(static_cast<int>(log.Table().Columns()[0].Values[row])),
+                  Fields(lines[row + 1])[1]);
+    EXPECT_THAT(this->view.TrendTexts[0], HasSubstr(this->Logs()[0].filename().string()));
+    EXPECT_EQ(this->view.TrendNames.size(), 16u);
+    EXPECT_EQ(this->view.TrendChosen,
+              std::vector<bool>({true, true, true, true, false, false, false, false, false, false,
+                                 false, false, false, false, false, false}));
+    EXPECT_FALSE(this->view.PeriodShown);
+    const std::string back = this->view.LogBackCaption;
+    EXPECT_FALSE(back.empty());
+
+    // The ticks go on, and leave the log's picture as it is.
+    const int redraws = this->view.TrendRedraws;
+    EXPECT_FALSE(this->Tick().empty());
+    EXPECT_EQ(this->view.TrendRedraws, redraws);
+    this->window->LanguageBtnClick();
+    EXPECT_NE(this->view.LogBackCaption, back);
+    EXPECT_TRUE(log.Showing());
+
+    this->window->TrendBackToLive();
+    EXPECT_FALSE(log.Showing());
+    EXPECT_EQ(this->view.LogBackCaption, "");
+    EXPECT_TRUE(this->view.PeriodShown);
+    EXPECT_EQ(this->view.TrendChosen[0], true);
+    EXPECT_EQ(this->view.TrendChosen[1], false);
+    const int live = this->view.TrendRedraws;
+    this->Tick();
+    EXPECT_GT(this->view.TrendRedraws, live);
+}

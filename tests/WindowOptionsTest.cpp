@@ -69,13 +69,17 @@ TEST(WindowOptions, OptionsFromAToolkitsParserAreCheckedTheSameWay) {
     EXPECT_EQ(given.Problem, "");
     EXPECT_EQ(given.Options.RecordPath, "a.rec");
     EXPECT_TRUE(given.Options.ForceRecording);
+    EXPECT_EQ(ApplyWindowOptions({{"open-log", "logs/a.csv"}}).OpenLog, "logs/a.csv");
+    EXPECT_EQ(ApplyWindowOptions({{"open-log", ""}}).Problem, "--open-log needs a file");
 }
 
 TEST(WindowOptions, TheHelpNamesEveryOption) {
     const std::string usage = WindowUsage();
     EXPECT_EQ(
         usage.rfind(
-            "Usage: vmxdiag [--record FILE] [--force] [--user-folder] | --help | --version\n", 0),
+            "Usage: vmxdiag [--record FILE] [--force] [--user-folder] [--open-log FILE] | --help | "
+            "--version\n",
+            0),
         0u)
         << usage;
     for (const WindowOption& option : WindowOptions()) {

@@ -70,6 +70,9 @@ int TMainForm::Run() {
 // on it, while the key is there to turn the page. Any other key goes on to
 // its control.
 bool TMainForm::PreTranslate(const MSG& message) {
+    // The log viewer's keys and wheel in the trend window.
+    if (behaviour_ && ::IsWindowEnabled(controls_.MainForm) && trend_->TakeMessage(message))
+        return true;
     if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !behaviour_ ||
         !::IsWindowEnabled(controls_.MainForm))
         return false;

@@ -14,6 +14,7 @@
 
 #include "text/win32/WideText.h"
 #include "winapp/ControlIds.h"
+#include "winapp/LogViewerProgram.h"
 #include "winapp/MainForm.h"
 #include "winapp/TrendForm.h"
 
@@ -280,9 +281,5 @@ void TMainForm::OpenFile(const std::filesystem::path& path) {
 
 // The user's regional settings, as the separator of the value texts.
 std::string TMainForm::DecimalSeparator() const {
-    wchar_t separator[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
-                         static_cast<int>(std::size(separator))) == 0)
-        return ".";
-    return WideToUtf8(separator);
+    return UserDecimalSeparator();
 }

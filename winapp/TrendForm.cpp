@@ -1,19 +1,23 @@
 #include "winapp/TrendForm.h"
 
+#include <commdlg.h>
+#include <windowsx.h>
+
 #include <algorithm>
 #include <iterator>
 
 #include "text/win32/WideText.h"
 #include "winapp/CellColourWin.h"
 #include "winapp/WindowClass.h"
+#include "window/WindowView.h"
 
 namespace {
 
 constexpr const wchar_t* FormClass = L"VmxDiagTrendForm";
 constexpr const wchar_t* PlotClass = L"VmxDiagTrendPlot";
-constexpr int RowsId = 201, PeriodId = 202;
+constexpr int RowsId = 201, PeriodId = 202, OpenId = 203, BackId = 204;
 // Sizes at 96 dots per inch.
-constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22;
+constexpr int ListWidth = 200, Gap = 4, LabelHeight = 16, ComboHeight = 22, ButtonHeight = 24;
 // Around a row's tick box and text.
 constexpr int RowMargins = 16;
 constexpr int FirstWidth = 640, FirstHeight = 440, SmallestWidth = 420, SmallestHeight = 260;
@@ -71,6 +75,9 @@ TrendForm::TrendForm(HINSTANCE instance, HWND owner, int dpi, Handlers handlers)
     for (int i = 0; i < 2; ++i)
         ::SendMessageW(period_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
     plot_ = child(PlotClass, 0, 0);
+    open_ = child(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, OpenId);
+    back_ = child(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, BackId);
+    ::ShowWindow(back_, SW_HIDE);
     ::SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     Layout();
 }
@@ -194,6 +201,75 @@ void TrendForm::Redraw() {
     }
 }
 
+void TrendForm::SetLogControls(const std::string& open, const std::string& back, bool live) {
+    ::SetWindowTextW(open_, Utf8ToWide(open).c_str());
+    ::SetWindowTextW(back_, Utf8ToWide(back).c_str());
+    backShown_ = !back.empty();
+    ::ShowWindow(back_, backShown_ ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(period_, live ? SW_SHOW : SW_HIDE);
+    live_ = live;
+    Layout();
+}
+
+// The filter "Logs (*.csv)" as the dialog takes it: the text, then the
+// pattern in its parentheses, each ended by a nul.
+std::optional<std::filesystem::path> TrendForm::AskLogFile(const std::string& title,
+                                                           const std::string& filter,
+                                                           const std::filesystem::path& folder) {
+    std::wstring filters = Utf8ToWide(filter);
+    const auto open = filters.rfind(L'('), close = filters.rfind(L')');
+    const std::wstring pattern = open != std::wstring::npos && close > open
+                                     ? filters.substr(open + 1, close - open - 1)
+                                     : L"*.csv";
+    filters += L'\0' + pattern + L'\0' + L'\0';
+    const std::wstring wideTitle = Utf8ToWide(title);
+    const std::wstring start = folder.wstring();
+    wchar_t file[MAX_PATH * 4] = {};
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = form_;
+    dialog.lpstrFilter = filters.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
+    dialog.lpstrInitialDir = start.c_str();
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    return std::filesystem::path(file);
+}
+
+void TrendForm::ShowLogMessage(const std::string& text) {
+    ::MessageBoxW(::IsWindowVisible(form_) ? form_ : nullptr, Utf8ToWide(text).c_str(),
+                  Utf8ToWide(WindowView::MessageCaption).c_str(), MB_OK | MB_ICONERROR);
+}
+
+bool TrendForm::TakeMessage(const MSG& message) {
+    if (!form_ || !Contains(message.hwnd)) return false;
+    if (message.message == WM_KEYDOWN && handlers_.Key)
+        return handlers_.Key(static_cast<int>(message.wParam), ::GetKeyState(VK_CONTROL) < 0);
+    if (message.message == WM_MOUSEWHEEL && handlers_.Wheel) {
+        POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+        ::ScreenToClient(plot_, &at);
+        RECT area{};
+        ::GetClientRect(plot_, &area);
+        if (!::PtInRect(&area, at)) return false;
+        handlers_.Wheel(GET_WHEEL_DELTA_WPARAM(message.wParam) / WHEEL_DELTA, at.x);
+        return true;
+    }
+    return false;
+}
+
+int TrendForm::RunAlone() {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TakeMessage(message)) continue;
+        if (form_ && ::IsDialogMessageW(form_, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
 bool TrendForm::Contains(HWND window) const {
     return window == form_ || ::IsChild(form_, window);
 }
@@ -225,6 +301,20 @@ LRESULT CALLBACK TrendForm::PlotProc(HWND window, UINT message, WPARAM w, LPARAM
                 return 0;
             }
             break;
+        // The log viewer's mouse: a press held through the drag.
+        case WM_LBUTTONDOWN:
+            ::SetFocus(window);
+            ::SetCapture(window);
+            if (form && form->handlers_.Press) form->handlers_.Press(GET_X_LPARAM(l));
+            return 0;
+        case WM_MOUSEMOVE:
+            if (form && (w & MK_LBUTTON) && ::GetCapture() == window && form->handlers_.Drag)
+                form->handlers_.Drag(GET_X_LPARAM(l));
+            return 0;
+        case WM_LBUTTONUP:
+            if (::GetCapture() == window) ::ReleaseCapture();
+            if (form && form->handlers_.Release) form->handlers_.Release(GET_X_LPARAM(l));
+            return 0;
         default:
             break;
     }
@@ -246,6 +336,10 @@ LRESULT TrendForm::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
             if (LOWORD(w) == PeriodId && HIWORD(w) == CBN_SELCHANGE)
                 handlers_.PeriodChosen(
                     static_cast<int>(::SendMessageW(period_, CB_GETCURSEL, 0, 0)));
+            if (LOWORD(w) == OpenId && HIWORD(w) == BN_CLICKED && handlers_.OpenLog)
+                handlers_.OpenLog();
+            if (LOWORD(w) == BackId && HIWORD(w) == BN_CLICKED && handlers_.BackToLive)
+                handlers_.BackToLive();
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(l);
@@ -261,9 +355,11 @@ LRESULT TrendForm::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
             ::SetBkColor(reinterpret_cast<HDC>(w), ::GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         case WM_CLOSE:
-            // Hidden, not destroyed: F7 shows it again as it was.
+            // Hidden, not destroyed: F7 shows it again as it was. The viewer
+            // alone ends with it.
             ::ShowWindow(form_, SW_HIDE);
             handlers_.Closed();
+            if (!owner_) ::PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
             // Destroyed with its owner, before this object may be.
@@ -277,20 +373,33 @@ LRESULT TrendForm::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 // The rows and the period on the left, the plot filling the rest.
 void TrendForm::Layout() {
-    if (!label_) return;
+    if (!back_) return;  // not all made yet
     RECT area{};
     ::GetClientRect(form_, &area);
     const int gap = Scaled(Gap), list = listWidth_;
     const int label = Scaled(LabelHeight), combo = Scaled(ComboHeight);
     const int right = static_cast<int>(area.right), bottom = static_cast<int>(area.bottom) - gap;
     ::MoveWindow(label_, gap, gap, list, label, TRUE);
-    ::MoveWindow(rows_, gap, gap + label, list, std::max(0, bottom - combo - gap - (gap + label)),
-                 TRUE);
+    // From the bottom up: the button back to live while it shows, the one
+    // that opens a log, and the period while the trend is live.
+    const int button = Scaled(ButtonHeight);
+    int low = bottom;
+    if (backShown_) {
+        low -= button;
+        ::MoveWindow(back_, gap, low, list, button, TRUE);
+        low -= gap;
+    }
+    low -= button;
+    ::MoveWindow(open_, gap, low, list, button, TRUE);
+    if (live_) {
+        low -= gap + combo;
+        ::MoveWindow(period_, gap, low, list, combo + Scaled(80), TRUE);
+    }
+    ::MoveWindow(rows_, gap, gap + label, list, std::max(0, low - gap - (gap + label)), TRUE);
     // The one column as wide as the list inside its frame.
     RECT inside{};
     ::GetClientRect(rows_, &inside);
     ::SendMessageW(rows_, LVM_SETCOLUMNWIDTH, 0, inside.right);
-    ::MoveWindow(period_, gap, bottom - combo, list, combo + Scaled(80), TRUE);
     const int plotLeft = 2 * gap + list;
     ::MoveWindow(plot_, plotLeft, gap, std::max(1, right - gap - plotLeft),
                  std::max(1, bottom - gap), TRUE);
@@ -329,6 +438,15 @@ void TrendForm::PaintPlot() {
     ::DeleteObject(background);
     DrawLines(dc, picture.Grid, 1);
     DrawLines(dc, picture.Curves, 2);
+    // Dense curves as runs, two pixels wide as the strokes are.
+    for (const TrendRuns& runs : picture.Runs) {
+        const HBRUSH brush = ::CreateSolidBrush(SystemColour(runs.Colour));
+        for (const TrendRun& run : runs.Runs) {
+            const RECT column{run.X, run.Top, run.X + 2, run.Bottom + 1};
+            ::FillRect(dc, &column, brush);
+        }
+        ::DeleteObject(brush);
+    }
     // The marks share a colour: one brush while it stays the same.
     HBRUSH brush = nullptr;
     COLORREF brushColour = 0;

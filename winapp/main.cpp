@@ -3,6 +3,7 @@
 //
 //   vmxdiag.exe [--record FILE [--force]]   (every byte on the line, see vmxdiag-cli replay)
 //   vmxdiag.exe --user-folder ...            (in %LOCALAPPDATA%\vmxdiag, as from the Start menu)
+//   vmxdiag.exe --open-log FILE             (the log viewer alone: no main window, no port)
 //   vmxdiag.exe --version | --help          (the options: window/WindowOptions.cpp)
 
 // windows.h first: the common controls' header needs its types.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "text/win32/WideText.h"
+#include "winapp/LogViewerProgram.h"
 #include "winapp/MainForm.h"
 #include "window/UserFolder.h"
 #include "window/WindowOptions.h"
@@ -63,6 +65,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         if (line.Arguments.UserFolder) EnterUserFolder(UserFolderPlacesOfThisUser());
         WindowBehaviour::Options options = line.Arguments.Options;
         options.Directory = std::filesystem::current_path();
+        if (!line.Arguments.OpenLog.empty())
+            return RunLogViewer(instance, options.Directory, line.Arguments.OpenLog);
         TMainForm MainForm(instance, options);
         MainForm.Show(showCommand);
         return MainForm.Run();

@@ -24,7 +24,8 @@ TrendArea Around(const std::vector<TrendPixel>& points, std::size_t from) {
 std::optional<std::vector<TrendArea>> ChangedAreas(const TrendPicture& before,
                                                    const TrendPicture& after, int width) {
     if (!(before.Background == after.Background) || before.Grid != after.Grid ||
-        before.Labels != after.Labels || before.Curves.size() != after.Curves.size())
+        before.Labels != after.Labels || before.Curves.size() != after.Curves.size() ||
+        before.Runs != after.Runs)
         return std::nullopt;
     std::vector<TrendArea> areas;
     for (std::size_t n = 0; n < after.Curves.size(); ++n) {

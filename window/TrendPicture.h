@@ -20,6 +20,20 @@ struct TrendLine {
     bool operator==(const TrendLine&) const = default;
 };
 
+// A curve's pixels in one column, from Top to Bottom: where a curve is dense
+// (several rows a pixel column) it is drawn as such runs, a rectangle one
+// pixel wide each, which costs a toolkit far less than as many strokes.
+struct TrendRun {
+    int X = 0, Top = 0, Bottom = 0;
+    bool operator==(const TrendRun&) const = default;
+};
+
+struct TrendRuns {
+    CellColour Colour;
+    std::vector<TrendRun> Runs;  // left to right
+    bool operator==(const TrendRuns&) const = default;
+};
+
 // A small square around its pixel.
 struct TrendMark {
     CellColour Colour;
@@ -45,6 +59,7 @@ struct TrendPicture {
     // The pieces of the chosen rows' curves, in their order, each row's
     // oldest first; a piece of one point is drawn as a dot.
     std::vector<TrendLine> Curves;
+    std::vector<TrendRuns> Runs;  // of dense curves, beside their strokes
     std::vector<TrendMark> Marks;
     std::vector<TrendText> Values;  // the latest values, beside the curves' ends
 };

@@ -3,6 +3,7 @@
 // resizable window beside the main one, with the rows of the set to tick, the
 // period, and the plot. Every text is UTF-8.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,4 +40,16 @@ public:
     virtual void MoveTo(int x, int y) = 0;
     // Shows it in front of the others.
     virtual void Show() = 0;
+
+    // --- The log viewer (window/LogWindow.h) ---
+    // The button that opens a log (Ctrl+O too), and the one back to the live
+    // trend, hidden when `back` is empty; the period only with `live`.
+    virtual void SetLogControls(const std::string& open, const std::string& back, bool live) = 0;
+    // The toolkit's dialog to pick a file to open, in `folder`, its title
+    // and its filter ("Logs (*.csv)"); nothing when it was cancelled.
+    virtual std::optional<std::filesystem::path> AskLogFile(
+        const std::string& title, const std::string& filter,
+        const std::filesystem::path& folder) = 0;
+    // A modal box over the window, captioned "Error", with one OK button.
+    virtual void ShowLogMessage(const std::string& text) = 0;
 };

@@ -10,9 +10,11 @@
 #include "lang/Lang.h"
 #include "line/LineRecovery.h"
 #include "presentation/DefinitionFileNotice.h"
+#include "session/SessionDefinitions.h"
 #include "session/SessionFactory.h"
 #include "text/CodePage.h"
 #include "window/LiveLog.h"
+#include "window/LogWindow.h"
 #include "window/Trend.h"
 
 class WindowBehaviour::Messages : public MessageSink {
@@ -52,6 +54,9 @@ WindowBehaviour::WindowBehaviour(WindowView& view, const Options& options,
     session.ForceRecording = options.ForceRecording;
     session.Port = std::move(port);
     session_ = MakeSession(*messages_, std::move(session));
+    logWindow_ = std::make_unique<LogWindow>(view_.Trend(), directory_,
+                                             ReadLogDefinitions(DefinitionFileOf(directory_)),
+                                             view_.DecimalSeparator(), false);
     try {
         if (options.SessionMade) options.SessionMade(*this);
         ShowDefinitionNotice();

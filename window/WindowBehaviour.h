@@ -21,6 +21,7 @@
 
 class EcuSession;
 class LiveLog;
+class LogWindow;
 class Trend;
 class PortLink;
 
@@ -104,8 +105,14 @@ public:
     // folder, says where it is and has the view open it. Polling and the
     // timer stay as they were; the log and the trend get nothing of it.
     void AReportExecute();
-    // What the trend window is to draw in an area of width × height pixels.
+    // What the trend window is to draw in an area of width × height pixels:
+    // the live trend, or the log on view.
     TrendPicture TrendPlot(int width, int height) const;
+    // The trend window's log viewer: "Open log…" and Ctrl+O, and the events
+    // of a log on view (window/LogWindow.h). The ticks go on meanwhile.
+    LogWindow& TrendLog() { return *logWindow_; }
+    // "Back to live": the log goes, and the live trend shows again.
+    void TrendBackToLive();
     void LanguageBtnClick();
     // Closing is always allowed; it switches polling off.
     bool FormCloseQuery();
@@ -182,6 +189,7 @@ private:
     std::chrono::steady_clock::time_point trendStart_;
     std::unique_ptr<Messages> messages_;
     std::unique_ptr<EcuSession> session_;
+    std::unique_ptr<LogWindow> logWindow_;  // made with the session
 };
 
 // The text a failed start-up shows, in UTF-8.

@@ -12,6 +12,7 @@
 #include "text/CodePage.h"
 #include "text/PathText.h"
 #include "window/LiveLog.h"
+#include "window/LogWindow.h"
 #include "window/Trend.h"
 #include "window/TrendPlacement.h"
 #include "window/TrendPlot.h"
@@ -106,9 +107,10 @@ void WindowBehaviour::TrendValues(bool read) {
     RedrawTrend();
 }
 
-// Only while it is shown: a closed trend costs no painting at the ticks.
+// Only while it is shown: a closed trend costs no painting at the ticks, nor
+// does a log on view in its place.
 void WindowBehaviour::RedrawTrend() {
-    if (trendOpen_) view_.Trend().Redraw();
+    if (trendOpen_ && !logWindow_->Showing()) view_.Trend().Redraw();
 }
 
 // The first time it opens beside the main window where the screen has room,
@@ -131,6 +133,10 @@ void WindowBehaviour::ATrendExecute() {
 // The rows chosen before keep their place and colour; new ones follow, and a
 // fifth is unticked again.
 void WindowBehaviour::TrendRowsChosen(const std::vector<int>& rows) {
+    if (logWindow_->Showing()) {
+        logWindow_->RowsChosen(rows);
+        return;
+    }
     const auto among = [](const std::vector<int>& list, int slot) {
         return std::find(list.begin(), list.end(), slot) != list.end();
     };
@@ -154,11 +160,22 @@ void WindowBehaviour::TrendClosed() {
 }
 
 TrendPicture WindowBehaviour::TrendPlot(int width, int height) const {
+    if (logWindow_->Showing()) return logWindow_->Plot(width, height);
     return PlotTrend(*trend_, SetSlots(*session_, trendSet_), width, height,
                      view_.DecimalSeparator());
 }
 
+void WindowBehaviour::TrendBackToLive() {
+    logWindow_->Close();
+    ShowTrendTexts();
+    ShowTrendRows();
+    RedrawTrend();
+}
+
+// A log on view keeps its own title and list, in the language.
 void WindowBehaviour::ShowTrendTexts() {
+    logWindow_->SetLanguage(session_->Definitions.LanguageIndex);
+    if (logWindow_->Showing()) return;
     view_.Trend().SetTexts(Text(Lang::TrendTitle), Text(Lang::TrendRows), Text(Lang::TrendMinute),
                            Text(Lang::TrendFiveMinutes));
     view_.Trend().SetPeriod(trend_->PeriodSeconds == 60 ? 0 : 1);
@@ -166,6 +183,7 @@ void WindowBehaviour::ShowTrendTexts() {
 
 // The rows as the lists show them: code and name.
 void WindowBehaviour::ShowTrendRows() {
+    if (logWindow_->Showing()) return;
     std::vector<std::string> names;
     for (const ParameterDef* def : SetSlots(*session_, trendSet_))
         names.push_back(Cp1251ToUtf8(def->CodeEn) + "  " + Cp1251ToUtf8(*def->Name));

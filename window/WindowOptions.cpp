@@ -44,6 +44,11 @@ const std::vector<WindowOption>& WindowOptions() {
              ", made with a copy of the sample database.ini when missing.",
          nullptr,
          [](WindowArguments& arguments, const std::string&) { arguments.UserFolder = true; }},
+        {"open-log", "FILE",
+         "Show the log FILE (a CSV of F6 or vmxdiag-cli live) in the log viewer alone: no main "
+         "window, no port; database.ini is only read, for names, units and ranges.",
+         nullptr,
+         [](WindowArguments& arguments, const std::string& file) { arguments.OpenLog = file; }},
     };
     return table;
 }

@@ -32,6 +32,8 @@ struct WindowArguments {
     WindowBehaviour::Options Options;
     // Start in the user's own working folder (window/UserFolder.h).
     bool UserFolder = false;
+    // The log to show in the viewer alone, instead of the window (window/LogWindow.h).
+    std::string OpenLog;
     std::string Problem;  // empty when the options are fine
 };
 WindowArguments ApplyWindowOptions(const std::vector<std::pair<std::string, std::string>>& given);

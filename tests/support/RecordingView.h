@@ -42,6 +42,13 @@ public:
     int TrendRedraws = 0;
     std::optional<TrendScreen> TrendPlaces;  // where the windows stand; nothing: on no screen
     std::vector<TrendArea> TrendMoves;       // where the trend window was moved, in order
+    // The log viewer's buttons (back empty: hidden) and whether the period shows.
+    std::string LogOpenCaption, LogBackCaption;
+    bool PeriodShown = true;
+    // What the file dialog answers, and the folder it was asked in.
+    std::optional<std::filesystem::path> LogFilePicked;
+    std::filesystem::path LogDialogFolder;
+    std::vector<std::string> LogMessages;
     int Page = 0;
     bool TimerOn = false;
     std::vector<Message> Messages;
@@ -117,6 +124,17 @@ public:
     }
     void OpenFile(const std::filesystem::path& path) override { Opened.push_back(path); }
     std::string DecimalSeparator() const override { return Separator; }
+    void SetLogControls(const std::string& open, const std::string& back, bool live) override {
+        LogOpenCaption = open;
+        LogBackCaption = back;
+        PeriodShown = live;
+    }
+    std::optional<std::filesystem::path> AskLogFile(const std::string&, const std::string&,
+                                                    const std::filesystem::path& folder) override {
+        LogDialogFolder = folder;
+        return LogFilePicked;
+    }
+    void ShowLogMessage(const std::string& text) override { LogMessages.push_back(text); }
 
     // Every text put into a control (the view puts only those that differ).
     int TextsPut = 0;
