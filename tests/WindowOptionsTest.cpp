@@ -71,6 +71,8 @@ TEST(WindowOptions, OptionsFromAToolkitsParserAreCheckedTheSameWay) {
     EXPECT_TRUE(given.Options.ForceRecording);
     EXPECT_EQ(ApplyWindowOptions({{"open-log", "logs/a.csv"}}).OpenLog, "logs/a.csv");
     EXPECT_EQ(ApplyWindowOptions({{"open-log", ""}}).Problem, "--open-log needs a file");
+    EXPECT_EQ(ApplyWindowOptions({{"open-log", "a.csv"}, {"record", "r.txt"}}).Problem,
+              "--record does not go with --open-log, which opens no port");
 }
 
 TEST(WindowOptions, TheHelpNamesEveryOption) {

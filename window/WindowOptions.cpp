@@ -75,6 +75,10 @@ WindowArguments ApplyWindowOptions(const std::vector<std::pair<std::string, std:
         }
         option->Set(arguments, value);
     }
+    // The viewer alone opens no port, so a recording of its line would stay
+    // empty without a word.
+    if (isGiven("open-log") && isGiven("record"))
+        arguments.Problem = "--record does not go with --open-log, which opens no port";
     return arguments;
 }
 
