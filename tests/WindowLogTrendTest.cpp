@@ -45,14 +45,7 @@ template <typename Ecus>
 class WindowLog : public BehaviourTest<Ecus> {
 protected:
     WindowLog() { this->ecus.AddEcu("COM1"); }
-    std::vector<std::filesystem::path> Logs() {
-        std::vector<std::filesystem::path> logs;
-        if (std::filesystem::exists(this->folder / "logs"))
-            for (const auto& entry : std::filesystem::directory_iterator(this->folder / "logs"))
-                logs.push_back(entry.path());
-        std::sort(logs.begin(), logs.end());
-        return logs;
-    }
+    std::vector<std::filesystem::path> Logs() { return this->FilesIn("logs"); }
     // The lines of the only log.
     std::vector<std::string> LogLines() {
         const auto logs = Logs();

@@ -24,14 +24,7 @@ protected:
         bitmap[1] = 0x02;  // error 9, P0340
         this->ecus.SetErrorBitmap("COM1", bitmap);
     }
-    std::vector<std::filesystem::path> Reports() const {
-        std::vector<std::filesystem::path> reports;
-        if (std::filesystem::is_directory(this->folder / "reports"))
-            for (const auto& entry : std::filesystem::directory_iterator(this->folder / "reports"))
-                reports.push_back(entry.path());
-        std::sort(reports.begin(), reports.end());
-        return reports;
-    }
+    std::vector<std::filesystem::path> Reports() const { return this->FilesIn("reports"); }
     // What the window is left with that a report must not change.
     struct Untouched {
         bool Polling, TimerOn;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -53,6 +54,16 @@ protected:
     }
     std::vector<RequestFrame> Tick() { return Tick(view.Page); }
     EcuSession& Session() { return window->Session(); }
+    // The files the window made in a subfolder of its working folder (logs,
+    // reports), in the order of their names.
+    std::vector<std::filesystem::path> FilesIn(const char* subfolder) const {
+        std::vector<std::filesystem::path> files;
+        if (std::filesystem::is_directory(folder / subfolder))
+            for (const auto& entry : std::filesystem::directory_iterator(folder / subfolder))
+                files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
 
     ScratchFolder folder;
     Ecus ecus{folder.Path()};
